@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite twice: in a normal build and
+# under AddressSanitizer + UndefinedBehaviorSanitizer. Needs no display, GPU or sound card:
+# pixel tests draw offscreen with Mesa, end-to-end tests start their own Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+jobs=$(nproc)
+
+run_suite() {
+    local dir=$1
+    shift
+    cmake -S "$root" -B "$dir" "$@"
+    cmake --build "$dir" -j"$jobs"
+    (cd "$dir" && ctest --output-on-failure -j"$jobs")
+}
+
+run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVOXMERE_SANITIZE=ON -DVOXMERE_BENCH=OFF
+echo "All tests passed (normal and sanitized builds)."

@@ -1,0 +1,45 @@
+#include "app/game_update.h"
+
+#include "app/director.h"
+#include "app/frame_timer.h"
+#include "app/input.h"
+#include "common/globals.h"
+#include "platform/clock.h"
+
+bool paused = false;
+bool pauseKeyLatch = false;
+
+namespace {
+
+// While paused nothing advances; only a fresh press of P resumes, and the resume frame itself
+// does no update. Restarting the timer keeps the paused time out of frameSeconds.
+void updatePaused() {
+    if (!keys.isDown(VK_P)) {
+        pauseKeyLatch = false;
+        return;
+    }
+    if (pauseKeyLatch) return;
+    pauseKeyLatch = true;
+    paused = false;
+    frameTimer.lastTickMs = platform::timeGetTime();
+}
+
+}  // namespace
+
+void updateGame() {
+    if (paused) {
+        updatePaused();
+        return;
+    }
+    frameSeconds = tickFrameTimer();
+
+    if (!keys.isDown(VK_P)) {
+        pauseKeyLatch = false;
+    } else if (!pauseKeyLatch) {
+        // The pause takes effect from the next frame; this one still updates.
+        pauseKeyLatch = true;
+        paused = true;
+    }
+
+    updateDirector();
+}

@@ -1,0 +1,27 @@
+// Input state written by the window procedure and polled once per frame by the loops and the
+// game. Nothing is queued: each global holds only the latest state.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/messages.h"
+
+struct KeyTable {
+    uint8_t down[256] = {};  // indexed by virtual-key code; 1 while held
+
+    bool isDown(int virtualKey) const { return down[virtualKey & 0xFF] != 0; }
+};
+
+extern KeyTable keys;
+extern int32_t mouseLeftDown;
+extern int32_t mouseRightDown;
+extern int32_t clickX;  // client pixel of the last button press (left or right)
+extern int32_t clickY;
+extern bool joyUp, joyDown, joyLeft, joyRight;
+extern bool joyButton1, joyButton2;
+
+// The window procedure: turns one message into input state, resizes the view, turns the
+// close request into WM_QUIT and refuses the screen saver. Runs only from the loops' dispatch.
+int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam);
+
+inline int64_t windowProc(const Message& m) { return windowProc(m.message, m.wParam, m.lParam); }

@@ -1,0 +1,76 @@
+#include "app/main_loop.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/director.h"
+#include "app/frame_timer.h"
+#include "app/game_update.h"
+#include "app/game_window.h"
+#include "app/input.h"
+#include "common/globals.h"
+#include "player/player_ship.h"
+#include "platform/events.h"
+#include "platform/video.h"
+#include "render/stereo_frame.h"
+#include "render/title_screen.h"
+
+bool titleFinished = false;
+bool quitRequested = false;
+bool texturingEnabled = true;
+
+namespace {
+
+// Handles one waiting message; false when none was waiting. WM_QUIT ends whatever loop runs.
+bool dispatchOneMessage() {
+    Message message;
+    if (!platform::peekMessage(message)) return false;
+    if (message.message == WM_QUIT) {
+        quitRequested = true;
+    } else {
+        windowProc(message);
+    }
+    return true;
+}
+
+}  // namespace
+
+void runTitleLoop() {
+    while (!titleFinished && !quitRequested) {
+        if (dispatchOneMessage()) continue;
+        drawTitle();
+        updateTitle();
+        platform::swapBuffers();
+    }
+}
+
+void runGameLoop() {
+    while (!quitRequested) {
+        if (dispatchOneMessage()) continue;
+        // The frame in which Escape is seen is still drawn, updated and shown.
+        if (keys.isDown(VK_ESCAPE)) quitRequested = true;
+        renderStereoFrame();
+        updateGame();
+        platform::swapBuffers();
+    }
+}
+
+int runGame() {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, true)) return 1;
+
+    platform::showCursor(true);  // the title menu needs the pointer
+    runTitleLoop();
+
+    // The switch runs also when the title ended with quit: the game loop is then skipped.
+    platform::showCursor(false);
+    platform::captureJoystick();
+    resetDirector();
+    resetFrameTimer();
+    player.setCameraOffset(-150, -25, 20);
+    runGameLoop();
+
+    destroyGameWindow();
+    platform::releaseJoystick();
+    return 0;
+}

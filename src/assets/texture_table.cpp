@@ -1,0 +1,3 @@
+#include "assets/texture_table.h"
+
+TextureTable textures;

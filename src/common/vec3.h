@@ -1,0 +1,8 @@
+// Positions, directions, velocities and angle triples: three 32-bit floats.
+#pragma once
+
+struct Vec3 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};

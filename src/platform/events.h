@@ -1,0 +1,32 @@
+// The message queue. The game's two loops take one message per pass; when none is waiting
+// they draw a frame, so these calls never block.
+#pragma once
+
+#include "platform/messages.h"
+
+namespace platform {
+
+// Removes the oldest pending message into `out`: first those posted with postMessage, then
+// translated native events (keys, mouse, size, close, joystick). False when none is waiting.
+// SIGINT and SIGTERM arrive as WM_QUIT.
+bool peekMessage(Message& out);
+
+// Appends a message to the queue; tests use it to inject input.
+void postMessage(uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
+
+// What the window procedure returns for messages it does not handle itself.
+int64_t defWindowProc(const Message& message);
+
+// Opens joystick 1 and posts its current position at once; from then on position messages
+// follow stick motion and button messages follow the buttons. Does nothing without a
+// joystick. releaseJoystick closes it; safe to call when none was opened.
+void captureJoystick();
+void releaseJoystick();
+
+// Called with true when the window gains keyboard focus and false when it loses it; the sound
+// layer mutes itself while the game is in the background.
+using FocusHandler = void (*)(bool focused);
+void setFocusHandler(FocusHandler handler);
+void notifyFocus(bool focused);
+
+}  // namespace platform

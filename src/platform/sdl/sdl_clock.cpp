@@ -1,0 +1,13 @@
+#include "platform/clock.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+namespace {
+MillisecondClock clockOverride = nullptr;
+}
+
+uint32_t timeGetTime() { return clockOverride != nullptr ? clockOverride() : SDL_GetTicks(); }
+
+void setMillisecondClock(MillisecondClock clock) { clockOverride = clock; }
+
+}  // namespace platform

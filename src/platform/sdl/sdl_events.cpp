@@ -1,0 +1,176 @@
+#include <cstddef>
+
+#include "platform/events.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+namespace {
+
+// Messages posted by the program itself (WM_QUIT from a close request, the joystick's first
+// position) or injected by tests; they are handed out before native events.
+constexpr std::size_t kQueueSize = 256;
+Message posted[kQueueSize];
+std::size_t postedHead = 0;
+std::size_t postedCount = 0;
+
+SDL_Joystick* joystick = nullptr;
+
+int virtualKeyFor(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
+    switch (key) {
+        case SDLK_BACKSPACE: return 8;
+        case SDLK_TAB: return 9;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_LSHIFT:
+        case SDLK_RSHIFT: return VK_SHIFT;
+        case SDLK_LCTRL:
+        case SDLK_RCTRL: return VK_CONTROL;
+        case SDLK_LALT:
+        case SDLK_RALT: return 18;
+        case SDLK_PAUSE: return 19;
+        case SDLK_ESCAPE: return VK_ESCAPE;
+        case SDLK_SPACE: return VK_SPACE;
+        case SDLK_LEFT: return VK_LEFT;
+        case SDLK_UP: return VK_UP;
+        case SDLK_RIGHT: return VK_RIGHT;
+        case SDLK_DOWN: return VK_DOWN;
+        default: return 0;
+    }
+}
+
+Message stickPosition() {
+    const int x = SDL_JoystickGetAxis(joystick, 0) + 32768;
+    const int y = SDL_JoystickGetAxis(joystick, 1) + 32768;
+    return {MM_JOY1MOVE, 0, makeLParam(x, y)};
+}
+
+bool isOurJoystick(SDL_JoystickID id) {
+    return joystick != nullptr && SDL_JoystickInstanceID(joystick) == id;
+}
+
+// Turns one SDL event into the message it stands for; false for events the game ignores.
+bool translate(const SDL_Event& event, Message& out) {
+    switch (event.type) {
+        case SDL_QUIT:
+            out = {WM_QUIT, 0, 0};
+            return true;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    out = {WM_CLOSE, 0, 0};
+                    return true;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    out = {WM_SIZE, 0, makeLParam(event.window.data1, event.window.data2)};
+                    return true;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    notifyFocus(event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+                    out = {WM_ACTIVATE, 0, 0};
+                    return true;
+                default:
+                    return false;
+            }
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            const SDL_Keycode key = event.key.keysym.sym;
+            const bool down = event.type == SDL_KEYDOWN;
+            const int vk = virtualKeyFor(key);
+            // Alt combinations, Alt itself and F10 are system keys: the game never records
+            // them. Alt+F4 closes the window as it would on the desktop.
+            const bool altHeld = (event.key.keysym.mod & KMOD_ALT) != 0;
+            if (altHeld || key == SDLK_LALT || key == SDLK_RALT || key == SDLK_F10) {
+                if (down && altHeld && key == SDLK_F4) {
+                    out = {WM_CLOSE, 0, 0};
+                } else {
+                    out = {down ? WM_SYSKEYDOWN : WM_SYSKEYUP, static_cast<uint64_t>(vk), 0};
+                }
+                return true;
+            }
+            if (vk == 0) return false;
+            out = {down ? WM_KEYDOWN : WM_KEYUP, static_cast<uint64_t>(vk), 0};
+            return true;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            const bool down = event.type == SDL_MOUSEBUTTONDOWN;
+            uint32_t message = 0;
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+            } else if (event.button.button == SDL_BUTTON_RIGHT) {
+                message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+            } else {
+                return false;
+            }
+            out = {message, 0, makeLParam(event.button.x, event.button.y)};
+            return true;
+        }
+        case SDL_JOYAXISMOTION:
+            if (!isOurJoystick(event.jaxis.which) || event.jaxis.axis > 1) return false;
+            out = stickPosition();
+            return true;
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP: {
+            if (!isOurJoystick(event.jbutton.which) || event.jbutton.button > 1) return false;
+            const uint64_t change = event.jbutton.button == 0 ? JOY_BUTTON1CHG : JOY_BUTTON2CHG;
+            out = {event.type == SDL_JOYBUTTONDOWN ? MM_JOY1BUTTONDOWN : MM_JOY1BUTTONUP, change,
+                   0};
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+FocusHandler focusHandler = nullptr;
+
+void setFocusHandler(FocusHandler handler) { focusHandler = handler; }
+
+void notifyFocus(bool focused) {
+    if (focusHandler != nullptr) focusHandler(focused);
+}
+
+bool peekMessage(Message& out) {
+    if (postedCount > 0) {
+        out = posted[postedHead];
+        postedHead = (postedHead + 1) % kQueueSize;
+        --postedCount;
+        return true;
+    }
+    if (!sdl::videoStarted) return false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (translate(event, out)) return true;
+    }
+    return false;
+}
+
+void postMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
+    if (postedCount == kQueueSize) return;  // a full queue drops, as a full Windows queue does
+    posted[(postedHead + postedCount) % kQueueSize] = {message, wParam, lParam};
+    ++postedCount;
+}
+
+int64_t defWindowProc(const Message&) { return 0; }
+
+void captureJoystick() {
+    if (joystick != nullptr) return;
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;
+    if (SDL_NumJoysticks() < 1) return;
+    joystick = SDL_JoystickOpen(0);
+    if (joystick == nullptr) return;
+    const Message first = stickPosition();
+    postMessage(first.message, first.wParam, first.lParam);
+}
+
+void releaseJoystick() {
+    if (joystick == nullptr) return;
+    SDL_JoystickClose(joystick);
+    joystick = nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,178 @@
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/sdl/sdl_state.h"
+#include "platform/video.h"
+
+namespace platform::sdl {
+SDL_Window* window = nullptr;
+bool displayAvailable = false;
+bool videoStarted = false;
+}  // namespace platform::sdl
+
+namespace platform {
+namespace {
+
+using sdl::window;
+SDL_GLContext glContext = nullptr;
+SDL_DisplayMode grantedMode{};
+bool fullScreenActive = false;
+int cursorCounter = 0;
+
+// Drivers that draw into memory: fine for tests, but a player would see nothing.
+bool isHeadlessDriver(const char* driver) {
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+           std::strcmp(driver, "dummy") == 0;
+}
+
+// Registered with atexit so that exit(1) from any fatal path gives the desktop its mode back.
+void restoreAtExit() {
+    restoreDisplayMode();
+    if (sdl::videoStarted) SDL_Quit();
+    sdl::videoStarted = false;
+}
+
+}  // namespace
+
+bool initVideo(bool allowHeadless) {
+    if (sdl::videoStarted) return true;
+    // The screen saver stays off while the game runs (SDL's default; stated for clarity).
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "voxmere: no display: %s\n", SDL_GetError());
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (isHeadlessDriver(driver) && !allowHeadless) {
+        std::fprintf(stderr, "voxmere: no display to open a window on (video driver '%s')\n",
+                     driver ? driver : "none");
+        SDL_Quit();
+        return false;
+    }
+    sdl::videoStarted = true;
+    sdl::displayAvailable = !isHeadlessDriver(driver);
+    static bool registered = false;
+    if (!registered) {
+        std::atexit(restoreAtExit);
+        registered = true;
+    }
+    return true;
+}
+
+bool changeDisplayMode(int width, int height, int /*bits*/) {
+    // X11 cannot change the colour depth, so only the size decides.
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    SDL_DisplayMode closest{};
+    if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr) return false;
+    if (closest.w != width || closest.h != height) return false;
+    grantedMode = closest;
+    return true;
+}
+
+void restoreDisplayMode() {
+    if (window != nullptr && fullScreenActive) SDL_SetWindowFullscreen(window, 0);
+    fullScreenActive = false;
+}
+
+bool createWindow(const char* title, int width, int height, int bits, bool fullScreen) {
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, bits >= 24 ? 8 : 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, bits >= 24 ? 8 : 6);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, bits >= 24 ? 8 : 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window == nullptr) {
+        std::fprintf(stderr, "voxmere: SDL_CreateWindow: %s\n", SDL_GetError());
+        return false;
+    }
+    if (fullScreen) {
+        // A real mode change, not desktop full screen: clicks must arrive in 640 x 480 pixels.
+        if (SDL_SetWindowDisplayMode(window, &grantedMode) != 0 ||
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+            std::fprintf(stderr, "voxmere: full screen: %s\n", SDL_GetError());
+            SDL_DestroyWindow(window);
+            window = nullptr;
+            return false;
+        }
+        fullScreenActive = true;
+    }
+    return true;
+}
+
+bool createGlContext() {
+    glContext = SDL_GL_CreateContext(window);
+    if (glContext == nullptr) std::fprintf(stderr, "voxmere: GL context: %s\n", SDL_GetError());
+    return glContext != nullptr;
+}
+
+bool makeGlContextCurrent() {
+    if (SDL_GL_MakeCurrent(window, glContext) == 0) return true;
+    std::fprintf(stderr, "voxmere: GL make current: %s\n", SDL_GetError());
+    return false;
+}
+
+void destroyGlContext() {
+    if (glContext == nullptr) return;
+    SDL_GL_MakeCurrent(window, nullptr);
+    SDL_GL_DeleteContext(glContext);
+    glContext = nullptr;
+}
+
+void destroyWindow() {
+    if (window == nullptr) return;
+    restoreDisplayMode();
+    SDL_DestroyWindow(window);
+    window = nullptr;
+}
+
+void showWindow() {
+    if (window == nullptr) return;
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+void swapBuffers() {
+    if (window != nullptr) SDL_GL_SwapWindow(window);
+}
+
+int showCursor(bool show) {
+    cursorCounter += show ? 1 : -1;
+    if (sdl::videoStarted) SDL_ShowCursor(cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return cursorCounter;
+}
+
+void messageBox(const char* text, const char* caption, BoxIcon icon) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    if (!sdl::displayAvailable) return;
+    restoreDisplayMode();  // a box behind a full-screen game would never be seen
+    const Uint32 flags = icon == BoxIcon::Stop ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
+    SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
+}
+
+bool askYesNo(const char* text, const char* caption, BoxIcon icon) {
+    std::fprintf(stderr, "%s: %s [Yes/No]\n", caption, text);
+    if (!sdl::displayAvailable) {
+        std::fprintf(stderr, "%s: no display to ask on; taking No\n", caption);
+        return false;
+    }
+    const SDL_MessageBoxButtonData buttons[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+    };
+    SDL_MessageBoxData box{};
+    box.flags = icon == BoxIcon::Stop ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
+    box.title = caption;
+    box.message = text;
+    box.numbuttons = 2;
+    box.buttons = buttons;
+    int chosen = 0;
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) return false;
+    std::fprintf(stderr, "%s: answered %s\n", caption, chosen == 1 ? "Yes" : "No");
+    return chosen == 1;
+}
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+// Window, display mode, GL context, cursor and message boxes. The game's window code calls
+// these in the order of a classic Windows start-up (register class, change display mode,
+// create window, create and activate the GL context) and shows its own failure texts, so each
+// step reports failure separately.
+#pragma once
+
+namespace platform {
+
+// Starts the video system. With allowHeadless false (the game) a display that cannot show
+// a window (no X server, or only an offscreen driver) is a failure; tests pass true to draw
+// into an offscreen GL surface. Registers the display-mode restore with atexit.
+bool initVideo(bool allowHeadless);
+
+// Asks for the full-screen mode width x height. False when the display cannot give exactly
+// that size; nothing has changed then. The switch itself happens when the window is created.
+bool changeDisplayMode(int width, int height, int bits);
+
+// Leaves full screen and gives the desktop its own mode back. Safe to call at any time.
+void restoreDisplayMode();
+
+// Creates the window with a client area of width x height, full screen in the mode granted
+// by changeDisplayMode when fullScreen is set. Requests colour of at least `bits`, a 16-bit
+// depth buffer, double buffering and a compatibility GL context.
+bool createWindow(const char* title, int width, int height, int bits, bool fullScreen);
+bool createGlContext();
+bool makeGlContextCurrent();
+
+// Tear-down, each safe when the thing was never made.
+void destroyGlContext();
+void destroyWindow();
+
+// Shows, raises and focuses the window.
+void showWindow();
+void swapBuffers();
+
+// Windows' show/hide cursor counter: the pointer is visible while the counter is 0 or more.
+// Returns the new counter.
+int showCursor(bool show);
+
+enum class BoxIcon { Warning, Stop };
+
+// A modal OK box. Caption and text also go to standard error; with no display only there.
+void messageBox(const char* text, const char* caption, BoxIcon icon);
+
+// A modal Yes/No box with Yes as the default. A closed box, a failure or no display count as
+// No. Also echoed to standard error.
+bool askYesNo(const char* text, const char* caption, BoxIcon icon);
+
+}  // namespace platform

@@ -1,0 +1,94 @@
+#include "render/stereo_frame.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "player/player_ship.h"
+
+namespace {
+
+// One texture repeat per 600 units of sideways or vertical movement.
+constexpr float kBackdropScroll = 0.0016666667f;
+
+void drawEyePass(float eyeOffset) {
+    glLoadIdentity();
+    // Both eyes aim at the same point 380 units ahead, so nearer objects stand out of the screen.
+    gluLookAt(30, 0, eyeOffset, -350, 0, 0, 0, 1, 0);
+
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef((player.shakeOffset.z + player.position.z) * kBackdropScroll,
+                 (player.shakeOffset.y + player.position.y) * kBackdropScroll, 0.0f);
+    drawBackdrop();
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    // Camera-fixed overlays come here, before the world transform.
+
+    glRotatef(player.bank, 1, 0, 0);
+    glTranslatef(player.position.x + player.cameraOffset.x,
+                 player.position.y + player.cameraOffset.y + player.shakeOffset.y,
+                 player.position.z + player.cameraOffset.z + player.shakeOffset.z);
+    drawScene();
+}
+
+}  // namespace
+
+float currentAlpha() {
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[3];
+}
+
+void setFadedAlpha(float a) {
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    colour[3] = fadeAlpha * a;
+    glColor4fv(colour);
+}
+
+void renderStereoFrame() {
+    // Clear all four channels: a back buffer kept by the swap would otherwise carry the title
+    // page's green into the game as a ghost. Nothing in the game writes green afterwards.
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    const float separation = stereoEnabled ? eyeSeparation : 0.0f;
+    glColorMask(GL_FALSE, GL_FALSE, GL_TRUE, GL_TRUE);  // right eye, behind the blue filter
+    drawEyePass(-separation);
+    glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE);  // left eye, behind the red filter
+    drawEyePass(separation);
+
+    // Overlay pass: the same picture in both channels, so it sits at screen depth.
+    glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE);
+    glColor4f(1.0f, 1.0f, 1.0f, fadeAlpha * 1.0f);
+    glLoadIdentity();
+    gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);
+}
+
+void drawScene() {}
+
+void drawBackdrop() {
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.texture9);
+    // 995 units ahead, just inside the fog's end; fog is off for it anyway.
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(-965, 500, 500);
+    glTexCoord2f(0, 3);
+    glVertex3f(-965, -500, 500);
+    glTexCoord2f(3, 3);
+    glVertex3f(-965, -500, -500);
+    glTexCoord2f(3, 0);
+    glVertex3f(-965, 500, -500);
+    glEnd();
+    glEnable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_FOG);
+}

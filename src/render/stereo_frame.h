@@ -1,0 +1,18 @@
+// The red/blue anaglyph frame: the scene drawn twice into one colour buffer, blue-only from
+// the right eye and red-only from the left, then a mono overlay pass at screen depth.
+#pragma once
+
+void renderStereoFrame();
+
+// The world objects, in both eye passes.
+void drawScene();
+
+// The distant starfield quad, repeated 3 x 3; modulated by whatever colour is current.
+void drawBackdrop();
+
+// Alpha of the current GL colour.
+float currentAlpha();
+
+// Keeps the current colour's red, green and blue and sets its alpha to fadeAlpha x a. A draw
+// remembers currentAlpha(), sets its own with this, and hands the remembered one back.
+void setFadedAlpha(float a);

@@ -1,0 +1,76 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "render/stereo_frame.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+// A backdrop whose texture is black on its left half and white on its right: the repeats give
+// sharp vertical edges across the screen, far behind the point where the eyes converge.
+void useStripedBackdrop() {
+    static unsigned char white[64 * 64];
+    for (int i = 0; i < 64 * 64; ++i) white[i] = (i % 64) < 32 ? 0 : 255;
+    glGenTextures(1, &textures.texture9);
+    glBindTexture(GL_TEXTURE_2D, textures.texture9);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8, 64, 64, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, white);
+}
+
+// First column where the given channel turns from dark to lit on the middle row.
+int firstLitColumn(const std::vector<uint8_t>& frame, int channel) {
+    for (int x = 1; x < 640; ++x) {
+        const auto at = [&](int column) { return frame[(240 * 640 + column) * 3 + channel]; };
+        if (at(x - 1) < 100 && at(x) > 100) return x;
+    }
+    return -1;
+}
+
+TEST(StereoFrame, EyePassesAreOffsetWithStereoOnAndCoincideWithStereoOff) {
+    REQUIRE_GL();
+    useStripedBackdrop();
+    fadeAlpha = 1.0f;
+    glColor4f(1, 1, 1, 1);
+
+    stereoEnabled = true;
+    eyeSeparation = 5.0f;
+    renderStereoFrame();
+    auto frame = testgl::readFrame();
+    const int redEdge = firstLitColumn(frame, 0);
+    const int blueEdge = firstLitColumn(frame, 2);
+    ASSERT_GT(redEdge, 0);
+    ASSERT_GT(blueEdge, 0);
+    // The backdrop lies beyond the convergence point, so the left (red) eye sees its left edge
+    // further left than the right (blue) eye does.
+    EXPECT_LT(redEdge, blueEdge);
+
+    GLboolean mask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    EXPECT_TRUE(mask[0]);
+    EXPECT_FALSE(mask[1]);
+    EXPECT_TRUE(mask[2]);
+    for (std::size_t i = 1; i < frame.size(); i += 3) ASSERT_EQ(frame[i], 0) << "green written";
+
+    stereoEnabled = false;
+    glColor4f(1, 1, 1, 1);
+    renderStereoFrame();
+    frame = testgl::readFrame();
+    EXPECT_EQ(firstLitColumn(frame, 0), firstLitColumn(frame, 2));
+}
+
+TEST(StereoFrame, ClearRemovesGreenLeftByTheTitle) {
+    REQUIRE_GL();
+    testgl::clearAll();
+    glClearColor(0, 1, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE);
+    fadeAlpha = 0.0f;
+    renderStereoFrame();
+    EXPECT_EQ(testgl::readPixel(320, 240).g, 0);
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+#include "support/gl_test_context.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/game_window.h"
+#include "platform/video.h"
+
+namespace testgl {
+
+bool open() {
+    static int state = -1;
+    if (state >= 0) return state == 1;
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    state = platform::initVideo(true) && platform::createWindow("Voxmere test", 640, 480, 24, false) &&
+                    platform::createGlContext() && platform::makeGlContextCurrent()
+                ? 1
+                : 0;
+    if (state == 1) {
+        resizeView(640, 480);
+        initGlState();
+    }
+    return state == 1;
+}
+
+Pixel readPixel(int x, int y) {
+    unsigned char rgba[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, 479 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return {rgba[0], rgba[1], rgba[2]};
+}
+
+std::vector<uint8_t> readFrame() {
+    std::vector<uint8_t> bottomUp(640 * 480 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<uint8_t> frame(bottomUp.size());
+    for (int row = 0; row < 480; ++row) {
+        std::copy_n(bottomUp.begin() + (479 - row) * 640 * 3, 640 * 3, frame.begin() + row * 640 * 3);
+    }
+    return frame;
+}
+
+void clearAll() {
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+}  // namespace testgl

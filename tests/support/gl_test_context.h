@@ -1,0 +1,33 @@
+// A real GL context for pixel tests on a machine with no display or GPU: SDL's offscreen
+// driver over EGL with Mesa's llvmpipe. The 640 x 480 surface is set up exactly as the game's
+// window (projection and GL state).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace testgl {
+
+// Opens the context once per process; later calls return the first result.
+bool open();
+
+struct Pixel {
+    int r, g, b;
+};
+
+// Reads the pixel at client coordinates (x right, y down from the top-left corner).
+Pixel readPixel(int x, int y);
+
+// The whole 640 x 480 frame, rows from the top, RGB bytes.
+std::vector<uint8_t> readFrame();
+
+// Clears colour to black with all channels writable.
+void clearAll();
+
+}  // namespace testgl
+
+// Pixel tests: skip with a clear reason instead of failing obscurely when GL is unavailable.
+#define REQUIRE_GL()                                               \
+    do {                                                           \
+        if (!testgl::open()) GTEST_FAIL() << "no GL context for pixel tests"; \
+    } while (0)
