@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "app/frame_timer.h"
+#include "app/game_update.h"
+#include "app/input.h"
+#include "common/globals.h"
+#include "platform/clock.h"
+
+namespace {
+
+uint32_t now = 1000;
+uint32_t fakeClock() { return now; }
+
+struct PauseTest : ::testing::Test {
+    void SetUp() override {
+        platform::setMillisecondClock(fakeClock);
+        resetFrameTimer();
+    }
+    void TearDown() override { platform::setMillisecondClock(nullptr); }
+
+    void frame(uint32_t ms, bool pDown) {
+        now += ms;
+        windowProc(pDown ? WM_KEYDOWN : WM_KEYUP, VK_P, 0);
+        updateGame();
+    }
+};
+
+TEST_F(PauseTest, HoldingPPausesOnceAndOnlyAFreshPressResumes) {
+    frame(10, true);
+    EXPECT_TRUE(paused);
+    frame(10, true);  // still held: stays paused, no toggle
+    frame(10, true);
+    EXPECT_TRUE(paused);
+    frame(10, false);
+    EXPECT_TRUE(paused);
+    frame(10, true);  // a fresh press resumes
+    EXPECT_FALSE(paused);
+    frame(10, true);  // held after resuming: does not pause again
+    EXPECT_FALSE(paused);
+    frame(10, false);
+    frame(10, true);
+    EXPECT_TRUE(paused);
+}
+
+TEST_F(PauseTest, PausedTimeNeverReachesFrameSecondsAndTheResumeFrameDoesNoUpdate) {
+    frame(20, false);
+    EXPECT_FLOAT_EQ(frameSeconds, 0.020f);
+    frame(30, true);  // pauses after this frame's update
+    EXPECT_FLOAT_EQ(frameSeconds, 0.030f);
+    frame(60000, false);  // a minute paused
+    frame(5000, true);    // the resume frame: no tick
+    EXPECT_FLOAT_EQ(frameSeconds, 0.030f);
+    frame(16, false);
+    EXPECT_FLOAT_EQ(frameSeconds, 0.016f);
+}
+
+}  // namespace
