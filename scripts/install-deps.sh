@@ -9,7 +9,7 @@ packages=(
     libfreetype-dev fonts-dejavu-core
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xfonts-base xdotool x11-utils imagemagick
 )
 
 missing=()

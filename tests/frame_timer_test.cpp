@@ -6,7 +6,9 @@
 namespace {
 
 uint32_t fakeNow = 0;
-uint32_t fakeClock() { return fakeNow; }
+uint32_t fakeClock() {
+    return fakeNow;
+}
 
 struct FrameTimerTest : ::testing::Test {
     void SetUp() override {

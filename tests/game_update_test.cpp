@@ -9,7 +9,9 @@
 namespace {
 
 uint32_t now = 1000;
-uint32_t fakeClock() { return now; }
+uint32_t fakeClock() {
+    return now;
+}
 
 struct PauseTest : ::testing::Test {
     void SetUp() override {

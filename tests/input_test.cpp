@@ -5,7 +5,9 @@
 
 namespace {
 
-void press(uint32_t message, int x, int y) { windowProc(message, 0, makeLParam(x, y)); }
+void press(uint32_t message, int x, int y) {
+    windowProc(message, 0, makeLParam(x, y));
+}
 
 TEST(WindowProc, KeysAreSetOnKeyDownAndClearedOnKeyUpButSystemKeysAreNotRecorded) {
     windowProc(WM_KEYDOWN, VK_CONTROL, 0);

@@ -6,7 +6,9 @@
 FrameTimer frameTimer;
 float frameSeconds = 0.0f;
 
-void resetFrameTimer() { frameTimer.lastTickMs = platform::timeGetTime(); }
+void resetFrameTimer() {
+    frameTimer.lastTickMs = platform::timeGetTime();
+}
 
 float tickFrameTimer() {
     if (frameTimer.lastTickMs == 0) frameTimer.lastTickMs = platform::timeGetTime();

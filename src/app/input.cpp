@@ -13,8 +13,12 @@ bool joyButton1 = false, joyButton2 = false;
 
 namespace {
 
-int lowWord(int64_t lParam) { return static_cast<int>(lParam & 0xFFFF); }
-int highWord(int64_t lParam) { return static_cast<int>((lParam >> 16) & 0xFFFF); }
+int lowWord(int64_t lParam) {
+    return static_cast<int>(lParam & 0xFFFF);
+}
+int highWord(int64_t lParam) {
+    return static_cast<int>((lParam >> 16) & 0xFFFF);
+}
 
 // Click coordinates are signed 16-bit halves: a press left of or above the client area is
 // negative, not 65535.

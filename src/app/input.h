@@ -24,4 +24,6 @@ extern bool joyButton1, joyButton2;
 // close request into WM_QUIT and refuses the screen saver. Runs only from the loops' dispatch.
 int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam);
 
-inline int64_t windowProc(const Message& m) { return windowProc(m.message, m.wParam, m.lParam); }
+inline int64_t windowProc(const Message& m) {
+    return windowProc(m.message, m.wParam, m.lParam);
+}

@@ -1,3 +1,5 @@
 #include "app/main_loop.h"
 
-int main() { return runGame(); }
+int main() {
+    return runGame();
+}

@@ -9,9 +9,9 @@
 #include "app/game_window.h"
 #include "app/input.h"
 #include "common/globals.h"
-#include "player/player_ship.h"
 #include "platform/events.h"
 #include "platform/video.h"
+#include "player/player_ship.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 

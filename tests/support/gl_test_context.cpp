@@ -14,7 +14,8 @@ bool open() {
     static int state = -1;
     if (state >= 0) return state == 1;
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    state = platform::initVideo(true) && platform::createWindow("Voxmere test", 640, 480, 24, false) &&
+    state = platform::initVideo(true) &&
+                    platform::createWindow("Voxmere test", 640, 480, 24, false) &&
                     platform::createGlContext() && platform::makeGlContextCurrent()
                 ? 1
                 : 0;
@@ -38,7 +39,8 @@ std::vector<uint8_t> readFrame() {
     glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<uint8_t> frame(bottomUp.size());
     for (int row = 0; row < 480; ++row) {
-        std::copy_n(bottomUp.begin() + (479 - row) * 640 * 3, 640 * 3, frame.begin() + row * 640 * 3);
+        std::copy_n(bottomUp.begin() + (479 - row) * 640 * 3, 640 * 3,
+                    frame.begin() + row * 640 * 3);
     }
     return frame;
 }

@@ -6,8 +6,12 @@ namespace {
 MillisecondClock clockOverride = nullptr;
 }
 
-uint32_t timeGetTime() { return clockOverride != nullptr ? clockOverride() : SDL_GetTicks(); }
+uint32_t timeGetTime() {
+    return clockOverride != nullptr ? clockOverride() : SDL_GetTicks();
+}
 
-void setMillisecondClock(MillisecondClock clock) { clockOverride = clock; }
+void setMillisecondClock(MillisecondClock clock) {
+    clockOverride = clock;
+}
 
 }  // namespace platform

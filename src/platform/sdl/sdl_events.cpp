@@ -20,24 +20,38 @@ int virtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
     if (key >= SDLK_F1 && key <= SDLK_F12) return 112 + (key - SDLK_F1);
     switch (key) {
-        case SDLK_BACKSPACE: return 8;
-        case SDLK_TAB: return 9;
+        case SDLK_BACKSPACE:
+            return 8;
+        case SDLK_TAB:
+            return 9;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return VK_RETURN;
+        case SDLK_KP_ENTER:
+            return VK_RETURN;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return VK_SHIFT;
+        case SDLK_RSHIFT:
+            return VK_SHIFT;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return VK_CONTROL;
+        case SDLK_RCTRL:
+            return VK_CONTROL;
         case SDLK_LALT:
-        case SDLK_RALT: return 18;
-        case SDLK_PAUSE: return 19;
-        case SDLK_ESCAPE: return VK_ESCAPE;
-        case SDLK_SPACE: return VK_SPACE;
-        case SDLK_LEFT: return VK_LEFT;
-        case SDLK_UP: return VK_UP;
-        case SDLK_RIGHT: return VK_RIGHT;
-        case SDLK_DOWN: return VK_DOWN;
-        default: return 0;
+        case SDLK_RALT:
+            return 18;
+        case SDLK_PAUSE:
+            return 19;
+        case SDLK_ESCAPE:
+            return VK_ESCAPE;
+        case SDLK_SPACE:
+            return VK_SPACE;
+        case SDLK_LEFT:
+            return VK_LEFT;
+        case SDLK_UP:
+            return VK_UP;
+        case SDLK_RIGHT:
+            return VK_RIGHT;
+        case SDLK_DOWN:
+            return VK_DOWN;
+        default:
+            return 0;
     }
 }
 
@@ -128,7 +142,9 @@ bool translate(const SDL_Event& event, Message& out) {
 
 FocusHandler focusHandler = nullptr;
 
-void setFocusHandler(FocusHandler handler) { focusHandler = handler; }
+void setFocusHandler(FocusHandler handler) {
+    focusHandler = handler;
+}
 
 void notifyFocus(bool focused) {
     if (focusHandler != nullptr) focusHandler(focused);
@@ -141,7 +157,7 @@ bool peekMessage(Message& out) {
         --postedCount;
         return true;
     }
-    if (!sdl::videoStarted) return false;
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (translate(event, out)) return true;
@@ -155,7 +171,9 @@ void postMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
     ++postedCount;
 }
 
-int64_t defWindowProc(const Message&) { return 0; }
+int64_t defWindowProc(const Message&) {
+    return 0;
+}
 
 void captureJoystick() {
     if (joystick != nullptr) return;

@@ -170,7 +170,11 @@ bool askYesNo(const char* text, const char* caption, BoxIcon icon) {
     box.numbuttons = 2;
     box.buttons = buttons;
     int chosen = 0;
-    if (SDL_ShowMessageBox(&box, &chosen) != 0) return false;
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) {
+        std::fprintf(stderr, "%s: the box could not be shown (%s); taking No\n", caption,
+                     SDL_GetError());
+        return false;
+    }
     std::fprintf(stderr, "%s: answered %s\n", caption, chosen == 1 ? "Yes" : "No");
     return chosen == 1;
 }

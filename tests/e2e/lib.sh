@@ -1,0 +1,75 @@
+# Shared helpers for the end-to-end scripts: a private Xvfb, the game started in its own
+# process group in the build folder (where Textures/ and Sounds/ live), and clean-up that leaves
+# no orphaned game, message box or X server behind.
+set -u
+GAME=$1
+BUILD_DIR=$2
+WORK=$(mktemp -d)
+XVFB_PID=""
+GAME_PID=""
+
+cleanup() {
+    [[ -n "$GAME_PID" ]] && kill -KILL -- "-$GAME_PID" 2>/dev/null
+    [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [[ -f "$WORK/game.err" ]] && sed 's/^/  game stderr: /' "$WORK/game.err" >&2
+    exit 1
+}
+
+# Starts Xvfb on a free display with a screen of the given size (e.g. 640x480x24); key
+# auto-repeat off so a held key is one key-down.
+start_xvfb() {
+    exec 9<> "$WORK/displayfd"
+    Xvfb -displayfd 9 -screen 0 "$1" -r -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+        [[ -s "$WORK/displayfd" ]] && break
+        sleep 0.05
+    done
+    [[ -s "$WORK/displayfd" ]] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$WORK/displayfd" | tr -d '[:space:]')"
+}
+
+start_game() {
+    (cd "$BUILD_DIR" && exec setsid "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
+    GAME_PID=$!
+}
+
+# Waits until a top-level window with this exact title exists; prints its id.
+wait_window() {
+    local title=$1 id=""
+    for _ in $(seq 150); do
+        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" '$2 == t {print $1; exit}')
+        [[ -n "$id" ]] && break
+        sleep 0.1
+    done
+    [[ -n "$id" ]] || fail "no window titled $title"
+    sleep 0.3  # let the program reach its loop before input arrives
+    echo "$id"
+}
+
+# Waits for the game to end and sets GAME_STATUS to its exit status (124 on time-out). Not to
+# be called in a subshell: only this shell can collect the game's status.
+wait_game() {
+    local seconds=${1:-15}
+    GAME_STATUS=124
+    for _ in $(seq $((seconds * 10))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"
+            GAME_STATUS=$?
+            GAME_PID=""
+            return
+        fi
+        sleep 0.1
+    done
+}
+
+key() { xdotool key --window "$1" "$2" 2>/dev/null; }
+
+window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }

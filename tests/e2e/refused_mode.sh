@@ -1,0 +1,26 @@
+# A screen that cannot switch to 640 x 480 gets the Yes/No box. Yes: a 640 x 480 window that
+# plays. No: "Program Will Now Close." and status 1, with no game window shown.
+source "$(dirname "$0")/lib.sh"
+start_xvfb 800x600x24
+start_game
+box=$(wait_window OpenGL)
+key "$box" Return  # Yes is the default button
+win=$(wait_window Voxmere)
+[[ $(window_size "$win") == 640x480 ]] || fail "windowed client area is $(window_size "$win")"
+key "$win" Return
+sleep 0.5
+key "$win" Escape
+wait_game 10
+[[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS in windowed mode"
+grep -q "Use Windowed Mode Instead?" "$WORK/game.err" || fail "question not on standard error"
+
+start_game
+box=$(wait_window OpenGL)
+key "$box" Escape  # No
+box=$(wait_window ERROR)
+xwininfo -root -tree | grep -q '"Voxmere"' && fail "a game window was shown after No"
+key "$box" Return
+wait_game 10
+[[ "$GAME_STATUS" == 1 ]] || fail "exit status $GAME_STATUS after No"
+grep -q "Program Will Now Close." "$WORK/game.err" || fail "closing text missing"
+echo "ok"

@@ -1,0 +1,57 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "app/input.h"
+#include "platform/events.h"
+
+namespace {
+
+// SDL's virtual joystick stands in for a real stick: the platform layer cannot tell them apart.
+TEST(Joystick, CapturePostsThePositionAtOnceThenMotionAndButtonsArriveAsMessages) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 2, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    ASSERT_NE(stick, nullptr);
+    SDL_JoystickSetVirtualAxis(stick, 0, -32768);  // pushed fully left
+    SDL_JoystickSetVirtualAxis(stick, 1, 0);
+    SDL_JoystickUpdate();
+
+    platform::captureJoystick();
+    Message message;
+    ASSERT_TRUE(platform::peekMessage(message));
+    EXPECT_EQ(message.message, MM_JOY1MOVE);
+    windowProc(message);
+    EXPECT_TRUE(joyLeft);
+    EXPECT_FALSE(joyUp || joyDown || joyRight);
+
+    SDL_JoystickSetVirtualAxis(stick, 1, 32767);  // pulled fully down
+    SDL_JoystickSetVirtualButton(stick, 1, SDL_PRESSED);
+    SDL_JoystickUpdate();
+    bool sawButton = false;
+    while (platform::peekMessage(message)) {
+        sawButton |= message.message == MM_JOY1BUTTONDOWN;
+        windowProc(message);
+    }
+    EXPECT_TRUE(sawButton);
+    EXPECT_TRUE(joyDown);
+    EXPECT_TRUE(joyButton2);
+    EXPECT_FALSE(joyButton1);
+
+    // Without further motion nothing more is posted: the loops keep drawing frames.
+    SDL_JoystickUpdate();
+    EXPECT_FALSE(platform::peekMessage(message));
+
+    platform::releaseJoystick();
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(index);
+}
+
+TEST(Joystick, CaptureWithoutAJoystickPostsNothing) {
+    platform::captureJoystick();
+    Message message;
+    EXPECT_FALSE(platform::peekMessage(message));
+    platform::releaseJoystick();
+}
+
+}  // namespace
