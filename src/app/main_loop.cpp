@@ -8,6 +8,7 @@
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
+#include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "platform/events.h"
 #include "platform/video.h"
@@ -35,6 +36,15 @@ bool dispatchOneMessage() {
 
 }  // namespace
 
+void startSoundOrExit() {
+    if (initSound() && loadSounds()) return;
+    platform::messageBox("Could not find wav files", "DirectSound3D Error",
+                         platform::BoxIcon::Warning);
+    releaseSound();
+    destroyGameWindow();
+    std::exit(1);
+}
+
 void runTitleLoop() {
     while (!titleFinished && !quitRequested) {
         if (dispatchOneMessage()) continue;
@@ -58,6 +68,7 @@ void runGameLoop() {
 int runGame() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, true)) return 1;
+    startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer
     runTitleLoop();
@@ -71,6 +82,7 @@ int runGame() {
     runGameLoop();
 
     destroyGameWindow();
+    releaseSound();
     platform::releaseJoystick();
     return 0;
 }
