@@ -1,0 +1,146 @@
+// Helpers of the sound tests: a scratch working directory with a Sounds folder, WAV files
+// written byte by byte, and a wait that polls with a generous bound instead of sleeping for a
+// sound's length.
+#pragma once
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace soundtest {
+
+struct WavSpec {
+    uint16_t formatTag = 1;
+    uint16_t channels = 1;
+    uint32_t samplesPerSecond = 22050;
+    uint16_t bitsPerSample = 16;
+    int blockAlign = -1;         // -1: channels x bytes per sample (at least one channel)
+    double seconds = 0.1;        // length of the tone
+    int64_t claimedLength = -1;  // -1: the real data length
+};
+
+inline void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+inline void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+// A canonical 44-byte header followed by a loud 440 Hz tone on every channel.
+inline std::vector<uint8_t> makeWav(const WavSpec& spec) {
+    const int playChannels = spec.channels > 1 ? spec.channels : 1;
+    const int bytesPerSample = spec.bitsPerSample / 8 > 0 ? spec.bitsPerSample / 8 : 1;
+    const uint32_t frames = static_cast<uint32_t>(spec.seconds * spec.samplesPerSecond);
+    std::vector<uint8_t> samples;
+    for (uint32_t i = 0; i < frames; ++i) {
+        const double v = 0.8 * std::sin(2.0 * 3.14159265358979 * 440.0 * i /
+                                        static_cast<double>(spec.samplesPerSecond));
+        for (int c = 0; c < playChannels; ++c) {
+            if (bytesPerSample == 1) {
+                samples.push_back(static_cast<uint8_t>(128 + v * 127));
+            } else {
+                const auto s = static_cast<int16_t>(v * 32767);
+                put16(samples, static_cast<uint16_t>(s));
+                for (int extra = 2; extra < bytesPerSample; ++extra) samples.push_back(0);
+            }
+        }
+    }
+    const uint16_t blockAlign = spec.blockAlign >= 0
+                                    ? static_cast<uint16_t>(spec.blockAlign)
+                                    : static_cast<uint16_t>(playChannels * bytesPerSample);
+    const uint32_t length = spec.claimedLength >= 0 ? static_cast<uint32_t>(spec.claimedLength)
+                                                    : static_cast<uint32_t>(samples.size());
+    std::vector<uint8_t> out;
+    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    put32(out, 36 + length);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put32(out, 16);
+    put16(out, spec.formatTag);
+    put16(out, spec.channels);
+    put32(out, spec.samplesPerSecond);
+    put32(out, spec.samplesPerSecond * blockAlign);
+    put16(out, blockAlign);
+    put16(out, spec.bitsPerSample);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    put32(out, length);
+    out.insert(out.end(), samples.begin(), samples.end());
+    return out;
+}
+
+inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+inline void writeWav(const std::string& path, const WavSpec& spec) {
+    writeFile(path, makeWav(spec));
+}
+
+// The twelve files the game loads, short except where a test needs time: the lasers last
+// 0.5 s (several quick shots overlap), Loop1 two seconds (it is stopped part way).
+inline void writeAllSounds() {
+    WavSpec laser;
+    laser.seconds = 0.5;
+    for (int n = 1; n <= 6; ++n) writeWav("Sounds/LASER" + std::to_string(n) + ".WAV", laser);
+    WavSpec shortSound;
+    shortSound.seconds = 0.1;
+    writeWav("Sounds/explode1.WAV", shortSound);
+    writeWav("Sounds/explode2.WAV", shortSound);
+    WavSpec powerUp;
+    powerUp.seconds = 0.5;
+    writeWav("Sounds/POWERUP.WAV", powerUp);
+    writeWav("Sounds/spreadcannon.WAV", shortSound);
+    writeWav("Sounds/Loop0.wav", shortSound);
+    WavSpec loop;
+    loop.seconds = 2.0;
+    writeWav("Sounds/Loop1.wav", loop);
+}
+
+// A fresh working directory with an empty Sounds folder for one test; removed afterwards.
+class ScratchDir {
+  public:
+    ScratchDir() {
+        original_ = std::filesystem::current_path();
+        char pattern[] = "/tmp/voxmere-sound-XXXXXX";
+        path_ = mkdtemp(pattern);
+        std::filesystem::current_path(path_);
+        std::filesystem::create_directory("Sounds");
+    }
+    ~ScratchDir() {
+        std::filesystem::current_path(original_);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path original_;
+    std::filesystem::path path_;
+};
+
+// Polls until the condition holds; false after `limitSeconds`. The bound is generous: the
+// tests never depend on how long a sound takes, only on its eventually ending.
+template <typename Condition>
+bool waitUntil(Condition condition, double limitSeconds = 10.0) {
+    const auto end = std::chrono::steady_clock::now() +
+                     std::chrono::milliseconds(static_cast<int>(limitSeconds * 1000));
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+}  // namespace soundtest
