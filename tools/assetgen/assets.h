@@ -21,13 +21,13 @@ struct SoundClip {
 };
 
 // Luminance textures of the game proper.
-std::vector<uint8_t> makeAsteroidTexture();  // Texture0
-std::vector<uint8_t> makeFighterTexture();   // Texture1
-std::vector<uint8_t> makeBeamTexture();      // Texture3
+std::vector<uint8_t> makeAsteroidTexture();             // Texture0
+std::vector<uint8_t> makeFighterTexture();              // Texture1
+std::vector<uint8_t> makeBeamTexture();                 // Texture3
 std::vector<uint8_t> makeHudTexture(const Font& font);  // Texture5
-std::vector<uint8_t> makeSpriteTexture();    // Texture7
-std::vector<uint8_t> makeShieldTexture();    // Texture8
-std::vector<uint8_t> makeBackdropTexture();  // Texture9
+std::vector<uint8_t> makeSpriteTexture();               // Texture7
+std::vector<uint8_t> makeShieldTexture();               // Texture8
+std::vector<uint8_t> makeBackdropTexture();             // Texture9
 
 // RGBA title pages.
 std::vector<uint8_t> makeMainPage(const Font& font);     // Texture4

@@ -35,14 +35,14 @@ struct Note {
 
 // The lead melody over the 16 bars (beats from the loop start).
 const Note kMelody[] = {
-    {0, 1.5f, 76},   {1.5f, 0.5f, 74}, {2, 1, 72},      {3, 1, 74},      {4, 3, 76},     {7, 1, 79},
-    {8, 1.5f, 81},   {9.5f, 0.5f, 79}, {10, 1, 77},     {11, 1, 76},     {12, 2, 72},    {14, 1, 74},
-    {15, 1, 76},     {16, 1.5f, 79},   {17.5f, 0.5f, 76}, {18, 2, 72},   {20, 1, 71},    {21, 1, 72},
-    {22, 2, 76},     {24, 1.5f, 74},   {25.5f, 0.5f, 72}, {26, 2, 71},   {28, 3, 67},    {31, 1, 71},
-    {32, 1.5f, 72},  {33.5f, 0.5f, 71}, {34, 1, 69},    {35, 1, 72},     {36, 2, 76},    {38, 1, 79},
-    {39, 1, 81},     {40, 2, 84},      {42, 1, 81},     {43, 1, 79},     {44, 3, 77},    {47, 1, 76},
-    {48, 1.5f, 74},  {49.5f, 0.5f, 77}, {50, 2, 81},    {52, 1, 79},     {53, 1, 77},    {54, 2, 74},
-    {56, 1.5f, 76},  {57.5f, 0.5f, 80}, {58, 2, 83},    {60, 2, 80},     {62, 1, 76},    {63, 1, 80},
+    {0, 1.5f, 76},  {1.5f, 0.5f, 74},  {2, 1, 72},        {3, 1, 74},  {4, 3, 76},  {7, 1, 79},
+    {8, 1.5f, 81},  {9.5f, 0.5f, 79},  {10, 1, 77},       {11, 1, 76}, {12, 2, 72}, {14, 1, 74},
+    {15, 1, 76},    {16, 1.5f, 79},    {17.5f, 0.5f, 76}, {18, 2, 72}, {20, 1, 71}, {21, 1, 72},
+    {22, 2, 76},    {24, 1.5f, 74},    {25.5f, 0.5f, 72}, {26, 2, 71}, {28, 3, 67}, {31, 1, 71},
+    {32, 1.5f, 72}, {33.5f, 0.5f, 71}, {34, 1, 69},       {35, 1, 72}, {36, 2, 76}, {38, 1, 79},
+    {39, 1, 81},    {40, 2, 84},       {42, 1, 81},       {43, 1, 79}, {44, 3, 77}, {47, 1, 76},
+    {48, 1.5f, 74}, {49.5f, 0.5f, 77}, {50, 2, 81},       {52, 1, 79}, {53, 1, 77}, {54, 2, 74},
+    {56, 1.5f, 76}, {57.5f, 0.5f, 80}, {58, 2, 83},       {60, 2, 80}, {62, 1, 76}, {63, 1, 80},
 };
 
 // Warm pad: three detuned saws per tone through a slowly breathing lowpass.
@@ -58,7 +58,8 @@ Signal pad(const float* tones, int count, float seconds, float brightness, uint3
         for (int i = 0; i < n; ++i) {
             const float t = static_cast<float>(i) * kDt;
             if (i % 16 == 0) {
-                const float breathe = 0.5f + 0.5f * std::sin(2.0f * kPi * t / 4.8f + static_cast<float>(k));
+                const float breathe =
+                    0.5f + 0.5f * std::sin(2.0f * kPi * t / 4.8f + static_cast<float>(k));
                 filter.tune(brightness * (500.0f + 700.0f * breathe), 1.1f);
             }
             const float v = a.saw(hz * 0.996f) + b.saw(hz) + c.saw(hz * 1.0045f);
@@ -77,7 +78,8 @@ Signal bass(float midi, float seconds, float accent) {
     Filter filter;
     for (int i = 0; i < n; ++i) {
         const float t = static_cast<float>(i) * kDt;
-        if (i % 8 == 0) filter.tune(180.0f + (900.0f + 900.0f * accent) * std::exp(-t / 0.07f), 1.6f);
+        if (i % 8 == 0)
+            filter.tune(180.0f + (900.0f + 900.0f * accent) * std::exp(-t / 0.07f), 1.6f);
         const float v = filter.lowpass(saw.saw(hz)) + 0.8f * sub.sine(hz);
         const float gate = t < seconds ? 1.0f : std::exp(-(t - seconds) / 0.03f);
         out[static_cast<size_t>(i)] = v * pluck(t, 0.004f, 0.25f) * gate * (0.8f + 0.2f * accent);
@@ -186,7 +188,10 @@ Signal riser(float seconds) {
 // The sends and the dry sum of one piece.
 struct Buses {
     Signal dry, reverb, echo;
-    explicit Buses(int n) : dry(static_cast<size_t>(n)), reverb(static_cast<size_t>(n)), echo(static_cast<size_t>(n)) {}
+    explicit Buses(int n)
+        : dry(static_cast<size_t>(n)),
+          reverb(static_cast<size_t>(n)),
+          echo(static_cast<size_t>(n)) {}
     void add(const Signal& voice, int at, float gain, float reverbSend, float echoSend, bool wrap) {
         mixInto(dry, voice, at, gain, wrap);
         if (reverbSend > 0.0f) mixInto(reverb, voice, at, gain * reverbSend, wrap);
@@ -209,24 +214,30 @@ struct Buses {
     }
 };
 
-int beatAt(float beat) { return static_cast<int>(std::lround(beat * static_cast<float>(kBeatSamples))); }
+int beatAt(float beat) {
+    return static_cast<int>(std::lround(beat * static_cast<float>(kBeatSamples)));
+}
 
 // One bar of drums starting at `bar` (in beats), with a snare fill when `fill`.
-void drumBar(Buses& b, const Signal& kickSound, const Signal* snares, const Signal& closed, const Signal& open,
-             float bar, bool fill, float level, bool wrap) {
+void drumBar(Buses& b, const Signal& kickSound, const Signal* snares, const Signal& closed,
+             const Signal& open, float bar, bool fill, float level, bool wrap) {
     const int kicks[3] = {0, 8, 10};  // sixteenths
-    for (const int k : kicks) b.add(kickSound, beatAt(bar + static_cast<float>(k) * 0.25f), 0.95f * level, 0.0f, 0.0f, wrap);
+    for (const int k : kicks)
+        b.add(kickSound, beatAt(bar + static_cast<float>(k) * 0.25f), 0.95f * level, 0.0f, 0.0f,
+              wrap);
     b.add(snares[0], beatAt(bar + 1.0f), 0.55f * level, 0.25f, 0.0f, wrap);
     b.add(snares[1], beatAt(bar + 3.0f), 0.55f * level, 0.25f, 0.0f, wrap);
     for (int s = 0; s < 8; ++s) {
         const float accent = (s % 2 == 1) ? 1.0f : 0.6f;
         const Signal& h = (s == 7 && !fill) ? open : closed;
-        b.add(h, beatAt(bar + static_cast<float>(s) * 0.5f), 0.16f * accent * level, 0.05f, 0.0f, wrap);
+        b.add(h, beatAt(bar + static_cast<float>(s) * 0.5f), 0.16f * accent * level, 0.05f, 0.0f,
+              wrap);
     }
     if (fill) {
         for (int s = 0; s < 6; ++s) {
             const float v = 0.2f + 0.07f * static_cast<float>(s);
-            b.add(snares[s % 2], beatAt(bar + 2.5f + static_cast<float>(s) * 0.25f), v * level, 0.3f, 0.0f, wrap);
+            b.add(snares[s % 2], beatAt(bar + 2.5f + static_cast<float>(s) * 0.25f), v * level,
+                  0.3f, 0.0f, wrap);
         }
     }
 }
@@ -238,7 +249,8 @@ void arpeggio(Buses& b, const Chord& chord, float start, float beats, float leve
     for (int s = 0; s < steps; ++s) {
         const float midi = chord.tones[order[s % 8]] + 12.0f;
         const float velocity = (s % 4 == 0) ? 1.0f : 0.65f;
-        b.add(sparkle(midi, velocity), beatAt(start + static_cast<float>(s) * 0.25f), 0.11f * level, 0.5f, 0.35f, wrap);
+        b.add(sparkle(midi, velocity), beatAt(start + static_cast<float>(s) * 0.25f), 0.11f * level,
+              0.5f, 0.35f, wrap);
     }
 }
 
@@ -247,8 +259,8 @@ void bassBar(Buses& b, const Chord& chord, float bar, float level, bool wrap) {
     const float offsets[8] = {0, 0, 12, 0, 0, 7, 12, 0};
     for (int s = 0; s < 8; ++s) {
         const float accent = (s == 0 || s == 3 || s == 6) ? 1.0f : 0.4f;
-        b.add(bass(chord.bass + offsets[s], kBeat * 0.42f, accent), beatAt(bar + static_cast<float>(s) * 0.5f),
-              0.42f * level, 0.0f, 0.0f, wrap);
+        b.add(bass(chord.bass + offsets[s], kBeat * 0.42f, accent),
+              beatAt(bar + static_cast<float>(s) * 0.5f), 0.42f * level, 0.0f, 0.0f, wrap);
     }
 }
 
@@ -264,8 +276,8 @@ Signal makeGameMusic() {
     for (int c = 0; c < 8; ++c) {
         const Chord& chord = *kLoopChords[c];
         const float start = static_cast<float>(c) * 8.0f;
-        b.add(pad(chord.tones, 4, kBeat * 8.0f, 1.0f, 400u + static_cast<uint32_t>(c)), beatAt(start), 0.075f, 0.6f,
-              0.0f, true);
+        b.add(pad(chord.tones, 4, kBeat * 8.0f, 1.0f, 400u + static_cast<uint32_t>(c)),
+              beatAt(start), 0.075f, 0.6f, 0.0f, true);
         arpeggio(b, chord, start, 8.0f, c < 4 ? 0.7f : 1.0f, true);
         for (int half = 0; half < 2; ++half) {
             const float bar = start + 4.0f * static_cast<float>(half);
@@ -298,7 +310,8 @@ Signal makeOpeningMusic() {
     const Chord* chords[3] = {&kAm, &kF, &kG};
     const float starts[3] = {0.0f, 8.0f, 12.0f}, lengths[3] = {8.0f, 4.0f, 4.5f};
     for (int c = 0; c < 3; ++c) {
-        b.add(pad(chords[c]->tones, 4, kBeat * lengths[c], 0.6f + 0.4f * static_cast<float>(c), 950u + c),
+        b.add(pad(chords[c]->tones, 4, kBeat * lengths[c], 0.6f + 0.4f * static_cast<float>(c),
+                  950u + c),
               at(starts[c]), 0.085f, 0.7f, 0.0f, false);
     }
     // The arpeggio fades in from the second bar; the bass pulses from the third.
@@ -310,20 +323,24 @@ Signal makeOpeningMusic() {
     }
     for (int beat = 8; beat < 16; ++beat) {
         const Chord& chord = beat < 12 ? kF : kG;
-        b.add(bass(chord.bass, kBeat * 0.8f, 0.5f), at(static_cast<float>(beat)), 0.4f, 0.0f, 0.0f, false);
+        b.add(bass(chord.bass, kBeat * 0.8f, 0.5f), at(static_cast<float>(beat)), 0.4f, 0.0f, 0.0f,
+              false);
     }
     // Kicks on every beat of the last bar, a riser over two bars and the closing snare fill.
     const Signal kickSound = kick();
-    for (int beat = 12; beat < 16; ++beat) b.add(kickSound, at(static_cast<float>(beat)), 0.85f, 0.0f, 0.0f, false);
+    for (int beat = 12; beat < 16; ++beat)
+        b.add(kickSound, at(static_cast<float>(beat)), 0.85f, 0.0f, 0.0f, false);
     b.add(riser(kBeat * 9.0f), at(8.0f), 0.35f, 0.4f, 0.0f, false);
     const Signal snares[2] = {snare(41u), snare(42u)};
     for (int s = 0; s < 6; ++s) {
-        b.add(snares[s % 2], at(15.5f + static_cast<float>(s) * 0.25f), 0.25f + 0.07f * static_cast<float>(s), 0.35f,
-              0.0f, false);
+        b.add(snares[s % 2], at(15.5f + static_cast<float>(s) * 0.25f),
+              0.25f + 0.07f * static_cast<float>(s), 0.35f, 0.0f, false);
     }
     // A melody fragment that announces the game's theme.
-    const Note hint[] = {{4, 1.5f, 76}, {5.5f, 0.5f, 74}, {6, 2, 72}, {8, 3, 69}, {12, 1, 71}, {13, 2.5f, 74}};
-    for (const Note& note : hint) b.add(lead(note.midi, note.length * kBeat), at(note.beat), 0.12f, 0.6f, 0.6f, false);
+    const Note hint[] = {{4, 1.5f, 76}, {5.5f, 0.5f, 74}, {6, 2, 72},
+                         {8, 3, 69},    {12, 1, 71},      {13, 2.5f, 74}};
+    for (const Note& note : hint)
+        b.add(lead(note.midi, note.length * kBeat), at(note.beat), 0.12f, 0.6f, 0.6f, false);
     return b.render(false);
 }
 

@@ -28,11 +28,14 @@ inline float gradientDot(int ix, int iy, float dx, float dy, int period, uint32_
     return gx[h] * dx + gy[h] * dy;
 }
 
-inline float fade(float t) { return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f); }
+inline float fade(float t) {
+    return t * t * t * (t * (t * 6.0f - 15.0f) + 10.0f);
+}
 
 void boxPass(float* data, int count, int stride, int radius, bool wrap, std::vector<float>& tmp) {
     tmp.resize(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) tmp[static_cast<size_t>(i)] = data[static_cast<size_t>(i) * stride];
+    for (int i = 0; i < count; ++i)
+        tmp[static_cast<size_t>(i)] = data[static_cast<size_t>(i) * stride];
     const auto get = [&](int i) -> float {
         if (wrap) return tmp[static_cast<size_t>(wrapIndex(i, count))];
         return (i < 0 || i >= count) ? 0.0f : tmp[static_cast<size_t>(i)];
@@ -99,7 +102,7 @@ float sdPolygon(float px, float py, const float* xy, int count) {
         const float t = clamp01((wx * ex + wy * ey) / (ex * ex + ey * ey));
         const float bx = wx - ex * t, by = wy - ey * t;
         d = std::min(d, bx * bx + by * by);
-        const bool c1 = py >= viy, c2 = py < vjy, c3 = ex * wy > ey * wx;
+        const bool c1 = py >= viy, c2 = py<vjy, c3 = ex * wy> ey * wx;
         if ((c1 && c2 && c3) || (!c1 && !c2 && !c3)) sign = -sign;
     }
     return sign * std::sqrt(d);
@@ -122,7 +125,8 @@ void paintMax(Gray& img, int x0, int y0, int x1, int y1, float value,
     y1 = std::min(y1, img.h);
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const float c = coverage(distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
+            const float c =
+                coverage(distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
             if (c > 0.0f) img.at(x, y) = std::max(img.at(x, y), value * c);
         }
     }
@@ -136,7 +140,8 @@ void paintAdd(Gray& img, int x0, int y0, int x1, int y1, float value,
     y1 = std::min(y1, img.h);
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
-            const float c = coverage(distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
+            const float c =
+                coverage(distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
             img.at(x, y) += value * c;
         }
     }

@@ -14,7 +14,7 @@ constexpr float kPi = 3.14159265358979f;
 
 // SplitMix64: small, fast and fully determined by its seed.
 class Rng {
-public:
+  public:
     explicit Rng(uint64_t seed) : state_(seed) {}
     uint64_t next() {
         uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
@@ -28,7 +28,7 @@ public:
     float range(float a, float b) { return a + (b - a) * unit(); }
     int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
 
-private:
+  private:
     uint64_t state_;
 };
 
@@ -40,14 +40,20 @@ float periodicNoise(float x, float y, int period, uint32_t seed);
 // with the base period.
 float periodicFbm(float x, float y, int period, int octaves, uint32_t seed, float gain = 0.5f);
 
-inline float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+inline float clamp01(float v) {
+    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
 inline float smoothstep(float a, float b, float v) {
     const float t = clamp01((v - a) / (b - a));
     return t * t * (3.0f - 2.0f * t);
 }
-inline float mix(float a, float b, float t) { return a + (b - a) * t; }
+inline float mix(float a, float b, float t) {
+    return a + (b - a) * t;
+}
 // Coverage of a pixel whose centre lies at signed distance d (negative inside).
-inline float coverage(float d) { return clamp01(0.5f - d); }
+inline float coverage(float d) {
+    return clamp01(0.5f - d);
+}
 
 // Signed distances, in the units of the point.
 float sdCircle(float px, float py, float cx, float cy, float r);

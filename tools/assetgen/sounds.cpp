@@ -66,16 +66,20 @@ Signal explosion(bool rich) {
         const float drop = 38.0f + 70.0f * std::exp(-t / 0.08f);
         v += 0.9f * thump.sine(drop) * pluck(t, 0.003f, 0.22f);
         // Debris: random clicks, thinning out.
-        if (sparks.unit() < 0.004f * std::exp(-t / (rich ? 0.7f : 0.4f))) crackleLevel = sparks.range(0.4f, 1.0f);
+        if (sparks.unit() < 0.004f * std::exp(-t / (rich ? 0.7f : 0.4f)))
+            crackleLevel = sparks.range(0.4f, 1.0f);
         crackleLevel *= 0.993f;
         v += 0.6f * crackle.bandpass(crackleNoise.next()) * crackleLevel;
         if (rich) {
             // A second, deeper blast a moment later and a glittering ring of metal.
             const float t2 = t - 0.14f;
-            if (t2 > 0.0f) v += 0.8f * thump2.sine(30.0f + 45.0f * std::exp(-t2 / 0.1f)) * pluck(t2, 0.004f, 0.35f);
+            if (t2 > 0.0f)
+                v += 0.8f * thump2.sine(30.0f + 45.0f * std::exp(-t2 / 0.1f)) *
+                     pluck(t2, 0.004f, 0.35f);
             const float partials[4] = {523.0f, 1108.0f, 1661.0f, 2489.0f};
             for (int k = 0; k < 4; ++k) {
-                v += 0.09f / static_cast<float>(k + 1) * std::sin(2.0f * kPi * partials[k] * t + static_cast<float>(k)) *
+                v += 0.09f / static_cast<float>(k + 1) *
+                     std::sin(2.0f * kPi * partials[k] * t + static_cast<float>(k)) *
                      pluck(t - 0.05f, 0.02f, 0.45f - 0.07f * static_cast<float>(k));
             }
         }
@@ -100,7 +104,8 @@ Signal powerUp() {
             const float u = t - start;
             if (u < 0.0f) continue;
             const float hz = midiHz(notes[k]);
-            const float bell = std::sin(2.0f * kPi * hz * u) + 0.3f * std::sin(2.0f * kPi * hz * 2.01f * u) +
+            const float bell = std::sin(2.0f * kPi * hz * u) +
+                               0.3f * std::sin(2.0f * kPi * hz * 2.01f * u) +
                                0.12f * std::sin(2.0f * kPi * hz * 3.98f * u) * std::exp(-u / 0.03f);
             v += bell * pluck(u, 0.003f, 0.11f + 0.03f * static_cast<float>(k));
         }
@@ -125,7 +130,8 @@ Signal spreadCannon() {
         for (size_t i = 0; i < shot.size(); ++i) {
             const float t = static_cast<float>(i) * kDt;
             if (i % 8 == 0) {
-                whoosh.tune(500.0f + 3500.0f * (1.0f - std::exp(-t / 0.25f)) * (1.0f - 0.5f * t), 2.0f);
+                whoosh.tune(500.0f + 3500.0f * (1.0f - std::exp(-t / 0.25f)) * (1.0f - 0.5f * t),
+                            2.0f);
                 thumpTone.tune(300.0f, 0.7f);
             }
             float v = whoosh.bandpass(noise.next()) * pluck(t, 0.015f, 0.28f) * 1.3f;
@@ -154,9 +160,11 @@ SoundClip clip(const char* name, Signal signal, float peak, bool loops = false) 
 
 std::vector<SoundClip> makeAllSounds() {
     std::vector<SoundClip> all;
-    const char* laserNames[6] = {"LASER1.WAV", "LASER2.WAV", "LASER3.WAV", "LASER4.WAV", "LASER5.WAV", "LASER6.WAV"};
+    const char* laserNames[6] = {"LASER1.WAV", "LASER2.WAV", "LASER3.WAV",
+                                 "LASER4.WAV", "LASER5.WAV", "LASER6.WAV"};
     for (int level = 0; level < 6; ++level) {
-        all.push_back(clip(laserNames[level], laser(level), 0.5f + 0.06f * static_cast<float>(level)));
+        all.push_back(
+            clip(laserNames[level], laser(level), 0.5f + 0.06f * static_cast<float>(level)));
     }
     all.push_back(clip("explode1.WAV", explosion(false), 0.85f));
     all.push_back(clip("explode2.WAV", explosion(true), 0.9f));

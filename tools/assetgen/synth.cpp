@@ -28,7 +28,9 @@ float Oscillator::advance(float hz) {
     return p;
 }
 
-float Oscillator::sine(float hz) { return std::sin(2.0f * kPi * advance(hz)); }
+float Oscillator::sine(float hz) {
+    return std::sin(2.0f * kPi * advance(hz));
+}
 
 float Oscillator::saw(float hz) {
     const float dt = std::min(hz * kDt, 0.5f);
@@ -163,7 +165,8 @@ std::vector<int16_t> finish(Signal signal, float peak, bool loops) {
     }
     if (!loops) {
         const size_t fade = std::min(n, static_cast<size_t>(samplesFor(0.012f)));
-        for (size_t i = 0; i < fade; ++i) signal[n - 1 - i] *= static_cast<float>(i) / static_cast<float>(fade);
+        for (size_t i = 0; i < fade; ++i)
+            signal[n - 1 - i] *= static_cast<float>(i) / static_cast<float>(fade);
     }
     const float gain = top > 0.0f ? peak / top : 0.0f;
     std::vector<int16_t> out(n);

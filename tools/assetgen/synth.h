@@ -14,33 +14,37 @@ constexpr float kDt = 1.0f / static_cast<float>(kRate);
 
 using Signal = std::vector<float>;
 
-inline int samplesFor(float seconds) { return static_cast<int>(std::lround(seconds * kRate)); }
-inline float midiHz(float note) { return 440.0f * std::exp2((note - 69.0f) / 12.0f); }
+inline int samplesFor(float seconds) {
+    return static_cast<int>(std::lround(seconds * kRate));
+}
+inline float midiHz(float note) {
+    return 440.0f * std::exp2((note - 69.0f) / 12.0f);
+}
 
 // Naive waveforms with a polynomial band-limited step to keep the top end clean.
 class Oscillator {
-public:
+  public:
     explicit Oscillator(float phase = 0.0f) : phase_(phase) {}
     float sine(float hz);
     float saw(float hz);
     float square(float hz, float width = 0.5f);
     float triangle(float hz);
 
-private:
+  private:
     float advance(float hz);
     float phase_;
 };
 
 // Topology-preserving state-variable filter (zero-delay feedback), stable under fast sweeps.
 class Filter {
-public:
+  public:
     // Updates the coefficients; cheap enough to call every few samples.
     void tune(float cutoffHz, float resonance);
     float lowpass(float x);
     float bandpass(float x);
     float highpass(float x);
 
-private:
+  private:
     void step(float x);
     float g_ = 0.1f, k_ = 1.4f, a1_ = 0, a2_ = 0, a3_ = 0;
     float ic1_ = 0, ic2_ = 0, low_ = 0, band_ = 0, high_ = 0;
@@ -63,21 +67,21 @@ inline float swell(float t, float attack, float length, float release) {
 
 // A white noise source in [-1, 1].
 class Noise {
-public:
+  public:
     explicit Noise(uint64_t seed) : rng_(seed) {}
     float next() { return rng_.unit() * 2.0f - 1.0f; }
 
-private:
+  private:
     Rng rng_;
 };
 
 // Schroeder-style reverb: four damped combs into two all-passes.
 class Reverb {
-public:
+  public:
     Reverb(float size, float damping);
     float process(float x);
 
-private:
+  private:
     struct Line {
         std::vector<float> data;
         size_t pos = 0;
@@ -89,11 +93,11 @@ private:
 
 // Feedback echo with a darkening repeat.
 class Echo {
-public:
+  public:
     Echo(float seconds, float feedback, float tone);
     float process(float x);
 
-private:
+  private:
     std::vector<float> data_;
     size_t pos_ = 0;
     float feedback_, tone_, store_ = 0;

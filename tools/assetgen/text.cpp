@@ -8,7 +8,9 @@
 
 namespace gen {
 
-const char* boldFontPath() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"; }
+const char* boldFontPath() {
+    return "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+}
 
 Font::~Font() {
     if (face_) FT_Done_Face(static_cast<FT_Face>(face_));
@@ -64,16 +66,17 @@ Gray Font::renderLine(const std::string& line, float pixelHeight, float xStretch
     FT_Set_Char_Size(face, width26, height26, 72, 72);
     const int ascent = static_cast<int>(std::ceil(pixelHeight * 1.1f));
     const int canvasH = static_cast<int>(std::ceil(pixelHeight * 1.6f)) + 4;
-    const int canvasW =
-        static_cast<int>(std::ceil((pixelHeight * xStretch * 1.2f + tracking) *
-                                   static_cast<float>(line.size() + 1))) + 8;
+    const int canvasW = static_cast<int>(std::ceil((pixelHeight * xStretch * 1.2f + tracking) *
+                                                   static_cast<float>(line.size() + 1))) +
+                        8;
     Gray canvas(canvasW, canvasH);
     float pen = 4.0f;
     for (const char ch : line) {
         const float whole = std::floor(pen);
         FT_Vector delta{static_cast<FT_Pos>(std::lround((pen - whole) * 64.0f)), 0};
         FT_Set_Transform(face, nullptr, &delta);
-        if (FT_Load_Char(face, static_cast<unsigned char>(ch), FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) {
+        if (FT_Load_Char(face, static_cast<unsigned char>(ch),
+                         FT_LOAD_RENDER | FT_LOAD_NO_HINTING) != 0) {
             continue;
         }
         const FT_GlyphSlot slot = face->glyph;
@@ -84,7 +87,8 @@ Gray Font::renderLine(const std::string& line, float pixelHeight, float xStretch
             for (unsigned col = 0; col < bitmap.width; ++col) {
                 const int x = left + static_cast<int>(col), y = top + static_cast<int>(row);
                 if (x < 0 || y < 0 || x >= canvas.w || y >= canvas.h) continue;
-                const float c = bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col] / 255.0f;
+                const float c =
+                    bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col] / 255.0f;
                 canvas.at(x, y) = std::max(canvas.at(x, y), c);
             }
         }
@@ -95,12 +99,14 @@ Gray Font::renderLine(const std::string& line, float pixelHeight, float xStretch
     return cropToInk(canvas);
 }
 
-Gray Font::render(const std::string& text, float pixelHeight, float xStretch, float tracking) const {
+Gray Font::render(const std::string& text, float pixelHeight, float xStretch,
+                  float tracking) const {
     std::vector<Gray> lines;
     size_t start = 0;
     while (true) {
         const size_t end = text.find('\n', start);
-        lines.push_back(renderLine(text.substr(start, end - start), pixelHeight, xStretch, tracking));
+        lines.push_back(
+            renderLine(text.substr(start, end - start), pixelHeight, xStretch, tracking));
         if (end == std::string::npos) break;
         start = end + 1;
     }

@@ -8,7 +8,7 @@
 namespace gen {
 
 class Font {
-public:
+  public:
     Font() = default;
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
@@ -20,7 +20,8 @@ public:
     // Renders `text` (lines split at '\n', each centred) at a nominal pixel height, with glyphs
     // stretched horizontally by `xStretch` and `tracking` extra pixels between letters. The
     // result is cropped to the ink.
-    Gray render(const std::string& text, float pixelHeight, float xStretch, float tracking = 0.0f) const;
+    Gray render(const std::string& text, float pixelHeight, float xStretch,
+                float tracking = 0.0f) const;
 
     // The largest rendering whose ink fits inside boxW x boxH texels. `xStretch` pre-distorts
     // the glyphs for a quad whose on-screen aspect differs from its texture rectangle.
@@ -30,8 +31,9 @@ public:
     float fitSize(const std::string& text, float boxW, float boxH, float xStretch,
                   float trackingEm = 0.0f) const;
 
-private:
-    Gray renderLine(const std::string& line, float pixelHeight, float xStretch, float tracking) const;
+  private:
+    Gray renderLine(const std::string& line, float pixelHeight, float xStretch,
+                    float tracking) const;
 
     void* library_ = nullptr;
     void* face_ = nullptr;

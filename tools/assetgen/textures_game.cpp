@@ -24,8 +24,10 @@ void wrappedBlob(Gray& img, float cx, float cy, float sigma, float peak) {
     const float inv = 1.0f / (sigma * sigma);
     for (int dy = -reach; dy <= reach; ++dy) {
         for (int dx = -reach; dx <= reach; ++dx) {
-            const int x = static_cast<int>(std::floor(cx)) + dx, y = static_cast<int>(std::floor(cy)) + dy;
-            const float fx = static_cast<float>(x) + 0.5f - cx, fy = static_cast<float>(y) + 0.5f - cy;
+            const int x = static_cast<int>(std::floor(cx)) + dx,
+                      y = static_cast<int>(std::floor(cy)) + dy;
+            const float fx = static_cast<float>(x) + 0.5f - cx,
+                        fy = static_cast<float>(y) + 0.5f - cy;
             const int wx = ((x % img.w) + img.w) % img.w, wy = ((y % img.h) + img.h) % img.h;
             img.at(wx, wy) += peak * std::exp(-(fx * fx + fy * fy) * inv);
         }
@@ -41,7 +43,8 @@ std::vector<uint8_t> makeAsteroidTexture() {
     Gray height(n, n);
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
-            const float u = static_cast<float>(x) / size * 4.0f, v = static_cast<float>(y) / size * 4.0f;
+            const float u = static_cast<float>(x) / size * 4.0f,
+                        v = static_cast<float>(y) / size * 4.0f;
             const float base = periodicFbm(u, v, 4, 6, 11u, 0.55f);
             const float ridge = 1.0f - std::fabs(periodicFbm(u * 2.0f, v * 2.0f, 8, 4, 23u));
             height.at(x, y) = 0.55f * base + 0.25f * ridge * ridge;
@@ -77,7 +80,8 @@ std::vector<uint8_t> makeAsteroidTexture() {
             const float nx = -gx * 18.0f, ny = -gy * 18.0f, nz = 1.0f;
             const float len = std::sqrt(nx * nx + ny * ny + nz * nz);
             const float lambert = std::max(0.0f, (nx * lx + ny * ly + nz * lz) / len);
-            const float u = static_cast<float>(x) / size * 8.0f, v = static_cast<float>(y) / size * 8.0f;
+            const float u = static_cast<float>(x) / size * 8.0f,
+                        v = static_cast<float>(y) / size * 8.0f;
             const float albedo = 0.62f + 0.22f * periodicFbm(u, v, 8, 3, 37u);
             const float grit = 0.06f * periodicNoise(u * 8.0f, v * 8.0f, 64, 41u);
             out.at(x, y) = albedo * (0.3f + 0.75f * lambert) + grit;
@@ -103,7 +107,8 @@ std::vector<uint8_t> makeFighterTexture() {
             const float glow = 0.55f * std::exp(-r * r / 0.16f);
             const float vertical = std::exp(-dx * dx / 0.004f) * (1.0f - std::fabs(dy));
             const float horizontal = 0.7f * std::exp(-dy * dy / 0.004f) * (1.0f - std::fabs(dx));
-            const float window = 1.0f - smoothstep(0.75f, 1.0f, std::max(std::fabs(dx), std::fabs(dy)));
+            const float window =
+                1.0f - smoothstep(0.75f, 1.0f, std::max(std::fabs(dx), std::fabs(dy)));
             img.at(x, y) = (core + glow + std::max(vertical, horizontal)) * window;
         }
     }
@@ -136,7 +141,8 @@ std::vector<uint8_t> makeBeamTexture() {
                 const float s = (static_cast<float>(x) + 0.5f) / n;
                 const float head = smoothstep(0.0f, 0.06f, s);
                 const float tail = 1.0f - 0.35f * smoothstep(0.6f, 1.0f, s);
-                const float ripple = 0.88f + 0.12f * std::sin(s * 2.0f * kPi * (6.0f + 2.0f * level));
+                const float ripple =
+                    0.88f + 0.12f * std::sin(s * 2.0f * kPi * (6.0f + 2.0f * level));
                 img.at(x, y) = (core * ripple + glow + hot) * head * tail * edge;
             }
         }
@@ -163,9 +169,8 @@ std::vector<uint8_t> makeSpriteTexture() {
             const float dot = sdCircle(x, y, cx, cy, 6.0f);
             return std::min(band, dot);
         });
-        paintMax(img, 0, 0, 90, 90, 0.32f, [&](float x, float y) {
-            return sdPolygon(x, y, tri, 3) + gutter + 7.0f;
-        });
+        paintMax(img, 0, 0, 90, 90, 0.32f,
+                 [&](float x, float y) { return sdPolygon(x, y, tri, 3) + gutter + 7.0f; });
     }
     // Pickups 2 and 7 (six-pointed stars): each spike is bright along its axis from base to tip.
     {
@@ -178,7 +183,8 @@ std::vector<uint8_t> makeSpriteTexture() {
                 if (d > 0.5f) continue;
                 const float lateral = std::fabs(px - ax) / (0.085f * N);
                 const float along = py / (0.16f * N);
-                const float v = (0.45f + 0.55f * std::exp(-lateral * lateral / 0.05f)) * (1.0f - 0.3f * along);
+                const float v =
+                    (0.45f + 0.55f * std::exp(-lateral * lateral / 0.05f)) * (1.0f - 0.3f * along);
                 img.at(x, y) = std::max(img.at(x, y), v * coverage(d));
             }
         }
@@ -188,8 +194,10 @@ std::vector<uint8_t> makeSpriteTexture() {
         const float x0 = 0.33f * N, x1 = 0.5f * N, y0 = 0.0f, y1 = 0.16f * N;
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float hw = (x1 - x0) * 0.5f - gutter, hh = (y1 - y0) * 0.5f - gutter;
-        const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1, by1 = static_cast<int>(y1) + 1;
-        paintMax(img, bx0, 0, bx1, by1, 0.2f, [&](float x, float y) { return sdRoundBox(x, y, cx, cy, hw, hh, 6.0f); });
+        const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1,
+                  by1 = static_cast<int>(y1) + 1;
+        paintMax(img, bx0, 0, bx1, by1, 0.2f,
+                 [&](float x, float y) { return sdRoundBox(x, y, cx, cy, hw, hh, 6.0f); });
         paintMax(img, bx0, 0, bx1, by1, 1.0f, [&](float x, float y) {
             return std::fabs(sdRoundBox(x, y, cx, cy, hw - 2.5f, hh - 2.5f, 5.0f)) - 2.5f;
         });
@@ -208,7 +216,8 @@ std::vector<uint8_t> makeSpriteTexture() {
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float r = std::min(x1 - x0, y1 - y0) * 0.5f - gutter - 1.0f;
         const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1;
-        paintMax(img, bx0, 0, bx1, 90, 0.25f, [&](float x, float y) { return sdCircle(x, y, cx, cy, r); });
+        paintMax(img, bx0, 0, bx1, 90, 0.25f,
+                 [&](float x, float y) { return sdCircle(x, y, cx, cy, r); });
         paintMax(img, bx0, 0, bx1, 90, 1.0f, [&](float x, float y) {
             return std::fabs(sdCircle(x, y, cx, cy, r - 3.0f)) - 2.8f;
         });
@@ -225,7 +234,8 @@ std::vector<uint8_t> makeSpriteTexture() {
         const float reach = std::min(x1 - x0, y1 - y0) * 0.5f - gutter;
         for (int y = static_cast<int>(y0); y <= static_cast<int>(y1); ++y) {
             for (int x = static_cast<int>(x0); x <= static_cast<int>(x1); ++x) {
-                const float dx = static_cast<float>(x) + 0.5f - cx, dy = static_cast<float>(y) + 0.5f - cy;
+                const float dx = static_cast<float>(x) + 0.5f - cx,
+                            dy = static_cast<float>(y) + 0.5f - cy;
                 const float r = std::sqrt(dx * dx + dy * dy) / reach;
                 const float v = std::exp(-r * r / 0.09f) + 0.55f * std::exp(-r * r / 0.3f);
                 img.at(x, y) = std::max(img.at(x, y), v * (1.0f - smoothstep(0.75f, 1.0f, r)));
@@ -238,9 +248,9 @@ std::vector<uint8_t> makeSpriteTexture() {
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float s = std::min(x1 - x0, y1 - y0) * 0.5f - gutter;  // half size
         // Hull outline, in units of s around the centre (y down).
-        const float ship[] = {0.0f,   -1.0f, 0.2f,  -0.45f, 0.28f, -0.1f, 0.95f, 0.55f, 0.95f, 0.8f,
-                              0.3f,   0.6f,  0.22f, 0.9f,   -0.22f, 0.9f,  -0.3f, 0.6f,  -0.95f, 0.8f,
-                              -0.95f, 0.55f, -0.28f, -0.1f, -0.2f, -0.45f};
+        const float ship[] = {0.0f,   -1.0f, 0.2f,   -0.45f, 0.28f,  -0.1f,  0.95f, 0.55f, 0.95f,
+                              0.8f,   0.3f,  0.6f,   0.22f,  0.9f,   -0.22f, 0.9f,  -0.3f, 0.6f,
+                              -0.95f, 0.8f,  -0.95f, 0.55f,  -0.28f, -0.1f,  -0.2f, -0.45f};
         float poly[26];
         for (int i = 0; i < 13; ++i) {
             poly[2 * i] = cx + ship[2 * i] * s;
@@ -248,7 +258,8 @@ std::vector<uint8_t> makeSpriteTexture() {
         }
         const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1;
         const int by0 = static_cast<int>(y0), by1 = static_cast<int>(y1) + 1;
-        paintMax(img, bx0, by0, bx1, by1, 0.55f, [&](float x, float y) { return sdPolygon(x, y, poly, 13); });
+        paintMax(img, bx0, by0, bx1, by1, 0.55f,
+                 [&](float x, float y) { return sdPolygon(x, y, poly, 13); });
         paintMax(img, bx0, by0, bx1, by1, 1.0f, [&](float x, float y) {
             return std::fabs(sdPolygon(x, y, poly, 13) + 1.8f) - 1.8f;
         });
@@ -283,12 +294,14 @@ std::vector<uint8_t> makeSpriteTexture() {
         const float reach = std::min(x1 - x0, y1 - y0) * 0.5f;
         for (int y = static_cast<int>(y0); y < static_cast<int>(y1); ++y) {
             for (int x = static_cast<int>(x0); x < n; ++x) {
-                const float dx = static_cast<float>(x) + 0.5f - cx, dy = static_cast<float>(y) + 0.5f - cy;
+                const float dx = static_cast<float>(x) + 0.5f - cx,
+                            dy = static_cast<float>(y) + 0.5f - cy;
                 const float r = std::sqrt(dx * dx + dy * dy) / reach;
                 const float angle = std::atan2(dy, dx);
                 const float a = (angle + kPi) / (2.0f * kPi) * 16.0f;
                 const float ragged = periodicFbm(a, r * 6.0f, 16, 3, 53u);
-                const float rays = std::pow(std::fabs(std::cos(angle * 6.0f + 0.7f * ragged)), 18.0f);
+                const float rays =
+                    std::pow(std::fabs(std::cos(angle * 6.0f + 0.7f * ragged)), 18.0f);
                 const float core = std::exp(-r * r / 0.006f);
                 const float ball = 0.75f * std::exp(-r * r / 0.05f) * (0.75f + 0.35f * ragged);
                 const float halo = 0.3f * std::exp(-r * r / 0.16f);
@@ -361,7 +374,8 @@ std::vector<uint8_t> makeBackdropTexture() {
     Gray img(n, n);
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
-            const float u = static_cast<float>(x) / size * 3.0f, v = static_cast<float>(y) / size * 3.0f;
+            const float u = static_cast<float>(x) / size * 3.0f,
+                        v = static_cast<float>(y) / size * 3.0f;
             const float warpX = periodicFbm(u, v, 3, 3, 91u);
             const float warpY = periodicFbm(u, v, 3, 3, 97u);
             const float cloud = periodicFbm(u + 0.6f * warpX, v + 0.6f * warpY, 3, 5, 103u);

@@ -16,7 +16,7 @@ struct Picture {
     float u0, v0, u1, v1;  // texture rectangle
     float width, height;   // on-screen size of its quad in world units
     const char* text;
-    float glow;            // halo strength around the letters
+    float glow;  // halo strength around the letters
 };
 
 // The quads and their world sizes, as the banners and the HUD draw them.
@@ -42,15 +42,19 @@ constexpr float kGutter = 3.0f;
 constexpr int kGlowRadius = 2;
 
 // Draws `mask` centred in the box with a soft halo; the halo stays inside the box.
-void placeWithGlow(Gray& img, const Gray& mask, float bx0, float by0, float bx1, float by1, float glow) {
+void placeWithGlow(Gray& img, const Gray& mask, float bx0, float by0, float bx1, float by1,
+                   float glow) {
     const int pad = 3 * kGlowRadius;
     Gray layer(mask.w + 2 * pad, mask.h + 2 * pad);
     stampMax(layer, mask, pad, pad);
     Gray halo = layer;
     blur(halo, kGlowRadius);
-    for (size_t i = 0; i < layer.v.size(); ++i) layer.v[i] = std::max(layer.v[i], halo.v[i] * glow * 1.6f);
-    const int x = static_cast<int>(std::lround((bx0 + bx1) * 0.5f - static_cast<float>(layer.w) * 0.5f));
-    const int y = static_cast<int>(std::lround((by0 + by1) * 0.5f - static_cast<float>(layer.h) * 0.5f));
+    for (size_t i = 0; i < layer.v.size(); ++i)
+        layer.v[i] = std::max(layer.v[i], halo.v[i] * glow * 1.6f);
+    const int x =
+        static_cast<int>(std::lround((bx0 + bx1) * 0.5f - static_cast<float>(layer.w) * 0.5f));
+    const int y =
+        static_cast<int>(std::lround((by0 + by1) * 0.5f - static_cast<float>(layer.h) * 0.5f));
     stampMax(img, layer, x, y);
 }
 
@@ -66,7 +70,8 @@ std::vector<uint8_t> makeHudTexture(const Font& font) {
         const float texW = (p.u1 - p.u0) * n, texH = (p.v1 - p.v0) * n;
         // Texels per world unit across and down; glyphs are widened by their ratio.
         const float stretch = (texW / p.width) / (texH / p.height);
-        const Gray mask = font.fit(p.text, x1 - x0 - 2.0f * room, y1 - y0 - 2.0f * room, stretch, 0.04f);
+        const Gray mask =
+            font.fit(p.text, x1 - x0 - 2.0f * room, y1 - y0 - 2.0f * room, stretch, 0.04f);
         placeWithGlow(img, mask, x0 + kGutter, y0 + kGutter, x1 - kGutter, y1 - kGutter, p.glow);
     }
     // The digit row: cells 0..9 the digits, 10 the separator, 11 spare (left black). The clock's
@@ -74,7 +79,8 @@ std::vector<uint8_t> makeHudTexture(const Font& font) {
     const float cellW = 0.0833f * n;
     const float rowTop = std::ceil(0.92f * n), rowBottom = std::floor(0.99f * n);
     const float stretch = (cellW / 3.0f) / ((0.99f - 0.92f) * n / 3.0f);
-    const float size = font.fitSize("0", cellW * 0.62f, rowBottom - rowTop - 2.0f * (kGutter + 2.0f), stretch);
+    const float size =
+        font.fitSize("0", cellW * 0.62f, rowBottom - rowTop - 2.0f * (kGutter + 2.0f), stretch);
     for (int cell = 0; cell < 11; ++cell) {
         const std::string glyph = cell < 10 ? std::string(1, static_cast<char>('0' + cell)) : ":";
         const Gray mask = font.render(glyph, size, stretch);

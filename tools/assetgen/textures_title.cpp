@@ -18,30 +18,39 @@ constexpr float kTexels = static_cast<float>(kPage);
 // that the field of view spans 40 units away.
 const double kPixelsPerUnit = 240.0 / (40.0 * std::tan(15.0 * 3.14159265358979 / 180.0));
 
-double clientX(double z) { return 320.0 - kPixelsPerUnit * z; }  // screen right is -z
-double clientY(double y) { return 240.0 - kPixelsPerUnit * y; }
+double clientX(double z) {
+    return 320.0 - kPixelsPerUnit * z;
+}  // screen right is -z
+double clientY(double y) {
+    return 240.0 - kPixelsPerUnit * y;
+}
 
 // One textured quad: where it lands in client pixels and which texture rectangle it shows.
 struct QuadMap {
     double x0, x1, y0, y1;  // client pixels of the left, right, top and bottom edges
     double s0, s1, t0, t1;
-    float texX(double x) const { return static_cast<float>((s0 + (x - x0) / (x1 - x0) * (s1 - s0)) * kTexels); }
-    float texY(double y) const { return static_cast<float>((t0 + (y - y0) / (y1 - y0) * (t1 - t0)) * kTexels); }
+    float texX(double x) const {
+        return static_cast<float>((s0 + (x - x0) / (x1 - x0) * (s1 - s0)) * kTexels);
+    }
+    float texY(double y) const {
+        return static_cast<float>((t0 + (y - y0) / (y1 - y0) * (t1 - t0)) * kTexels);
+    }
     double pixelX(float tx) const { return x0 + (tx / kTexels - s0) / (s1 - s0) * (x1 - x0); }
     double pixelY(float ty) const { return y0 + (ty / kTexels - t0) / (t1 - t0) * (y1 - y0); }
     float texelsPerPixelX() const { return static_cast<float>((s1 - s0) * kTexels / (x1 - x0)); }
     float texelsPerPixelY() const { return static_cast<float>((t1 - t0) * kTexels / (y1 - y0)); }
 };
 
-QuadMap quad(double zLeft, double zRight, double yTop, double yBottom, double s0, double s1, double t0,
-             double t1) {
+QuadMap quad(double zLeft, double zRight, double yTop, double yBottom, double s0, double s1,
+             double t0, double t1) {
     return {clientX(zLeft), clientX(zRight), clientY(yTop), clientY(yBottom), s0, s1, t0, t1};
 }
 
 const QuadMap kPageQuad = quad(8, -8, 8, -8, 0, 1, 0, 1);
 // The widgets of the options texture, where the title screen draws them.
 const QuadMap kBackOnOptions = quad(-3.5, -6, -3.8, -5, 0.83, 1, 0.83, 0.92);
-const QuadMap kBackOnHelp = quad(-5, -7.5, -8.3, -9.5, 0.83, 1, 0.83, 0.92);  // moved (0, -4.5, -1.5)
+const QuadMap kBackOnHelp =
+    quad(-5, -7.5, -8.3, -9.5, 0.83, 1, 0.83, 0.92);  // moved (0, -4.5, -1.5)
 const QuadMap kOnOffLabel = quad(1.5, -1.5, 4, 2, 0, 0.25, 0.83, 1);
 const QuadMap kOffLabel = quad(1.5, -1.5, 4, 2, 0.25, 0.5, 0.83, 1);
 const QuadMap kStereoMarkerOn = quad(5.3, 3, 3.6, 2.5, 0.58, 0.75, 0.83, 0.92);
@@ -68,24 +77,32 @@ constexpr Hit kBackOptions{401, 326, 448, 345}, kBackHelp{434, 427, 481, 446};
 // Where a button may light pixels: the pixels l + 1 .. r - 1 sample at their centres
 // l + 1.5 .. r - 0.5, and linear filtering reaches about a texel further, so the drawing keeps
 // a little inside.
-Box drawable(const Hit& h) { return {h.l + 3.0, h.t + 3.0, h.r - 2.0, h.b - 2.0}; }
+Box drawable(const Hit& h) {
+    return {h.l + 3.0, h.t + 3.0, h.r - 2.0, h.b - 2.0};
+}
 
 Box intersect(const Box& a, const Box& b) {
     return {std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
 }
 
 // Box of a quad's own client area.
-Box area(const QuadMap& m) { return {m.x0, m.y0, m.x1, m.y1}; }
+Box area(const QuadMap& m) {
+    return {m.x0, m.y0, m.x1, m.y1};
+}
 
-Box inset(const Box& b, double dx, double dy) { return {b.x0 + dx, b.y0 + dy, b.x1 - dx, b.y1 - dy}; }
+Box inset(const Box& b, double dx, double dy) {
+    return {b.x0 + dx, b.y0 + dy, b.x1 - dx, b.y1 - dy};
+}
 
-Rgb scale(Rgb c, float k) { return {c.r * k, c.g * k, c.b * k}; }
+Rgb scale(Rgb c, float k) {
+    return {c.r * k, c.g * k, c.b * k};
+}
 
 // Paints a shape given as a signed distance in client pixels, over the texels of `m` whose
 // centres fall near `bounds`.
 template <typename Distance>
-void paint(Colour& img, const QuadMap& m, const Box& bounds, Rgb colour, float alpha, Distance distance,
-           bool additive = false) {
+void paint(Colour& img, const QuadMap& m, const Box& bounds, Rgb colour, float alpha,
+           Distance distance, bool additive = false) {
     const float perPixel = 0.5f * (m.texelsPerPixelX() + m.texelsPerPixelY());
     const int tx0 = std::max(0, static_cast<int>(std::floor(m.texX(bounds.x0 - 3.0))));
     const int tx1 = std::min(kPage, static_cast<int>(std::ceil(m.texX(bounds.x1 + 3.0))));
@@ -93,9 +110,11 @@ void paint(Colour& img, const QuadMap& m, const Box& bounds, Rgb colour, float a
     const int ty1 = std::min(kPage, static_cast<int>(std::ceil(m.texY(bounds.y1 + 3.0))));
     for (int ty = ty0; ty < ty1; ++ty) {
         for (int tx = tx0; tx < tx1; ++tx) {
-            const double x = m.pixelX(static_cast<float>(tx) + 0.5f), y = m.pixelY(static_cast<float>(ty) + 0.5f);
+            const double x = m.pixelX(static_cast<float>(tx) + 0.5f),
+                         y = m.pixelY(static_cast<float>(ty) + 0.5f);
             if (x < bounds.x0 || x > bounds.x1 || y < bounds.y0 || y > bounds.y1) continue;
-            const float c = coverage(distance(static_cast<float>(x), static_cast<float>(y)) * perPixel);
+            const float c =
+                coverage(distance(static_cast<float>(x), static_cast<float>(y)) * perPixel);
             if (additive) {
                 img.add(tx, ty, colour, alpha * c);
             } else {
@@ -106,8 +125,9 @@ void paint(Colour& img, const QuadMap& m, const Box& bounds, Rgb colour, float a
 }
 
 float boxDistance(float x, float y, const Box& b, float radius) {
-    return sdRoundBox(x, y, static_cast<float>(b.x0 + b.x1) * 0.5f, static_cast<float>(b.y0 + b.y1) * 0.5f,
-                      static_cast<float>(b.x1 - b.x0) * 0.5f, static_cast<float>(b.y1 - b.y0) * 0.5f, radius);
+    return sdRoundBox(
+        x, y, static_cast<float>(b.x0 + b.x1) * 0.5f, static_cast<float>(b.y0 + b.y1) * 0.5f,
+        static_cast<float>(b.x1 - b.x0) * 0.5f, static_cast<float>(b.y1 - b.y0) * 0.5f, radius);
 }
 
 struct TextStyle {
@@ -122,10 +142,12 @@ struct TextStyle {
 };
 
 // Lays a rendered mask into the box (texel units, centred vertically, aligned horizontally).
-void placeText(Colour& img, const Gray& mask, float bx0, float by0, float bx1, float by1, const TextStyle& style) {
+void placeText(Colour& img, const Gray& mask, float bx0, float by0, float bx1, float by1,
+               const TextStyle& style) {
     const float left = bx0 + (bx1 - bx0 - static_cast<float>(mask.w)) * style.align;
     const int x = static_cast<int>(std::lround(left));
-    const int y = static_cast<int>(std::lround((by0 + by1) * 0.5f - static_cast<float>(mask.h) * 0.5f));
+    const int y =
+        static_cast<int>(std::lround((by0 + by1) * 0.5f - static_cast<float>(mask.h) * 0.5f));
     if (style.glowStrength > 0.0f) {
         const int pad = 3 * style.glowRadius + 1;
         Gray halo(mask.w + 2 * pad, mask.h + 2 * pad);
@@ -133,7 +155,8 @@ void placeText(Colour& img, const Gray& mask, float bx0, float by0, float bx1, f
         blur(halo, style.glowRadius);
         for (int hy = 0; hy < halo.h; ++hy) {
             for (int hx = 0; hx < halo.w; ++hx) {
-                img.add(x - pad + hx, y - pad + hy, style.glow, halo.at(hx, hy) * style.glowStrength);
+                img.add(x - pad + hx, y - pad + hy, style.glow,
+                        halo.at(hx, hy) * style.glowStrength);
             }
         }
     }
@@ -157,18 +180,21 @@ void placeText(Colour& img, const Gray& mask, float bx0, float by0, float bx1, f
 // Fits text into a box given in client pixels of quad `m`, pre-stretched for the quad's aspect.
 void text(Colour& img, const Font& font, const QuadMap& m, const Box& box, const std::string& words,
           const TextStyle& style) {
-    const float bx0 = m.texX(box.x0), bx1 = m.texX(box.x1), by0 = m.texY(box.y0), by1 = m.texY(box.y1);
+    const float bx0 = m.texX(box.x0), bx1 = m.texX(box.x1), by0 = m.texY(box.y0),
+                by1 = m.texY(box.y1);
     const float stretch = m.texelsPerPixelX() / m.texelsPerPixelY();
     const Gray mask = font.fit(words, bx1 - bx0, by1 - by0, stretch, style.tracking);
     placeText(img, mask, bx0, by0, bx1, by1, style);
 }
 
 // Text at a given nominal size (client pixels), so several lines match.
-void textSized(Colour& img, const Font& font, const QuadMap& m, const Box& box, const std::string& words,
-               float pixelHeight, const TextStyle& style) {
-    const float bx0 = m.texX(box.x0), bx1 = m.texX(box.x1), by0 = m.texY(box.y0), by1 = m.texY(box.y1);
+void textSized(Colour& img, const Font& font, const QuadMap& m, const Box& box,
+               const std::string& words, float pixelHeight, const TextStyle& style) {
+    const float bx0 = m.texX(box.x0), bx1 = m.texX(box.x1), by0 = m.texY(box.y0),
+                by1 = m.texY(box.y1);
     const float size = pixelHeight * m.texelsPerPixelY();
-    const Gray mask = font.render(words, size, m.texelsPerPixelX() / m.texelsPerPixelY(), style.tracking * size);
+    const Gray mask =
+        font.render(words, size, m.texelsPerPixelX() / m.texelsPerPixelY(), style.tracking * size);
     placeText(img, mask, bx0, by0, bx1, by1, style);
 }
 
@@ -178,10 +204,13 @@ Colour spaceBackground(uint32_t seed) {
     const Rgb deep{0.03f, 0.07f, 0.28f}, warm{0.42f, 0.06f, 0.26f}, light{0.3f, 0.45f, 0.9f};
     for (int y = 0; y < kPage; ++y) {
         for (int x = 0; x < kPage; ++x) {
-            const float u = static_cast<float>(x) / kTexels * 3.0f, v = static_cast<float>(y) / kTexels * 3.0f;
-            const float wx = periodicFbm(u, v, 3, 3, seed + 1u), wy = periodicFbm(u, v, 3, 3, seed + 2u);
+            const float u = static_cast<float>(x) / kTexels * 3.0f,
+                        v = static_cast<float>(y) / kTexels * 3.0f;
+            const float wx = periodicFbm(u, v, 3, 3, seed + 1u),
+                        wy = periodicFbm(u, v, 3, 3, seed + 2u);
             const float cloud = periodicFbm(u + 0.7f * wx, v + 0.7f * wy, 3, 5, seed + 3u);
-            const float hue = smoothstep(-0.4f, 0.4f, periodicFbm(u * 0.7f, v * 0.7f, 3, 2, seed + 4u));
+            const float hue =
+                smoothstep(-0.4f, 0.4f, periodicFbm(u * 0.7f, v * 0.7f, 3, 2, seed + 4u));
             const float density = smoothstep(-0.15f, 0.65f, cloud);
             const float d2 = density * density;
             const size_t i = img.index(x, y);
@@ -202,7 +231,8 @@ Colour spaceBackground(uint32_t seed) {
         for (int dy = -reach; dy <= reach; ++dy) {
             for (int dx = -reach; dx <= reach; ++dx) {
                 const int x = static_cast<int>(sx) + dx, y = static_cast<int>(sy) + dy;
-                const float fx = static_cast<float>(x) + 0.5f - sx, fy = static_cast<float>(y) + 0.5f - sy;
+                const float fx = static_cast<float>(x) + 0.5f - sx,
+                            fy = static_cast<float>(y) + 0.5f - sy;
                 img.add(x, y, colour, bright * std::exp(-(fx * fx + fy * fy) / (radius * radius)));
             }
         }
@@ -218,7 +248,8 @@ void clearAround(Colour& img, const QuadMap& m, const Box& b, double margin, dou
             const float x = static_cast<float>(m.pixelX(static_cast<float>(tx) + 0.5f));
             const float y = static_cast<float>(m.pixelY(static_cast<float>(ty) + 0.5f));
             const float d = boxDistance(x, y, b, 0.0f);
-            const float k = smoothstep(static_cast<float>(margin), static_cast<float>(margin + fade), d);
+            const float k =
+                smoothstep(static_cast<float>(margin), static_cast<float>(margin + fade), d);
             if (k >= 1.0f) continue;
             const size_t i = img.index(tx, ty);
             img.r[i] *= k;
@@ -233,26 +264,31 @@ void clearAround(Colour& img, const Hit& h) {
 }
 
 // The padding inside a button's frame that its label keeps to.
-Box labelBox(const Box& box) { return inset(box, 4.0, (box.y1 - box.y0) * 0.26); }
+Box labelBox(const Box& box) {
+    return inset(box, 4.0, (box.y1 - box.y0) * 0.26);
+}
 
 // The largest nominal size (client pixels) at which every label fits its box, so a row of
 // buttons reads evenly.
-float commonSize(const Font& font, const QuadMap& m, const Box* boxes, const char* const* labels, int count,
-                 float tracking) {
+float commonSize(const Font& font, const QuadMap& m, const Box* boxes, const char* const* labels,
+                 int count, float tracking) {
     float size = 1e9f;
     for (int i = 0; i < count; ++i) {
-        const float w = m.texX(boxes[i].x1) - m.texX(boxes[i].x0), h = m.texY(boxes[i].y1) - m.texY(boxes[i].y0);
-        const float texels = font.fitSize(labels[i], w, h, m.texelsPerPixelX() / m.texelsPerPixelY(), tracking);
+        const float w = m.texX(boxes[i].x1) - m.texX(boxes[i].x0),
+                    h = m.texY(boxes[i].y1) - m.texY(boxes[i].y0);
+        const float texels =
+            font.fitSize(labels[i], w, h, m.texelsPerPixelX() / m.texelsPerPixelY(), tracking);
         size = std::min(size, texels / m.texelsPerPixelY());
     }
     return size;
 }
 
 // A framed menu button filling the drawable part of its hit rectangle.
-void button(Colour& img, const Font& font, const QuadMap& m, const Box& box, const std::string& label, Rgb accent,
-            float pixelHeight) {
+void button(Colour& img, const Font& font, const QuadMap& m, const Box& box,
+            const std::string& label, Rgb accent, float pixelHeight) {
     const float radius = static_cast<float>(std::min(box.x1 - box.x0, box.y1 - box.y0)) * 0.3f;
-    paint(img, m, box, scale(accent, 0.22f), 1.0f, [&](float x, float y) { return boxDistance(x, y, box, radius); });
+    paint(img, m, box, scale(accent, 0.22f), 1.0f,
+          [&](float x, float y) { return boxDistance(x, y, box, radius); });
     paint(img, m, box, accent, 1.0f, [&](float x, float y) {
         return std::fabs(boxDistance(x, y, inset(box, 1.1, 1.1), radius - 1.1f)) - 1.1f;
     });
@@ -262,7 +298,8 @@ void button(Colour& img, const Font& font, const QuadMap& m, const Box& box, con
     textSized(img, font, m, labelBox(box), label, pixelHeight, style);
 }
 
-void titleBanner(Colour& img, const Font& font, const Box& box, const std::string& words, float fringe) {
+void titleBanner(Colour& img, const Font& font, const Box& box, const std::string& words,
+                 float fringe) {
     TextStyle style;
     style.top = {1.0f, 0.97f, 0.9f};
     style.bottom = {1.0f, 0.62f, 0.3f};
@@ -296,10 +333,12 @@ std::vector<uint8_t> makeMainPage(const Font& font) {
             for (int x = 0; x < kPage; ++x) {
                 const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
                 const float d = sdCircle(px, py, cx, cy, r);
-                const float rim = std::exp(-d * d / 40.0f) * (0.4f + 0.6f * clamp01((cy - py) / r * 1.6f));
+                const float rim =
+                    std::exp(-d * d / 40.0f) * (0.4f + 0.6f * clamp01((cy - py) / r * 1.6f));
                 const float haze = d > 0.0f ? 0.35f * std::exp(-d / 10.0f) : 0.0f;
                 const float inside = coverage(d);
-                const float bands = 0.5f + 0.5f * periodicFbm(px / kTexels * 2.0f, py / kTexels * 14.0f, 2, 4, 77u);
+                const float bands =
+                    0.5f + 0.5f * periodicFbm(px / kTexels * 2.0f, py / kTexels * 14.0f, 2, 4, 77u);
                 const float shade = clamp01(-d / 90.0f);
                 const Rgb body{0.05f + 0.06f * bands, 0.04f + 0.05f * bands, 0.1f + 0.1f * bands};
                 img.over(x, y, scale(body, 1.0f - 0.7f * shade), inside);
@@ -312,17 +351,20 @@ std::vector<uint8_t> makeMainPage(const Font& font) {
     TextStyle tagline;
     tagline.top = tagline.bottom = {0.7f, 0.8f, 1.0f};
     tagline.tracking = 0.18f;
-    text(img, font, kPageQuad, pageBox(0.15, 0.335, 0.85, 0.37), "RED / BLUE 3-D SPACE COMBAT", tagline);
+    text(img, font, kPageQuad, pageBox(0.15, 0.335, 0.85, 0.37), "RED / BLUE 3-D SPACE COMBAT",
+         tagline);
     const Box boxes[4] = {drawable(kHelp), drawable(kOptions), drawable(kStart), drawable(kQuit)};
     const char* const labels[4] = {"HELP", "OPTIONS", "START", "QUIT"};
-    const Box labelBoxes[4] = {labelBox(boxes[0]), labelBox(boxes[1]), labelBox(boxes[2]), labelBox(boxes[3])};
+    const Box labelBoxes[4] = {labelBox(boxes[0]), labelBox(boxes[1]), labelBox(boxes[2]),
+                               labelBox(boxes[3])};
     const float size = commonSize(font, kPageQuad, labelBoxes, labels, 4, 0.04f);
     const Rgb accents[4] = {kCool, kCool, kWarm, {0.85f, 0.35f, 0.5f}};
     for (int i = 0; i < 4; ++i) button(img, font, kPageQuad, boxes[i], labels[i], accents[i], size);
     TextStyle hint;
     hint.top = hint.bottom = {0.55f, 0.65f, 0.85f};
     hint.tracking = 0.12f;
-    text(img, font, kPageQuad, pageBox(0.2, 0.905, 0.8, 0.93), "PRESS ENTER TO LAUNCH AT ONCE", hint);
+    text(img, font, kPageQuad, pageBox(0.2, 0.905, 0.8, 0.93), "PRESS ENTER TO LAUNCH AT ONCE",
+         hint);
     return toRgbaBytes(img);
 }
 
@@ -355,8 +397,9 @@ std::vector<uint8_t> makeHelpPage(const Font& font) {
         actions[i] = rows[i].action;
         keyNames[i] = rows[i].keys;
     }
-    const float size = std::min(commonSize(font, kPageQuad, actionBoxes, actions, 5, action.tracking),
-                                commonSize(font, kPageQuad, keyBoxes, keyNames, 5, keys.tracking));
+    const float size =
+        std::min(commonSize(font, kPageQuad, actionBoxes, actions, 5, action.tracking),
+                 commonSize(font, kPageQuad, keyBoxes, keyNames, 5, keys.tracking));
     for (int i = 0; i < 5; ++i) {
         textSized(img, font, kPageQuad, actionBoxes[i], rows[i].action, size, action);
         textSized(img, font, kPageQuad, keyBoxes[i], rows[i].keys, size, keys);
@@ -364,17 +407,21 @@ std::vector<uint8_t> makeHelpPage(const Font& font) {
     TextStyle tip;
     tip.top = tip.bottom = {0.6f, 0.75f, 1.0f};
     tip.tracking = 0.1f;
-    textSized(img, font, kPageQuad, pageBox(0.05, 0.76, 0.95, 0.8), "SHOOT ASTEROIDS - CATCH WHAT THEY DROP", 11.0f, tip);
-    textSized(img, font, kPageQuad, pageBox(0.05, 0.82, 0.95, 0.86), "MIND THE FIGHTERS", 11.0f, tip);
+    textSized(img, font, kPageQuad, pageBox(0.05, 0.76, 0.95, 0.8),
+              "SHOOT ASTEROIDS - CATCH WHAT THEY DROP", 11.0f, tip);
+    textSized(img, font, kPageQuad, pageBox(0.05, 0.82, 0.95, 0.86), "MIND THE FIGHTERS", 11.0f,
+              tip);
     return toRgbaBytes(img);
 }
 
 std::vector<uint8_t> makeOptionsPage(const Font& font) {
     Colour img = spaceBackground(3307u);
     // Black under everything drawn over the page and around every button.
-    for (const Hit& h : {kStereoOn, kStereoOff, kSeparation[0], kSeparation[1], kSeparation[2]}) clearAround(img, h);
-    for (const QuadMap* m : {&kOnOffLabel, &kStereoMarkerOn, &kStereoMarkerOff, &kSeparationMarker[0],
-                             &kSeparationMarker[1], &kSeparationMarker[2], &kBackOnOptions}) {
+    for (const Hit& h : {kStereoOn, kStereoOff, kSeparation[0], kSeparation[1], kSeparation[2]})
+        clearAround(img, h);
+    for (const QuadMap* m :
+         {&kOnOffLabel, &kStereoMarkerOn, &kStereoMarkerOff, &kSeparationMarker[0],
+          &kSeparationMarker[1], &kSeparationMarker[2], &kBackOnOptions}) {
         clearAround(img, kPageQuad, area(*m), 4.0, 8.0);
     }
     // Nothing of the page shows below t 0.75; the widgets live there on black.
@@ -411,7 +458,8 @@ std::vector<uint8_t> makeOptionsPage(const Font& font) {
     caption.top = caption.bottom = {0.55f, 0.7f, 0.95f};
     caption.tracking = 0.1f;
     for (int i = 0; i < 3; ++i) {
-        const Box box = intersect(drawable(kSeparation[i]), inset(area(kSeparationMarker[i]), 6.0, 4.0));
+        const Box box =
+            intersect(drawable(kSeparation[i]), inset(area(kSeparationMarker[i]), 6.0, 4.0));
         text(img, font, kPageQuad, box, separations[i], label);
         const Box under{box.x0 - 8.0, 287.0, box.x1 + 8.0, 296.0};
         textSized(img, font, kPageQuad, under, strengths[i], 8.0f, caption);
@@ -441,10 +489,13 @@ std::vector<uint8_t> makeOptionsPage(const Font& font) {
             return Box{(m.texX(b.x0) / kTexels), (m.texY(b.y0) / kTexels), (m.texX(b.x1) / kTexels),
                        (m.texY(b.y1) / kTexels)};
         };
-        const Box st = intersect(widgetBox(kBackOnOptions, kBackOptions), widgetBox(kBackOnHelp, kBackHelp));
+        const Box st =
+            intersect(widgetBox(kBackOnOptions, kBackOptions), widgetBox(kBackOnHelp, kBackHelp));
         const QuadMap& m = kBackOnOptions;
-        const Box box{m.pixelX(static_cast<float>(st.x0 * kTexels)), m.pixelY(static_cast<float>(st.y0 * kTexels)),
-                      m.pixelX(static_cast<float>(st.x1 * kTexels)), m.pixelY(static_cast<float>(st.y1 * kTexels))};
+        const Box box{m.pixelX(static_cast<float>(st.x0 * kTexels)),
+                      m.pixelY(static_cast<float>(st.y0 * kTexels)),
+                      m.pixelX(static_cast<float>(st.x1 * kTexels)),
+                      m.pixelY(static_cast<float>(st.y1 * kTexels))};
         const Box inner = labelBox(box);
         const char* const word[1] = {"BACK"};
         button(img, font, m, box, "BACK", kCool, commonSize(font, m, &inner, word, 1, 0.04f));

@@ -1,0 +1,264 @@
+// The generated files as the loaders and the player meet them: sizes and headers the loaders
+// accept, identical bytes on every run, sounds that never clip, carry no DC and loop without a
+// click, and tiling textures without seams.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
+}
+
+fs::path built() {
+    return fs::path(VOXMERE_ASSETS_DIR);
+}
+
+// A fresh folder under the system temp folder, removed at the end of the test.
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "voxmere-assets-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+int runTool(const std::string& arguments, const fs::path& errors) {
+    const std::string command =
+        std::string("'") + VOXMERE_ASSETS_TOOL + "' " + arguments + " 2>'" + errors.string() + "'";
+    return std::system(command.c_str());
+}
+
+const char* const kTextures[10] = {"Texture0.tex", "Texture1.tex", "Texture2.tex", "Texture3.tex",
+                                   "Texture4.tex", "Texture5.tex", "Texture6.tex", "Texture7.tex",
+                                   "Texture8.tex", "Texture9.tex"};
+const char* const kSounds[12] = {"LASER1.WAV",  "LASER2.WAV",       "LASER3.WAV",   "LASER4.WAV",
+                                 "LASER5.WAV",  "LASER6.WAV",       "explode1.WAV", "explode2.WAV",
+                                 "POWERUP.WAV", "spreadcannon.WAV", "Loop0.wav",    "Loop1.wav"};
+
+uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+uint16_t le16(const std::vector<uint8_t>& b, size_t at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+struct Wave {
+    int rate = 0;
+    std::vector<int16_t> samples;
+    double seconds() const { return static_cast<double>(samples.size()) / rate; }
+};
+
+Wave readWave(const std::string& name) {
+    const auto bytes = readAll(built() / "Sounds" / name);
+    Wave w;
+    if (bytes.size() < 44) return w;
+    w.rate = static_cast<int>(le32(bytes, 24));
+    const size_t count = le32(bytes, 40) / 2;
+    for (size_t i = 0; i < count && 44 + 2 * i + 1 < bytes.size(); ++i) {
+        w.samples.push_back(static_cast<int16_t>(le16(bytes, 44 + 2 * i)));
+    }
+    return w;
+}
+
+TEST(AssetFiles, EveryTextureHasASizeItsLoaderAccepts) {
+    for (const char* name : kTextures) {
+        SCOPED_TRACE(name);
+        const auto size = fs::file_size(built() / "Textures" / name);
+        const bool rgba = std::string(name) == "Texture2.tex" ||
+                          std::string(name) == "Texture4.tex" ||
+                          std::string(name) == "Texture6.tex";
+        if (rgba) {
+            EXPECT_TRUE(size == 4u * 512 * 512 || size == 4u * 1024 * 1024) << size;
+        } else {
+            // 128 and up; a 64 x 64 luminance file would need 8192 bytes, so it is never used.
+            EXPECT_TRUE(size == 128u * 128 || size == 256u * 256 || size == 512u * 512 ||
+                        size == 1024u * 1024)
+                << size;
+        }
+    }
+}
+
+TEST(AssetFiles, EverySoundHasTheCanonicalMonoHeaderAndItsLength) {
+    struct Limit {
+        double minSeconds, maxSeconds;
+    };
+    const Limit limits[12] = {{0.05, 0.5}, {0.05, 0.5}, {0.05, 0.5},  {0.05, 0.5},
+                              {0.05, 0.5}, {0.05, 0.5}, {1.0, 2.0},   {1.0, 2.0},
+                              {0.1, 0.5},  {0.3, 1.5},  {10.3, 10.6}, {30.0, 120.0}};
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(kSounds[i]);
+        const auto bytes = readAll(built() / "Sounds" / kSounds[i]);
+        ASSERT_GT(bytes.size(), 44u);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
+        EXPECT_EQ(le32(bytes, 4), bytes.size() - 8);
+        EXPECT_EQ(std::string(bytes.begin() + 8, bytes.begin() + 16), "WAVEfmt ");
+        EXPECT_EQ(le32(bytes, 16), 16u);
+        EXPECT_EQ(le16(bytes, 20), 1);  // PCM
+        EXPECT_EQ(le16(bytes, 22), 1);  // mono, so OpenAL can place it
+        const uint32_t rate = le32(bytes, 24);
+        EXPECT_TRUE(rate == 22050 || rate == 44100) << rate;
+        EXPECT_EQ(le32(bytes, 28), rate * 2);
+        EXPECT_EQ(le16(bytes, 32), 2);
+        EXPECT_EQ(le16(bytes, 34), 16);
+        EXPECT_EQ(std::string(bytes.begin() + 36, bytes.begin() + 40), "data");
+        EXPECT_EQ(le32(bytes, 40), bytes.size() - 44);
+        const double seconds = static_cast<double>(bytes.size() - 44) / 2.0 / rate;
+        EXPECT_GE(seconds, limits[i].minSeconds);
+        EXPECT_LE(seconds, limits[i].maxSeconds);
+    }
+}
+
+TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
+    TempDir first, second;
+    ASSERT_EQ(runTool("'" + first.path.string() + "'", first.path / "errors.txt"), 0);
+    ASSERT_EQ(runTool("'" + second.path.string() + "'", second.path / "errors.txt"), 0);
+    int compared = 0;
+    for (const char* folder : {"Textures", "Sounds"}) {
+        for (const auto& entry : fs::directory_iterator(first.path / folder)) {
+            SCOPED_TRACE(entry.path().filename().string());
+            const auto a = readAll(entry.path());
+            const auto b = readAll(second.path / folder / entry.path().filename());
+            EXPECT_FALSE(a.empty());
+            EXPECT_TRUE(a == b);
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 22);
+}
+
+TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {
+    TempDir scratch;
+    const fs::path errors = scratch.path / "errors.txt";
+    EXPECT_NE(runTool("", errors), 0);
+    EXPECT_NE(readAll(errors).size(), 0u) << "no usage message";
+    EXPECT_NE(runTool("a b", errors), 0);
+
+    // A plain file where the output folder should be: the file is kept as it was.
+    const fs::path blocker = scratch.path / "occupied";
+    std::ofstream(blocker) << "keep me";
+    EXPECT_NE(runTool("'" + blocker.string() + "'", errors), 0);
+    const auto message = readAll(errors);
+    EXPECT_NE(std::string(message.begin(), message.end()).find("cannot create"), std::string::npos);
+    const auto kept = readAll(blocker);
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me");
+}
+
+TEST(AssetSounds, NoClippingNoDcAndSilenceAtTheEndsOfOneShots) {
+    for (const char* name : kSounds) {
+        SCOPED_TRACE(name);
+        const Wave w = readWave(name);
+        ASSERT_FALSE(w.samples.empty());
+        int peak = 0;
+        double sum = 0.0;
+        for (const int16_t s : w.samples) {
+            peak = std::max(peak, std::abs(static_cast<int>(s)));
+            sum += s;
+        }
+        EXPECT_LT(peak, 32000) << "too close to full scale";
+        EXPECT_GT(peak, 8000) << "too quiet to hear over the music";
+        EXPECT_LT(std::fabs(sum / static_cast<double>(w.samples.size())), 16.0) << "DC offset";
+        if (std::string(name) != "Loop1.wav") {
+            // One-shots end at rest, so stopping or finishing never clicks.
+            EXPECT_LT(std::abs(w.samples.back()), 64);
+            EXPECT_LT(std::abs(w.samples.front()), 2000);
+        }
+    }
+}
+
+TEST(AssetSounds, LasersGrowHeavierWithThePowerLevel) {
+    // Weight: the energy below about 300 Hz, in total and as a share of the whole.
+    double previousLow = 0.0, previousShare = 0.0, previousSeconds = 0.0;
+    for (int level = 0; level < 6; ++level) {
+        SCOPED_TRACE(kSounds[level]);
+        const Wave w = readWave(kSounds[level]);
+        const double a = std::exp(-2.0 * M_PI * 300.0 / w.rate);
+        double smooth = 0.0, low = 0.0, all = 0.0;
+        for (const int16_t s : w.samples) {
+            smooth = a * smooth + (1.0 - a) * s;
+            low += smooth * smooth;
+            all += static_cast<double>(s) * s;
+        }
+        EXPECT_GT(low, previousLow);
+        EXPECT_GT(low / all, previousShare);
+        EXPECT_GE(w.seconds(), previousSeconds);
+        previousLow = low;
+        previousShare = low / all;
+        previousSeconds = w.seconds();
+    }
+}
+
+TEST(AssetSounds, GameMusicLoopsWithoutAClick) {
+    const Wave w = readWave("Loop1.wav");
+    ASSERT_GT(w.samples.size(), 1000u);
+    const auto& s = w.samples;
+    const size_t n = s.size();
+    const auto at = [&](size_t i) { return static_cast<double>(s[i % n]); };
+    // How big a step and a bend between neighbouring samples usually are in this music.
+    std::vector<double> steps, bends;
+    for (size_t i = 1; i + 1 < n; ++i) {
+        steps.push_back(std::fabs(at(i + 1) - at(i)));
+        bends.push_back(std::fabs(at(i + 1) - 2 * at(i) + at(i - 1)));
+    }
+    std::sort(steps.begin(), steps.end());
+    std::sort(bends.begin(), bends.end());
+    const double step99 = steps[steps.size() * 99 / 100], bend99 = bends[bends.size() * 99 / 100];
+    // Across the seam: from the last sample to the first, and the slope either side.
+    const double jump = std::fabs(at(0) - at(n - 1));
+    const double slopeBefore = at(n - 1) - at(n - 2), slopeAfter = at(0) - at(n - 1);
+    const double bend = std::fabs(slopeAfter - slopeBefore);
+    EXPECT_LT(jump, step99);
+    EXPECT_LT(bend, bend99);
+    EXPECT_LT(std::fabs((at(1) - at(0)) - slopeAfter), bend99);
+}
+
+// Mean absolute difference between two columns (or rows) of a square luminance image.
+double lineDifference(const std::vector<uint8_t>& img, int edge, int a, int b, bool columns) {
+    double sum = 0.0;
+    for (int i = 0; i < edge; ++i) {
+        const int pa = columns ? i * edge + a : a * edge + i;
+        const int pb = columns ? i * edge + b : b * edge + i;
+        sum += std::abs(static_cast<int>(img[pa]) - static_cast<int>(img[pb]));
+    }
+    return sum / edge;
+}
+
+TEST(AssetTextures, RockShieldAndBackdropTileWithoutSeams) {
+    for (const char* name : {"Texture0.tex", "Texture8.tex", "Texture9.tex"}) {
+        SCOPED_TRACE(name);
+        const auto img = readAll(built() / "Textures" / name);
+        const int edge = static_cast<int>(std::lround(std::sqrt(static_cast<double>(img.size()))));
+        ASSERT_EQ(static_cast<size_t>(edge) * edge, img.size());
+        for (const bool columns : {true, false}) {
+            // The wrap from the last line to the first must look like the neighbouring pairs on
+            // either side of it.
+            double nearby = 0.0;
+            for (int i = 1; i <= 4; ++i) {
+                nearby =
+                    std::max(nearby, lineDifference(img, edge, edge - 1 - i, edge - i, columns));
+                nearby = std::max(nearby, lineDifference(img, edge, i - 1, i, columns));
+            }
+            EXPECT_LT(lineDifference(img, edge, edge - 1, 0, columns), nearby * 1.3 + 1.0)
+                << (columns ? "left and right edges" : "top and bottom edges");
+        }
+    }
+}
+
+}  // namespace
