@@ -25,11 +25,11 @@ const Picture kPictures[] = {
     {0.56f, 0.0f, 0.75f, 0.08f, 24.0f, 12.0f, "GO!", 0.5f},
     {0.75f, 0.0f, 1.0f, 0.08f, 24.0f, 8.0f, "PAUSED", 0.45f},
     {0.0f, 0.08f, 0.66f, 0.16f, 64.0f, 8.0f, "CANNONS UPGRADED", 0.45f},
-    {0.66f, 0.08f, 1.0f, 0.16f, 32.0f, 8.0f, "SHIELD\nCHARGED", 0.4f},
+    {0.66f, 0.08f, 1.0f, 0.16f, 32.0f, 8.0f, "SHIELD CHARGED", 0.4f},
     {0.0f, 0.16f, 0.58f, 0.25f, 56.0f, 8.0f, "EXTRA CANNONS", 0.45f},
     {0.58f, 0.16f, 0.83f, 0.25f, 9.0f, 3.15f, "SCORE", 0.3f},
     {0.0f, 0.25f, 0.5f, 0.333f, 48.0f, 8.0f, "RAPID FIRE", 0.45f},
-    {0.5f, 0.25f, 0.83f, 0.333f, 32.0f, 8.0f, "HULL\nREPAIRED", 0.4f},
+    {0.5f, 0.25f, 0.83f, 0.333f, 32.0f, 8.0f, "HULL REPAIRED", 0.4f},
     {0.0f, 0.33f, 0.5f, 0.42f, 96.0f, 16.0f, "GAME OVER", 0.55f},
     {0.5f, 0.33f, 1.0f, 0.42f, 48.0f, 8.0f, "EXTRA LIFE", 0.45f},
     {0.0f, 0.42f, 0.75f, 0.5f, 72.0f, 8.0f, "SPREAD MISSILES", 0.45f},
@@ -40,11 +40,12 @@ const Picture kPictures[] = {
 // filtering reads one texel beyond the edge.
 constexpr float kGutter = 3.0f;
 constexpr int kGlowRadius = 2;
+constexpr int kGlowReach = 4;  // texels of halo kept around the letters
 
 // Draws `mask` centred in the box with a soft halo; the halo stays inside the box.
 void placeWithGlow(Gray& img, const Gray& mask, float bx0, float by0, float bx1, float by1,
                    float glow) {
-    const int pad = 3 * kGlowRadius;
+    const int pad = kGlowReach;
     Gray layer(mask.w + 2 * pad, mask.h + 2 * pad);
     stampMax(layer, mask, pad, pad);
     Gray halo = layer;
@@ -63,7 +64,7 @@ void placeWithGlow(Gray& img, const Gray& mask, float bx0, float by0, float bx1,
 std::vector<uint8_t> makeHudTexture(const Font& font) {
     const float n = static_cast<float>(kHudSize);
     Gray img(kHudSize, kHudSize);
-    const float room = kGutter + 3.0f * kGlowRadius;
+    const float room = kGutter + static_cast<float>(kGlowReach);
     for (const Picture& p : kPictures) {
         const float x0 = std::ceil(p.u0 * n), x1 = std::floor(p.u1 * n);
         const float y0 = std::ceil(p.v0 * n), y1 = std::floor(p.v1 * n);

@@ -214,9 +214,9 @@ Colour spaceBackground(uint32_t seed) {
             const float density = smoothstep(-0.15f, 0.65f, cloud);
             const float d2 = density * density;
             const size_t i = img.index(x, y);
-            img.r[i] = d2 * mix(deep.r, warm.r, hue) + 0.25f * d2 * d2 * light.r;
-            img.g[i] = d2 * mix(deep.g, warm.g, hue) + 0.25f * d2 * d2 * light.g;
-            img.b[i] = d2 * mix(deep.b, warm.b, hue) + 0.25f * d2 * d2 * light.b;
+            img.r[i] = 1.4f * d2 * mix(deep.r, warm.r, hue) + 0.3f * d2 * d2 * light.r;
+            img.g[i] = 1.4f * d2 * mix(deep.g, warm.g, hue) + 0.3f * d2 * d2 * light.g;
+            img.b[i] = 1.4f * d2 * mix(deep.b, warm.b, hue) + 0.3f * d2 * d2 * light.b;
         }
     }
     Rng rng(seed * 7919u + 17u);
@@ -295,6 +295,7 @@ void button(Colour& img, const Font& font, const QuadMap& m, const Box& box,
     TextStyle style;
     style.top = {1.0f, 1.0f, 1.0f};
     style.bottom = {0.85f, 0.92f, 1.0f};
+    style.tracking = 0.0f;
     textSized(img, font, m, labelBox(box), label, pixelHeight, style);
 }
 
@@ -357,7 +358,7 @@ std::vector<uint8_t> makeMainPage(const Font& font) {
     const char* const labels[4] = {"HELP", "OPTIONS", "START", "QUIT"};
     const Box labelBoxes[4] = {labelBox(boxes[0]), labelBox(boxes[1]), labelBox(boxes[2]),
                                labelBox(boxes[3])};
-    const float size = commonSize(font, kPageQuad, labelBoxes, labels, 4, 0.04f);
+    const float size = commonSize(font, kPageQuad, labelBoxes, labels, 4, 0.0f);
     const Rgb accents[4] = {kCool, kCool, kWarm, {0.85f, 0.35f, 0.5f}};
     for (int i = 0; i < 4; ++i) button(img, font, kPageQuad, boxes[i], labels[i], accents[i], size);
     TextStyle hint;
@@ -498,7 +499,7 @@ std::vector<uint8_t> makeOptionsPage(const Font& font) {
                       m.pixelY(static_cast<float>(st.y1 * kTexels))};
         const Box inner = labelBox(box);
         const char* const word[1] = {"BACK"};
-        button(img, font, m, box, "BACK", kCool, commonSize(font, m, &inner, word, 1, 0.04f));
+        button(img, font, m, box, "BACK", kCool, commonSize(font, m, &inner, word, 1, 0.0f));
     }
     return toRgbaBytes(img);
 }
