@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "assets/wav_header.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -123,6 +125,20 @@ TEST(AssetFiles, EverySoundHasTheCanonicalMonoHeaderAndItsLength) {
         const double seconds = static_cast<double>(bytes.size() - 44) / 2.0 / rate;
         EXPECT_GE(seconds, limits[i].minSeconds);
         EXPECT_LE(seconds, limits[i].maxSeconds);
+    }
+}
+
+TEST(AssetFiles, TheGamesWaveReaderAcceptsEverySound) {
+    for (const char* name : kSounds) {
+        SCOPED_TRACE(name);
+        std::FILE* file = std::fopen((built() / "Sounds" / name).c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        WavHeader header;
+        EXPECT_TRUE(readWavHeader(file, header));
+        EXPECT_TRUE(isPlayableWav(header));
+        EXPECT_EQ(wavPlayChannels(header.channels), 1);
+        EXPECT_TRUE(fileHoldsBytes(file, header.dataLength));
+        std::fclose(file);
     }
 }
 
