@@ -451,7 +451,7 @@ std::vector<uint8_t> makeOptionsPage(const Font& font) {
             const float frame = std::fabs(boxDistance(x, y, inset(box, 0.9, 0.9), 4.0f)) - 0.9f;
             return std::max(frame, -boxDistance(x, y, ring, 0.0f));
         });
-        text(img, font, kPageQuad, intersect(inset(ring, 7.0, 5.5), box), stereoWords[i], label);
+        text(img, font, kPageQuad, intersect(inset(ring, 10.0, 7.0), box), stereoWords[i], label);
     }
     const char* separations[3] = {"5", "3.5", "2"};
     const char* strengths[3] = {"STRONG", "MEDIUM", "GENTLE"};
@@ -460,7 +460,7 @@ std::vector<uint8_t> makeOptionsPage(const Font& font) {
     caption.tracking = 0.1f;
     for (int i = 0; i < 3; ++i) {
         const Box box =
-            intersect(drawable(kSeparation[i]), inset(area(kSeparationMarker[i]), 6.0, 4.0));
+            intersect(drawable(kSeparation[i]), inset(area(kSeparationMarker[i]), 9.0, 6.0));
         text(img, font, kPageQuad, box, separations[i], label);
         const Box under{box.x0 - 8.0, 287.0, box.x1 + 8.0, 296.0};
         textSized(img, font, kPageQuad, under, strengths[i], 8.0f, caption);
