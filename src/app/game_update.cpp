@@ -4,6 +4,8 @@
 #include "app/frame_timer.h"
 #include "app/input.h"
 #include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
 #include "platform/clock.h"
 
 bool paused = false;
@@ -38,8 +40,18 @@ void updateGame() {
     } else if (!pauseKeyLatch) {
         // The pause takes effect from the next frame; this one still updates.
         pauseKeyLatch = true;
+        noticeBanner.setDuration(0.5f);
+        noticeBanner.setMode(Banner::kFadeOut);  // overlay pass, at screen depth
+        noticeBanner.setImage(6);
+        noticeBanner.start();
         paused = true;
     }
 
     updateDirector();
+
+    // Last, after everything that starts pictures: a banner started this frame has already
+    // advanced once when it is first drawn.
+    noticeBanner.updateBanner();
+    messageBanner.updateBanner();
+    timeDisplay.update();
 }

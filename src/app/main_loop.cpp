@@ -75,6 +75,7 @@ int runGame() {
 
     // The switch runs also when the title ended with quit: the game loop is then skipped.
     platform::showCursor(false);
+    leaveTitle();
     platform::captureJoystick();
     resetDirector();
     resetFrameTimer();

@@ -5,6 +5,8 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
 #include "player/player_ship.h"
 
 namespace {
@@ -26,7 +28,14 @@ void drawEyePass(float eyeOffset) {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
 
-    // Camera-fixed overlays come here, before the world transform.
+    // Camera-fixed overlays, before the world transform so they stay put on screen.
+    if (noticeBanner.isStereo()) noticeBanner.drawBanner();
+    if (messageBanner.isStereo()) messageBanner.drawBanner();
+    timeDisplay.draw();
+    scoreDisplay.draw();
+    livesDisplay.draw();
+    hullGauge.draw();
+    shieldGauge.draw();
 
     glRotatef(player.bank, 1, 0, 0);
     glTranslatef(player.position.x + player.cameraOffset.x,
@@ -67,6 +76,8 @@ void renderStereoFrame() {
     glColor4f(1.0f, 1.0f, 1.0f, fadeAlpha * 1.0f);
     glLoadIdentity();
     gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);
+    if (!noticeBanner.isStereo()) noticeBanner.drawBanner();
+    if (!messageBanner.isStereo()) messageBanner.drawBanner();
 }
 
 void drawScene() {}
