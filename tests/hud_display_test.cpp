@@ -97,9 +97,9 @@ TEST_F(HudTest, ClockWorksInDoublePrecision) {
 TEST_F(HudTest, ClockPastHundredMinutesShowsSpareCellsThenFreezesItsFirstGlyph) {
     TimeDisplay clock;
     placeClock(clock, 1);
-    EXPECT_EQ(clockAfter(clock, 6000.5f)[0], 10);   // 100 minutes
-    EXPECT_EQ(clockAfter(clock, 600.0f)[0], 11);    // 110 minutes
-    const auto at120 = clockAfter(clock, 600.0f);   // 120 minutes: 12 is no cell
+    EXPECT_EQ(clockAfter(clock, 6000.5f)[0], 10);  // 100 minutes
+    EXPECT_EQ(clockAfter(clock, 600.0f)[0], 11);   // 110 minutes
+    const auto at120 = clockAfter(clock, 600.0f);  // 120 minutes: 12 is no cell
     EXPECT_EQ(at120[0], 11);
     EXPECT_EQ(at120[1], 0);
     const auto at125 = clockAfter(clock, 300.0f);

@@ -15,7 +15,9 @@
 namespace hudtest {
 
 // Each digit cell gets its own grey level, so a pixel tells which cell a glyph shows.
-inline int digitLevel(int cell) { return 15 + 20 * cell; }
+inline int digitLevel(int cell) {
+    return 15 + 20 * cell;
+}
 
 // The cell whose level is nearest the pixel value, given the alpha the glyph was drawn with;
 // -1 when nothing was drawn there.
@@ -75,7 +77,9 @@ inline GLuint makeRgba(int size, const std::function<Rgb(float s, float t)>& col
     return name;
 }
 
-inline bool inside(float value, float low, float high) { return value > low && value < high; }
+inline bool inside(float value, float low, float high) {
+    return value > low && value < high;
+}
 
 // The game's camera without eye offset, as the overlay pass and the title use it.
 inline void centreCamera(float eyeOffset = 0.0f) {

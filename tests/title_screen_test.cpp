@@ -1,0 +1,249 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include "app/frame_timer.h"
+#include "app/input.h"
+#include "app/main_loop.h"
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "hud/hud.h"
+#include "hud_test_atlas.h"
+#include "platform/clock.h"
+#include "platform/events.h"
+#include "render/stereo_frame.h"
+#include "render/title_screen.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+using hudtest::inside;
+using hudtest::Rgb;
+
+// Stand-in pages: the main page red, help green, the options page blue with its widgets below.
+constexpr int kMainRed = 200;
+constexpr int kHelpGreen = 200;
+constexpr int kOptionsBlue = 100;
+constexpr int kMarkerRed = 200;
+constexpr int kBackRed = 120;
+constexpr int kOnGreen = 150;
+constexpr int kOffGreen = 80;
+
+void useTitleTextures() {
+    textures.titleTexture4 = hudtest::makeRgba(64, [](float, float) {
+        return Rgb{kMainRed, 0, 0};
+    });
+    textures.titleTexture2 = hudtest::makeRgba(64, [](float, float) {
+        return Rgb{0, kHelpGreen, 0};
+    });
+    textures.titleTexture6 = hudtest::makeRgba(64, [](float s, float t) {
+        if (t < 0.75f) return Rgb{0, 0, kOptionsBlue};
+        if (inside(t, 0.83f, 1.0f) && s < 0.25f) return Rgb{0, kOnGreen, 0};
+        if (inside(t, 0.83f, 1.0f) && inside(s, 0.25f, 0.5f)) return Rgb{0, kOffGreen, 0};
+        if (inside(t, 0.83f, 0.92f) && inside(s, 0.58f, 0.75f)) return Rgb{kMarkerRed, 0, 0};
+        if (inside(t, 0.83f, 0.92f) && s > 0.83f) return Rgb{kBackRed, 0, 0};
+        return Rgb{0, 0, 0};
+    });
+}
+
+uint32_t fakeNow = 0;
+uint32_t fakeClock() {
+    return fakeNow;
+}
+uint32_t runningClock() {
+    return fakeNow += 25;
+}
+
+struct TitleTest : ::testing::Test {
+    void SetUp() override {
+        REQUIRE_GL();
+        useTitleTextures();
+        platform::setMillisecondClock(fakeClock);
+        fakeNow = 1000;
+        resetFrameTimer();
+    }
+    void TearDown() override { platform::setMillisecondClock(nullptr); }
+
+    // One pass of the title loop after `ms` milliseconds.
+    static void frame(uint32_t ms = 10) {
+        fakeNow += ms;
+        drawTitle();
+        updateTitle();
+    }
+    // Press, one frame with the button held, release.
+    static void click(int x, int y) {
+        windowProc(WM_LBUTTONDOWN, 0, makeLParam(x, y));
+        frame();
+        windowProc(WM_LBUTTONUP, 0, 0);
+    }
+    static testgl::Pixel seen(int x, int y) {
+        drawTitle();
+        return testgl::readPixel(x, y);
+    }
+};
+
+// Pixels inside each hit area (the areas are in client pixels of the 640 x 480 window).
+constexpr int kStartX = 380, kStartY = 300;
+constexpr int kHelpX = 195, kOptionsX = 290, kMainRowY = 300;
+
+TEST_F(TitleTest, ClicksOnTheEdgePixelsOfAButtonDoNothing) {
+    for (auto [x, y] : {std::pair{356, 300}, {408, 300}, {380, 289}, {380, 313}}) {
+        click(x, y);
+        EXPECT_FALSE(startChosen) << x << "," << y;
+    }
+    click(429, 300);  // the quit button's left edge
+    EXPECT_FALSE(quitRequested);
+    click(357, 290);  // the start button's first pixel inside
+    EXPECT_TRUE(startChosen);
+    click(480, 312);  // the quit button's last pixel inside
+    EXPECT_TRUE(quitRequested);
+}
+
+TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
+    EXPECT_EQ(seen(320, 240).r, kMainRed);
+
+    click(kHelpX, kMainRowY);
+    EXPECT_EQ(seen(320, 240).g, kHelpGreen);
+    EXPECT_EQ(seen(320, 240).r, 0);
+    EXPECT_EQ(seen(457, 436).r, kBackRed);  // the back button sits below the help page
+    click(457, 436);
+    EXPECT_EQ(seen(320, 240).r, kMainRed);
+
+    click(kOptionsX, kMainRowY);
+    EXPECT_EQ(seen(320, 240).b, kOptionsBlue);
+    EXPECT_EQ(seen(424, 335).r, kBackRed);
+    click(424, 335);
+    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_FALSE(startChosen);
+    EXPECT_FALSE(titleFinished);
+}
+
+TEST_F(TitleTest, OptionsOpenedDuringTheStartFadeStillEndInTheGame) {
+    click(kStartX, kStartY);
+    ASSERT_TRUE(startChosen);
+    frame(250);
+    frame(250);
+    click(kOptionsX, kMainRowY);  // 10 ms more
+    EXPECT_TRUE(optionsPage);
+    // The options page, faded like everything else on the title.
+    EXPECT_NEAR(seen(320, 240).b, kOptionsBlue * titleFade, 2);
+    EXPECT_LT(titleFade, 0.5f);
+    frame(250);
+    EXPECT_FALSE(titleFinished);
+    frame(230);  // exactly 0 left: still shown
+    EXPECT_FALSE(titleFinished);
+    frame(10);
+    EXPECT_TRUE(titleFinished);
+    EXPECT_FALSE(quitRequested);
+}
+
+TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
+    click(kOptionsX, kMainRowY);
+    click(416, 265);  // separation 2
+    EXPECT_EQ(eyeSeparation, 2.0f);
+    EXPECT_EQ(seen(416, 266).r, kMarkerRed);
+    EXPECT_EQ(seen(313, 266).b, kOptionsBlue);
+    EXPECT_EQ(seen(226, 172).r, kMarkerRed);  // stereo marker on "on"
+    EXPECT_EQ(seen(320, 172).g, kOnGreen);
+
+    click(400, 170);  // stereo off
+    EXPECT_FALSE(stereoEnabled);
+    EXPECT_EQ(seen(416, 266).r, 0);
+    EXPECT_EQ(seen(313, 266).b, 0);
+    EXPECT_EQ(seen(320, 100).b, kOptionsBlue);  // the top of the page stays
+    EXPECT_EQ(seen(408, 172).r, kMarkerRed);    // stereo marker on "off"
+    EXPECT_EQ(seen(226, 172).r, 0);
+    EXPECT_EQ(seen(320, 172).g, kOffGreen);
+
+    click(216, 265);  // separation 5, hidden
+    EXPECT_EQ(eyeSeparation, 2.0f);
+
+    click(226, 170);  // stereo on
+    EXPECT_TRUE(stereoEnabled);
+    EXPECT_EQ(eyeSeparation, 2.0f);
+    EXPECT_EQ(seen(416, 266).r, kMarkerRed);
+    EXPECT_EQ(seen(216, 266).r, 0);
+}
+
+TEST_F(TitleTest, EnterDuringTheFadeStartsAtOnce) {
+    click(kStartX, kStartY);
+    frame(100);
+    EXPECT_FALSE(titleFinished);
+    windowProc(WM_KEYDOWN, VK_RETURN, 0);
+    frame(10);
+    EXPECT_TRUE(titleFinished);
+    EXPECT_GT(titleFade, 0.8f);
+}
+
+// How far apart the red and blue pictures of a bar at HUD depth are, in pixels.
+int hudDisparity() {
+    glColor4f(1, 1, 1, 1);
+    renderStereoFrame();
+    const auto frame = testgl::readFrame();
+    const int row = hudtest::project(-100, 0, 0).y;
+    return hudtest::litSpan(frame, row, 0, 20).first - hudtest::litSpan(frame, row, 2, 20).first;
+}
+
+TEST_F(TitleTest, ChosenSeparationSetsTheDepthOfTheGamePicture) {
+    textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 0; });
+    fadeAlpha = 1.0f;
+    hullGauge.setPosition(-100, 0, 10);
+    hullGauge.setValue(100);
+    hullGauge.show();
+
+    click(kOptionsX, kMainRowY);
+    const int wide = hudDisparity();
+    click(313, 265);  // 3.5
+    const int middle = hudDisparity();
+    click(416, 265);  // 2
+    const int narrow = hudDisparity();
+    click(400, 170);  // stereo off
+    const int flat = hudDisparity();
+
+    EXPECT_GT(wide, middle);
+    EXPECT_GT(middle, narrow);
+    EXPECT_GT(narrow, 0);
+    EXPECT_NEAR(narrow, wide * 0.4f, 2);
+    EXPECT_EQ(flat, 0);
+}
+
+// The first game frame, as the switch hands it over: the director has not faded in yet.
+void expectFirstGameFrameDark() {
+    textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 255; });
+    fadeAlpha = 0.0f;
+    renderStereoFrame();
+    const auto frame = testgl::readFrame();
+    int brightest = 0;
+    for (uint8_t value : frame) brightest = std::max<int>(brightest, value);
+    EXPECT_EQ(brightest, 0) << "the backdrop flashed before the fade-in";
+}
+
+TEST_F(TitleTest, TitleLoopRunsTheStartFadeAndTheGameStartsDark) {
+    platform::setMillisecondClock(runningClock);
+    // The button stays held: the loop takes one message per pass, so a release posted now
+    // would arrive before any frame saw the press.
+    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(kStartX, kStartY));
+    runTitleLoop();
+    EXPECT_TRUE(titleFinished);
+    EXPECT_FALSE(quitRequested);
+    EXPECT_LT(titleFade, 0.0f);
+    leaveTitle();
+    expectFirstGameFrameDark();
+}
+
+TEST_F(TitleTest, EnterSkipsTheFadeAndTheGameStillStartsDark) {
+    platform::postMessage(WM_KEYDOWN, VK_RETURN, 0);
+    runTitleLoop();
+    EXPECT_TRUE(titleFinished);
+    EXPECT_FLOAT_EQ(currentAlpha(), 1.0f);  // what the title leaves: the page at full strength
+    leaveTitle();
+    expectFirstGameFrameDark();
+}
+
+TEST_F(TitleTest, QuitButtonEndsTheTitleLoop) {
+    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(450, 300));
+    runTitleLoop();
+    EXPECT_TRUE(quitRequested);
+    EXPECT_FALSE(titleFinished);
+}
+
+}  // namespace
