@@ -121,27 +121,6 @@ TEST_F(BannerTest, PictureOutsideTheTableDrawsNothingButStillPassesThroughTheFad
     }
 }
 
-TEST_F(BannerTest, IdleBannerLeavesTheColourAlone) {
-    Banner banner;
-    fadeAlpha = 0.5f;
-    glColor4f(1, 1, 1, 0.6f);
-    banner.drawBanner();
-    EXPECT_FLOAT_EQ(currentAlpha(), 0.6f);
-}
-
-TEST_F(BannerTest, FadeInWinsOverFadeOut) {
-    Banner banner;
-    banner.setImage(3);
-    banner.setMode(Banner::kFadeIn | Banner::kFadeOut);
-    banner.setDuration(2.0f);
-    banner.start();
-    advance(banner, 0.5f);
-    EXPECT_FLOAT_EQ(banner.alpha, 0.25f);
-    banner.start();  // a restart runs from the beginning with the same settings
-    EXPECT_FLOAT_EQ(banner.alpha, 1.0f);
-    EXPECT_FLOAT_EQ(banner.elapsed, 0.0f);
-}
-
 uint32_t fakeNow = 0;
 uint32_t fakeClock() {
     return fakeNow;

@@ -118,20 +118,6 @@ TEST_F(HudTest, ClockInModeTwoShowsOnlyMinutesAndSeconds) {
     EXPECT_EQ(shownCells(clock.glyphs, 8), std::vector<int>(8, -1));
 }
 
-TEST_F(HudTest, ClockStandsStillAndInvisibleUntilShown) {
-    TimeDisplay clock;
-    clock.setPosition(-100, 10, 29.5f);
-    clock.setSize(80, 10);
-    clock.arrange(1);
-    frameSeconds = 5.0f;
-    clock.update();
-    beginFrame();
-    clock.draw();
-    EXPECT_EQ(shownCells(clock.glyphs, 8), std::vector<int>(8, -1));
-    clock.show();
-    EXPECT_EQ(clockAfter(clock, 1.0f), (std::vector<int>{0, 0, 10, 0, 1, 10, 0, 0}));
-}
-
 TEST_F(HudTest, GlyphBrightnessAndFadeScaleTheDigits) {
     TimeDisplay clock;
     placeClock(clock, 1);
