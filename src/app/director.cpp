@@ -1,10 +1,147 @@
 #include "app/director.h"
 
+#include "assets/sound_bank.h"
 #include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
+#include "player/player_ship.h"
 
 float fadeAlpha = 0.0f;
 bool playStarted = false;
 
-void resetDirector() {}
+namespace {
 
-void updateDirector() {}
+float levelTime = 0.0f;
+float spawnClock = 0.0f;
+float speedClock = 0.0f;
+float gameOverClock = 0.0f;
+float fadeInTime = 3.0f;
+
+// One-shot events of the opening; only the first six of the hundred are used.
+bool eventFired[100] = {};
+enum DirectorEvent {
+    OpeningStarted,
+    AsteroidsLaunched,
+    CameraGlide,
+    StartCard,
+    CameraHome,
+    PlayBegins
+};
+
+void startOpening() {
+    controlsLocked = true;
+    noticeBanner.setImage(1);
+    noticeBanner.setMode(0);
+    noticeBanner.setDuration(9.2f);
+    noticeBanner.start();
+    timeDisplay.setPosition(-100, -30, -25);
+    timeDisplay.setSize(24, 3);
+    timeDisplay.setBrightness(0.7f);
+    timeDisplay.arrange(1);
+    scoreDisplay.setPosition(-100, -30, 45);
+    scoreDisplay.setSize(18, 3);
+    scoreDisplay.setBrightness(0.7f);
+    scoreDisplay.resetScore();
+    livesDisplay.setPosition(-100, 30, 42);
+    livesDisplay.setCount(3);
+    hullGauge.setValue(100);
+    hullGauge.setPosition(-100, 26, 43);
+    shieldGauge.setValue(100);
+    shieldGauge.setPosition(-100, 26, -22);
+    playSound(SoundLoop0, 0, 0, 0, SoundPlayOnce);
+}
+
+void beginPlay() {
+    playSound(SoundLoop1, 0, 0, 0, SoundPlayLooping);
+    controlsLocked = false;
+    playStarted = true;
+    scoreDisplay.arrange(true);
+    timeDisplay.show();
+    livesDisplay.show();
+    hullGauge.show();
+    shieldGauge.show();
+}
+
+struct TimedEvent {
+    DirectorEvent event;
+    float after;  // seconds of level time that must have passed (strictly)
+};
+
+// In table order; at most one fires per frame.
+constexpr TimedEvent kTimeline[] = {
+    {AsteroidsLaunched, 6.0f}, {CameraGlide, 8.5f},  {StartCard, 9.5f},
+    {CameraHome, 10.0f},       {PlayBegins, 10.52f},
+};
+
+void fire(DirectorEvent event) {
+    switch (event) {
+        case AsteroidsLaunched:  // the asteroid field launches here once it exists
+        case CameraGlide:        // the camera glide home starts here once the ship can glide
+            break;
+        case StartCard:
+            messageBanner.setImage(2);
+            messageBanner.setDuration(1.0f);
+            messageBanner.setMode(3);
+            messageBanner.start();
+            break;
+        case CameraHome:
+            player.setCameraOffset(0, 0, 0);
+            break;
+        case PlayBegins:
+            beginPlay();
+            break;
+        case OpeningStarted:
+            break;
+    }
+}
+
+}  // namespace
+
+void resetDirector() {
+    for (bool& fired : eventFired) fired = false;
+}
+
+void updateDirector() {
+    levelTime += frameSeconds;
+    spawnClock += frameSeconds;
+    speedClock += frameSeconds;
+
+    if (gameOver) {
+        // Restarted every frame, so the picture stays at full banner alpha while it fades out.
+        messageBanner.setImage(9);
+        messageBanner.setMode(1);
+        messageBanner.setDuration(5.0f);
+        messageBanner.start();
+        gameOverClock += frameSeconds;
+        fadeAlpha = (5.0f - gameOverClock) * 0.2f;
+        if (gameOverClock > 5.0f) {
+            quitRequested = true;
+            stopSound(SoundLoop1);
+        }
+        return;
+    }
+
+    if (fadeInTime > 0.0f) {
+        fadeInTime -= frameSeconds;
+        fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
+    }
+    if (spawnClock >= 20.0f) {
+        spawnClock = 0.0f;  // fighter waves join here once the fighters exist
+    }
+    if (speedClock >= 60.0f) {
+        speedClock = 0.0f;  // asteroid speed-ups join here once the asteroids exist
+    }
+
+    if (!eventFired[OpeningStarted]) {
+        startOpening();
+        eventFired[OpeningStarted] = true;
+        return;
+    }
+    for (const TimedEvent& timed : kTimeline) {
+        if (levelTime > timed.after && !eventFired[timed.event]) {
+            eventFired[timed.event] = true;
+            fire(timed.event);
+            return;
+        }
+    }
+}

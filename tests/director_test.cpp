@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "app/director.h"
+#include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
+#include "player/player_ship.h"
+
+namespace {
+
+void frame(float seconds) {
+    frameSeconds = seconds;
+    updateDirector();
+}
+
+TEST(Director, OpeningLocksControlsShowsTheCardAndFadesInOverThreeSeconds) {
+    resetDirector();
+    frame(0.5f);
+    EXPECT_TRUE(controlsLocked);
+    EXPECT_TRUE(noticeBanner.running);
+    EXPECT_EQ(noticeBanner.image, 1);
+    EXPECT_FALSE(timeDisplay.active);  // laid out, not shown yet
+    EXPECT_NEAR(fadeAlpha, 0.5f / 3.0f, 1e-5f);
+    for (int i = 0; i < 5; ++i) frame(0.5f);
+    EXPECT_NEAR(fadeAlpha, 1.0f, 1e-5f);
+    frame(0.5f);  // the fade-in is over: fadeAlpha is not written again
+    EXPECT_NEAR(fadeAlpha, 1.0f, 1e-5f);
+}
+
+TEST(Director, LongFramesFireTheTimedEventsOnePerFrameInOrder) {
+    resetDirector();
+    player.setCameraOffset(-150, -25, 20);
+    frame(11.0f);  // opening set-up only, although every event is already due
+    EXPECT_FALSE(messageBanner.running);
+    frame(0.0f);  // asteroid launch
+    frame(0.0f);  // camera glide
+    EXPECT_FALSE(messageBanner.running);
+    frame(0.0f);  // the start-of-play card
+    EXPECT_TRUE(messageBanner.running);
+    EXPECT_EQ(messageBanner.image, 2);
+    EXPECT_EQ(player.cameraOffset.x, -150.0f);
+    frame(0.0f);  // the camera snaps home
+    EXPECT_EQ(player.cameraOffset.x, 0.0f);
+    EXPECT_FALSE(playStarted);
+    frame(0.0f);  // play begins
+    EXPECT_TRUE(playStarted);
+    EXPECT_FALSE(controlsLocked);
+    EXPECT_TRUE(scoreDisplay.active && timeDisplay.active && livesDisplay.active);
+    EXPECT_TRUE(hullGauge.active && shieldGauge.active);
+}
+
+TEST(Director, GameOverDuringTheOpeningStopsTheTimelineAndFadesOutThenQuits) {
+    resetDirector();
+    frame(1.0f);
+    gameOver = true;
+    float previous = 1.0f;  // the fade-out starts from full, wherever the fade-in had got to
+    for (int i = 0; i < 20; ++i) {
+        frame(0.25f);
+        EXPECT_LT(fadeAlpha, previous);
+        previous = fadeAlpha;
+        EXPECT_EQ(messageBanner.image, 9);
+        EXPECT_EQ(quitRequested, i == 20) << "quit only once the clock has passed 5 s";
+    }
+    EXPECT_NEAR(fadeAlpha, 0.0f, 1e-5f);
+    frame(0.01f);
+    EXPECT_TRUE(quitRequested);
+    EXPECT_FALSE(playStarted);
+    EXPECT_TRUE(controlsLocked);
+}
+
+}  // namespace
