@@ -1,0 +1,455 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <vector>
+
+#include "assets/meshes.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+struct P3 {
+    double x, y, z;
+};
+P3 operator-(P3 a, P3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+P3 cross(P3 a, P3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double dot(P3 a, P3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+double length(P3 a) {
+    return std::sqrt(dot(a, a));
+}
+
+struct Triangle {
+    P3 corner[3];
+    P3 normal;  // as recorded, measured through the lighting
+};
+
+// Model units per unit of normalised device space; both hulls fit well inside.
+constexpr double scale = 16.0;
+
+// Runs list in feedback mode and returns its polygons. Each corner comes back with its lit
+// colour: three lights along +x, +y, +z (or their opposites) with red, green and blue diffuse
+// light, so each channel is max(0, n . axis) of the normal recorded with that corner.
+std::vector<std::vector<float>> feedback(GLuint list, GLenum type, int floatsPerCorner) {
+    std::vector<GLfloat> buffer(1 << 16);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), type, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glCallList(list);
+    const int used = glRenderMode(GL_RENDER);
+    EXPECT_GE(used, 0) << "feedback buffer overflow";
+    std::vector<std::vector<float>> polygons;
+    for (int i = 0; i < used;) {
+        EXPECT_EQ(buffer[i], static_cast<float>(GL_POLYGON_TOKEN)) << "only polygons expected";
+        if (buffer[i] != static_cast<float>(GL_POLYGON_TOKEN)) break;
+        const int corners = static_cast<int>(buffer[i + 1]);
+        polygons.emplace_back(buffer.begin() + i + 2,
+                              buffer.begin() + i + 2 + corners * floatsPerCorner);
+        i += 2 + corners * floatsPerCorner;
+    }
+    return polygons;
+}
+
+void setUpMeasuringView() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glScaled(1 / scale, 1 / scale, 1 / scale);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, 2, 2);  // window coordinates = device coordinates + 1
+    glDepthRange(0, 1);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDisable(GL_FOG);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_RESCALE_NORMAL);
+    glEnable(GL_LIGHTING);
+    const GLfloat zero[4] = {0, 0, 0, 1};
+    const GLfloat one[4] = {1, 1, 1, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, zero);
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, zero);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, zero);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, zero);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, one);
+    for (int i = 0; i < 8; ++i) glDisable(GL_LIGHT0 + i);
+    for (int i = 0; i < 3; ++i) {
+        GLfloat channel[4] = {0, 0, 0, 1};
+        channel[i] = 1;
+        glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, channel);
+        glLightfv(GL_LIGHT0 + i, GL_AMBIENT, zero);
+        glLightfv(GL_LIGHT0 + i, GL_SPECULAR, zero);
+        glEnable(GL_LIGHT0 + i);
+    }
+}
+
+void pointLights(double sign) {
+    for (int i = 0; i < 3; ++i) {
+        GLfloat direction[4] = {0, 0, 0, 0};
+        direction[i] = static_cast<GLfloat>(sign);
+        glLightfv(GL_LIGHT0 + i, GL_POSITION, direction);
+    }
+}
+
+// Everything glCallList(list) records: triangles with their corners in model units and the
+// normal recorded with them.
+std::vector<Triangle> measure(GLuint list) {
+    setUpMeasuringView();
+    pointLights(1);
+    const auto lit = feedback(list, GL_3D_COLOR, 7);
+    pointLights(-1);
+    const auto backLit = feedback(list, GL_3D_COLOR, 7);
+    std::vector<Triangle> triangles;
+    if (lit.size() != backLit.size()) {
+        ADD_FAILURE() << "the two passes differ";
+        return triangles;
+    }
+    for (std::size_t t = 0; t < lit.size(); ++t) {
+        if (lit[t].size() != 21) {
+            ADD_FAILURE() << "polygon " << t << " is no whole triangle";
+            continue;
+        }
+        Triangle triangle;
+        P3 normals[3];
+        for (int c = 0; c < 3; ++c) {
+            const float* f = &lit[t][c * 7];
+            const float* b = &backLit[t][c * 7];
+            triangle.corner[c] = {(f[0] - 1) * scale, (f[1] - 1) * scale, (2 * f[2] - 1) * scale};
+            normals[c] = {f[3] - b[3], f[4] - b[4], f[5] - b[5]};
+        }
+        // Flat faces: all three corners carry the same normal.
+        EXPECT_LT(length(normals[0] - normals[1]) + length(normals[0] - normals[2]), 1e-4);
+        triangle.normal = normals[0];
+        triangles.push_back(triangle);
+    }
+    return triangles;
+}
+
+struct Extent {
+    double low[3] = {1e9, 1e9, 1e9};
+    double high[3] = {-1e9, -1e9, -1e9};
+    void add(P3 p) {
+        const double v[3] = {p.x, p.y, p.z};
+        for (int i = 0; i < 3; ++i) {
+            low[i] = std::min(low[i], v[i]);
+            high[i] = std::max(high[i], v[i]);
+        }
+    }
+};
+
+// Corners closer than this are one vertex.
+constexpr double sameVertex = 2e-3;
+
+struct Mesh {
+    std::vector<P3> vertices;
+    std::vector<std::array<int, 3>> faces;  // indices into vertices
+    std::vector<P3> normals;
+};
+
+Mesh weld(const std::vector<Triangle>& triangles) {
+    Mesh mesh;
+    for (const Triangle& triangle : triangles) {
+        std::array<int, 3> face{};
+        for (int c = 0; c < 3; ++c) {
+            int found = -1;
+            for (std::size_t v = 0; v < mesh.vertices.size(); ++v) {
+                if (length(mesh.vertices[v] - triangle.corner[c]) < sameVertex) found = int(v);
+            }
+            if (found < 0) {
+                found = static_cast<int>(mesh.vertices.size());
+                mesh.vertices.push_back(triangle.corner[c]);
+            }
+            face[c] = found;
+        }
+        mesh.faces.push_back(face);
+        mesh.normals.push_back(triangle.normal);
+    }
+    return mesh;
+}
+
+// Every recorded normal is a unit vector at right angles to its face, on the side from which
+// the corners run counter-clockwise.
+void expectUnitFaceNormals(const std::vector<Triangle>& triangles) {
+    for (std::size_t t = 0; t < triangles.size(); ++t) {
+        const Triangle& tri = triangles[t];
+        const P3 n = tri.normal;
+        EXPECT_NEAR(length(n), 1.0, 1e-3) << "triangle " << t;
+        const P3 face = cross(tri.corner[1] - tri.corner[0], tri.corner[2] - tri.corner[0]);
+        ASSERT_GT(length(face), 1e-6) << "degenerate triangle " << t;
+        // cos of the angle between the recorded normal and the counter-clockwise face normal
+        EXPECT_GT(dot(face, n) / length(face) / length(n), 0.9999) << "triangle " << t;
+    }
+}
+
+// Groups of faces joined by shared vertices.
+std::vector<std::vector<int>> parts(const Mesh& mesh) {
+    std::vector<int> owner(mesh.vertices.size());
+    for (std::size_t v = 0; v < owner.size(); ++v) owner[v] = int(v);
+    const auto root = [&](int v) {
+        while (owner[v] != v) v = owner[v] = owner[owner[v]];
+        return v;
+    };
+    for (const auto& f : mesh.faces) {
+        owner[root(f[1])] = root(f[0]);
+        owner[root(f[2])] = root(f[0]);
+    }
+    std::map<int, std::vector<int>> groups;
+    for (std::size_t f = 0; f < mesh.faces.size(); ++f)
+        groups[root(mesh.faces[f][0])].push_back(int(f));
+    std::vector<std::vector<int>> result;
+    for (auto& [key, faces] : groups) result.push_back(faces);
+    return result;
+}
+
+// Each part is a closed skin wound the same way throughout (every edge is crossed once in each
+// direction) and encloses a positive volume, so all its faces point outwards.
+void expectClosedOutwardParts(const Mesh& mesh) {
+    std::map<std::pair<int, int>, int> edges;
+    for (const auto& f : mesh.faces) {
+        for (int c = 0; c < 3; ++c) ++edges[{f[c], f[(c + 1) % 3]}];
+    }
+    for (const auto& [edge, count] : edges) {
+        EXPECT_EQ(count, 1) << "edge " << edge.first << "-" << edge.second;
+        EXPECT_EQ(edges.count({edge.second, edge.first}), 1u)
+            << "open edge " << edge.first << "-" << edge.second;
+    }
+    for (const auto& part : parts(mesh)) {
+        double volume = 0;
+        for (int f : part) {
+            const auto& face = mesh.faces[f];
+            volume +=
+                dot(mesh.vertices[face[0]], cross(mesh.vertices[face[1]], mesh.vertices[face[2]])) /
+                6;
+        }
+        EXPECT_GT(volume, 1.0);
+    }
+}
+
+Extent extentOf(const Mesh& mesh, const std::vector<int>& faces) {
+    Extent extent;
+    for (int f : faces) {
+        for (int v : mesh.faces[f]) extent.add(mesh.vertices[v]);
+    }
+    return extent;
+}
+
+void expectExtent(const Extent& extent, const double (&expected)[3][2], double tolerance) {
+    const char* axis = "xyz";
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_NEAR(extent.low[i], expected[i][0], tolerance) << axis[i];
+        EXPECT_NEAR(extent.high[i], expected[i][1], tolerance) << axis[i];
+    }
+}
+
+bool frameIsBlack() {
+    const auto frame = testgl::readFrame();
+    return std::all_of(frame.begin(), frame.end(), [](uint8_t c) { return c == 0; });
+}
+
+TEST(Meshes, BuildingDrawsNothingAndListsDrawNothingBeforeIt) {
+    REQUIRE_GL();
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_LIGHTING);
+    testgl::clearAll();
+    glLoadIdentity();
+    glTranslatef(0, 0, -100);  // straight ahead of the untransformed camera
+    glCallList(fighterMesh);
+    glCallList(playerShipMesh);
+    EXPECT_TRUE(frameIsBlack()) << "a list drew before it was built";
+
+    buildMeshLists();
+    EXPECT_TRUE(frameIsBlack()) << "building drew";
+    glCallList(playerShipMesh);
+    EXPECT_FALSE(frameIsBlack()) << "the built list draws";
+
+    // In feedback mode: building feeds back nothing, calling does.
+    GLfloat buffer[64];
+    glFeedbackBuffer(64, GL_3D, buffer);
+    glRenderMode(GL_FEEDBACK);
+    buildMeshLists();
+    EXPECT_EQ(glRenderMode(GL_RENDER), 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(Meshes, FighterIsAClosedEightSidedSaucer) {
+    REQUIRE_GL();
+    buildMeshLists();
+    const auto triangles = measure(fighterMesh);
+    ASSERT_EQ(triangles.size(), 60u);
+    expectUnitFaceNormals(triangles);
+    const Mesh mesh = weld(triangles);
+    EXPECT_EQ(mesh.vertices.size(), 32u);
+    expectClosedOutwardParts(mesh);
+    EXPECT_EQ(parts(mesh).size(), 1u);
+    std::vector<int> all(mesh.faces.size());
+    for (std::size_t f = 0; f < all.size(); ++f) all[f] = int(f);
+    expectExtent(extentOf(mesh, all), {{-9.911, 9.911}, {-2.33, 3.54}, {-9.911, 9.911}}, 2e-3);
+
+    // Four rings of eight corners, from the bottom up, on the eight 45-degree spokes.
+    std::vector<P3> byHeight = mesh.vertices;
+    std::sort(byHeight.begin(), byHeight.end(), [](P3 a, P3 b) { return a.y < b.y; });
+    struct Ring {
+        double lowY, highY, lowRadius, highRadius;
+    };
+    const Ring rings[4] = {{-2.33, -2.28, 2.3, 2.7},
+                           {-1e-3, 1e-3, 9.91, 9.912},
+                           {1.469, 1.471, 4.344, 4.346},
+                           {3.505, 3.54, 2.0, 2.4}};
+    for (int r = 0; r < 4; ++r) {
+        bool spokeTaken[8] = {};
+        for (int k = 0; k < 8; ++k) {
+            const P3 v = byHeight[r * 8 + k];
+            const double radius = std::hypot(v.x, v.z);
+            EXPECT_GE(v.y, rings[r].lowY - 2e-3) << "ring " << r;
+            EXPECT_LE(v.y, rings[r].highY + 2e-3) << "ring " << r;
+            EXPECT_GE(radius, rings[r].lowRadius) << "ring " << r;
+            EXPECT_LE(radius, rings[r].highRadius) << "ring " << r;
+            double angle = std::atan2(v.z, v.x) * 180 / M_PI;
+            if (angle < 0) angle += 360;
+            const int spoke = static_cast<int>(std::lround(angle / 45)) % 8;
+            EXPECT_LT(std::abs(angle - spoke * 45 - (spoke == 0 && angle > 180 ? 360 : 0)), 2.0);
+            EXPECT_FALSE(spokeTaken[spoke]) << "ring " << r << " spoke " << spoke;
+            spokeTaken[spoke] = true;
+        }
+    }
+}
+
+TEST(Meshes, PlayerShipIsFuselagePodsAndWingSlab) {
+    REQUIRE_GL();
+    buildMeshLists();
+    const auto triangles = measure(playerShipMesh);
+    ASSERT_EQ(triangles.size(), 76u);
+    expectUnitFaceNormals(triangles);
+    const Mesh mesh = weld(triangles);
+    EXPECT_EQ(mesh.vertices.size(), 46u);
+    expectClosedOutwardParts(mesh);
+    std::vector<int> all(mesh.faces.size());
+    for (std::size_t f = 0; f < all.size(); ++f) all[f] = int(f);
+    expectExtent(extentOf(mesh, all), {{-7.335, 14.979}, {-2.943, 2.343}, {-12.27, 12.24}}, 2e-3);
+
+    // Four closed parts, told apart by where they lie across the ship.
+    const auto pieces = parts(mesh);
+    ASSERT_EQ(pieces.size(), 4u);
+    const std::vector<int>* fuselage = nullptr;
+    const std::vector<int>* leftPod = nullptr;   // +z
+    const std::vector<int>* rightPod = nullptr;  // -z
+    const std::vector<int>* wing = nullptr;
+    for (const auto& piece : pieces) {
+        const Extent e = extentOf(mesh, piece);
+        if (e.high[2] - e.low[2] > 20)
+            wing = &piece;
+        else if (e.low[2] > 5)
+            leftPod = &piece;
+        else if (e.high[2] < -5)
+            rightPod = &piece;
+        else
+            fuselage = &piece;
+    }
+    ASSERT_TRUE(fuselage && leftPod && rightPod && wing);
+    EXPECT_EQ(fuselage->size(), 16u);
+    EXPECT_EQ(leftPod->size(), 24u);
+    EXPECT_EQ(rightPod->size(), 24u);
+    EXPECT_EQ(wing->size(), 12u);
+
+    const Extent body = extentOf(mesh, *fuselage);
+    expectExtent(body, {{-7.335, 14.979}, {-2.35, 1.75}, {-2.05, 2.05}}, 0.1);
+    const Extent wingBox = extentOf(mesh, *wing);
+    expectExtent(wingBox, {{-2.7, 2.7}, {-0.7, 0.1}, {-11.79, 11.80}}, 2e-3);
+
+    const Extent left = extentOf(mesh, *leftPod);
+    const Extent right = extentOf(mesh, *rightPod);
+    for (const Extent* pod : {&left, &right}) {
+        EXPECT_NEAR(pod->low[0], -4.218, 2e-3);  // the recess lies inside, behind the front
+        EXPECT_NEAR(pod->high[0], 11.98, 2e-3);  // the rear point
+        EXPECT_NEAR(pod->high[1] - pod->low[1], 5.1, 0.1);
+        EXPECT_NEAR(pod->high[2] - pod->low[2], 5.9, 0.1);
+    }
+    EXPECT_NEAR(left.low[2], 6.3, 0.1);
+    EXPECT_NEAR(right.high[2], -6.3, 0.1);
+    // The +z half sits a little higher; otherwise the halves mirror each other.
+    const double lift = left.high[1] - right.high[1];
+    EXPECT_GE(lift, 0.16);
+    EXPECT_LE(lift, 0.2);
+    EXPECT_NEAR(left.low[2], -right.high[2], 0.05);
+    EXPECT_NEAR(left.high[2], -right.low[2], 0.05);
+
+    // Each pod: six-sided, closed in front by a recess whose apex lies on its axis at x -2.84.
+    for (const auto* pod : {leftPod, rightPod}) {
+        int frontCorners = 0;
+        const Extent e = extentOf(mesh, *pod);
+        const double axisY = (e.low[1] + e.high[1]) / 2, axisZ = (e.low[2] + e.high[2]) / 2;
+        bool apexFound = false;
+        std::vector<bool> seen(mesh.vertices.size());
+        for (int f : *pod) {
+            for (int v : mesh.faces[f]) {
+                if (seen[v]) continue;
+                seen[v] = true;
+                const P3 p = mesh.vertices[v];
+                if (std::abs(p.x + 4.218) < 2e-3) ++frontCorners;
+                if (std::abs(p.x + 2.84) < 2e-3) {
+                    apexFound = true;
+                    EXPECT_NEAR(p.y, axisY, 2e-3);
+                    EXPECT_NEAR(p.z, axisZ, 2e-3);
+                }
+            }
+        }
+        EXPECT_EQ(frontCorners, 6);
+        EXPECT_TRUE(apexFound);
+    }
+}
+
+// The lists record only geometry: colour, texture coordinate and the caller's state pass
+// through untouched.
+TEST(Meshes, ListsTakeColourTextureAndStateFromTheCaller) {
+    REQUIRE_GL();
+    buildMeshLists();
+    setUpMeasuringView();
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    for (GLuint list : {fighterMesh, playerShipMesh}) {
+        glColor4f(0.25f, 0.5f, 0.75f, 0.5f);
+        glTexCoord4f(0.125f, 0.625f, 0, 1);
+        const auto polygons = feedback(list, GL_3D_COLOR_TEXTURE, 11);
+        ASSERT_FALSE(polygons.empty());
+        for (const auto& polygon : polygons) {
+            for (std::size_t c = 0; c + 11 <= polygon.size(); c += 11) {
+                EXPECT_FLOAT_EQ(polygon[c + 3], 0.25f);
+                EXPECT_FLOAT_EQ(polygon[c + 4], 0.5f);
+                EXPECT_FLOAT_EQ(polygon[c + 5], 0.75f);
+                EXPECT_FLOAT_EQ(polygon[c + 6], 0.5f);
+                EXPECT_FLOAT_EQ(polygon[c + 7], 0.125f);
+                EXPECT_FLOAT_EQ(polygon[c + 8], 0.625f);
+            }
+        }
+        glCallList(list);
+        GLfloat colour[4], coords[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, coords);
+        EXPECT_FLOAT_EQ(colour[1], 0.5f);
+        EXPECT_FLOAT_EQ(coords[0], 0.125f);
+        EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+        EXPECT_TRUE(glIsEnabled(GL_BLEND));
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, static_cast<GLint>(texture));
+        GLint mode = 0;
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        EXPECT_EQ(mode, GL_MODELVIEW);
+    }
+}
+
+}  // namespace
