@@ -8,7 +8,9 @@
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
+#include "assets/meshes.h"
 #include "assets/sound_bank.h"
+#include "assets/texture_loader.h"
 #include "common/globals.h"
 #include "platform/events.h"
 #include "platform/video.h"
@@ -71,12 +73,16 @@ int runGame() {
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer
+    loadTitleTextures();
     runTitleLoop();
 
     // The switch runs also when the title ended with quit: the game loop is then skipped.
     platform::showCursor(false);
     leaveTitle();
+    freeTitleTextures();
     platform::captureJoystick();
+    buildMeshLists();
+    loadGameTextures();
     resetDirector();
     resetFrameTimer();
     player.setCameraOffset(-150, -25, 20);

@@ -1,0 +1,105 @@
+#include "assets/texture_loader.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdlib>
+#include <string>
+#include <type_traits>
+
+#include "assets/texture_file.h"
+#include "assets/texture_table.h"
+#include "platform/video.h"
+
+static_assert(std::is_same_v<GLuint, uint32_t>, "texture slots are GL texture names");
+static_assert(std::is_same_v<GLint, int>, "GL enumerants are passed as int");
+
+namespace {
+
+[[noreturn]] void failLoad(const std::string& text, const char* caption) {
+    platform::messageBox(text.c_str(), caption, platform::BoxIcon::Warning);
+    std::exit(1);
+}
+
+void loadTexture(TexelFormat format, const char* path, uint32_t* slot, bool mipmapped, int wrapS,
+                 int wrapT, int magFilter, int mipmappedMinFilter) {
+    TextureFile image;
+    switch (readTextureFile(path, format, image)) {
+        case TextureFileResult::Missing:
+            failLoad(missingTextureText(path), missingTextureCaption);
+        case TextureFileResult::InvalidSize:
+            failLoad(invalidTextureSizeText(path), invalidTextureSizeCaption);
+        case TextureFileResult::Loaded:
+            break;
+    }
+    const bool rgba = format == TexelFormat::Rgba;
+    const GLenum pixelFormat = rgba ? GL_RGBA : GL_LUMINANCE;
+    const GLint internalFormat = rgba ? GL_RGBA8 : GL_LUMINANCE8;
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glGenTextures(1, slot);
+    glBindTexture(GL_TEXTURE_2D, *slot);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrapS);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrapT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    mipmapped ? mipmappedMinFilter : GL_LINEAR);
+    // Rows go to GL in file order: the file's first row is t = 0.
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, image.edge, image.edge, 0, pixelFormat,
+                 GL_UNSIGNED_BYTE, image.texels.data());
+    // The chain is rebuilt from the same texels, level 0 included, with four components.
+    if (mipmapped) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, image.edge, image.edge, pixelFormat, GL_UNSIGNED_BYTE,
+                          image.texels.data());
+    }
+}
+
+// Every texture of the game repeats and filters linearly.
+void loadGameTexture(const char* path, uint32_t* slot, bool mipmapped) {
+    loadLuminanceTexture(path, slot, mipmapped, GL_REPEAT, GL_REPEAT, GL_LINEAR,
+                         GL_LINEAR_MIPMAP_LINEAR);
+}
+
+void loadTitleTexture(const char* path, uint32_t* slot) {
+    loadRgbaTexture(path, slot, false, GL_REPEAT, GL_REPEAT, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
+}
+
+}  // namespace
+
+void loadRgbaTexture(const char* path, uint32_t* slot, bool mipmapped, int wrapS, int wrapT,
+                     int magFilter, int mipmappedMinFilter) {
+    loadTexture(TexelFormat::Rgba, path, slot, mipmapped, wrapS, wrapT, magFilter,
+                mipmappedMinFilter);
+}
+
+void loadLuminanceTexture(const char* path, uint32_t* slot, bool mipmapped, int wrapS, int wrapT,
+                          int magFilter, int mipmappedMinFilter) {
+    loadTexture(TexelFormat::Luminance, path, slot, mipmapped, wrapS, wrapT, magFilter,
+                mipmappedMinFilter);
+}
+
+void loadTitleTextures() {
+    loadTitleTexture("Textures/Texture4.tex", &textures.titleTexture4);
+    loadTitleTexture("Textures/Texture2.tex", &textures.titleTexture2);
+    loadTitleTexture("Textures/Texture6.tex", &textures.titleTexture6);
+}
+
+void freeTitleTextures() {
+    glDeleteTextures(1, &textures.titleTexture4);
+    glDeleteTextures(1, &textures.titleTexture2);
+    glDeleteTextures(1, &textures.titleTexture6);
+    // GL hands the freed names out again to the game textures: forget them.
+    textures.titleTexture4 = 0;
+    textures.titleTexture2 = 0;
+    textures.titleTexture6 = 0;
+}
+
+void loadGameTextures() {
+    loadGameTexture("Textures/Texture7.tex", &textures.texture7, true);
+    loadGameTexture("Textures/Texture0.tex", &textures.texture0, true);
+    loadGameTexture("Textures/Texture3.tex", &textures.texture3, false);
+    loadGameTexture("Textures/Texture9.tex", &textures.texture9, true);
+    loadGameTexture("Textures/Texture1.tex", &textures.texture1, true);
+    loadGameTexture("Textures/Texture5.tex", &textures.texture5, false);
+    loadGameTexture("Textures/Texture8.tex", &textures.texture8, false);
+}
