@@ -407,6 +407,75 @@ TEST(Meshes, PlayerShipIsFuselagePodsAndWingSlab) {
     }
 }
 
+// Seen from above, one world unit to 16 pixels, x to the right and +z down the screen.
+class TopView {
+  public:
+    TopView() {
+        testgl::clearAll();
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_FOG);
+        glDisable(GL_BLEND);
+        glDisable(GL_CULL_FACE);
+        glColor4f(1, 1, 1, 1);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(-20, 20, -15, 15, -50, 50);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glRotatef(90, 1, 0, 0);  // +y towards the viewer
+    }
+    ~TopView() {
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopAttrib();
+    }
+    static bool lit(double x, double z) {
+        const auto pixel = testgl::readPixel(static_cast<int>(std::lround((x + 20) * 16)),
+                                             static_cast<int>(std::lround((z + 15) * 16)));
+        return pixel.r > 128;
+    }
+};
+
+TEST(Meshes, ShipAndSaucerShowTheirShapesFromAbove) {
+    REQUIRE_GL();
+    buildMeshLists();
+    {
+        TopView view;
+        glCallList(playerShipMesh);
+    }
+    for (double side : {1.0, -1.0}) {
+        SCOPED_TRACE(side > 0 ? "+z side" : "-z side");
+        EXPECT_TRUE(TopView::lit(0, 0));               // fuselage
+        EXPECT_TRUE(TopView::lit(0, 9.3 * side));      // pod
+        EXPECT_TRUE(TopView::lit(0, 4.2 * side));      // wing slab between them
+        EXPECT_FALSE(TopView::lit(-3.5, 4.2 * side));  // open in front of the wing
+        EXPECT_FALSE(TopView::lit(4.0, 4.2 * side));   // and behind it
+        EXPECT_TRUE(TopView::lit(10.5, 9.3 * side));   // the pod's rear point
+        EXPECT_FALSE(TopView::lit(0, 12.6 * side));    // outside the pod
+    }
+    EXPECT_TRUE(TopView::lit(-7.0, 0));   // nose
+    EXPECT_FALSE(TopView::lit(-7.7, 0));  // beyond it
+    EXPECT_TRUE(TopView::lit(14.5, 0));   // tail point
+
+    {
+        TopView view;
+        glCallList(fighterMesh);
+    }
+    // An octagon with corners on the axes: a corner reaches 9.9, the edge between two
+    // corners only about 9.16.
+    for (int k = 0; k < 8; ++k) {
+        const double corner = k * M_PI / 4, edge = corner + M_PI / 8;
+        EXPECT_TRUE(TopView::lit(9.6 * std::cos(corner), 9.6 * std::sin(corner))) << k;
+        EXPECT_FALSE(TopView::lit(9.6 * std::cos(edge), 9.6 * std::sin(edge))) << k;
+        EXPECT_TRUE(TopView::lit(8.8 * std::cos(edge), 8.8 * std::sin(edge))) << k;
+    }
+}
+
 // The lists record only geometry: colour, texture coordinate and the caller's state pass
 // through untouched.
 TEST(Meshes, ListsTakeColourTextureAndStateFromTheCaller) {
