@@ -36,9 +36,7 @@ struct Triangle {
 // Model units per unit of normalised device space; both hulls fit well inside.
 constexpr double scale = 16.0;
 
-// Runs list in feedback mode and returns its polygons. Each corner comes back with its lit
-// colour: three lights along +x, +y, +z (or their opposites) with red, green and blue diffuse
-// light, so each channel is max(0, n . axis) of the normal recorded with that corner.
+// Runs list in feedback mode and returns its polygons, each as its corners' floats.
 std::vector<std::vector<float>> feedback(GLuint list, GLenum type, int floatsPerCorner) {
     std::vector<GLfloat> buffer(1 << 16);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), type, buffer.data());
@@ -58,6 +56,7 @@ std::vector<std::vector<float>> feedback(GLuint list, GLenum type, int floatsPer
     return polygons;
 }
 
+// Window coordinates give back model coordinates; nothing is culled or clipped.
 void setUpMeasuringView() {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -68,66 +67,51 @@ void setUpMeasuringView() {
     glDepthRange(0, 1);
     glDisable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glDisable(GL_FOG);
-    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_LIGHTING);
     glDisable(GL_NORMALIZE);
     glDisable(GL_RESCALE_NORMAL);
-    glEnable(GL_LIGHTING);
-    const GLfloat zero[4] = {0, 0, 0, 1};
-    const GLfloat one[4] = {1, 1, 1, 1};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, zero);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, zero);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, zero);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, zero);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, one);
-    for (int i = 0; i < 8; ++i) glDisable(GL_LIGHT0 + i);
-    for (int i = 0; i < 3; ++i) {
-        GLfloat channel[4] = {0, 0, 0, 1};
-        channel[i] = 1;
-        glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, channel);
-        glLightfv(GL_LIGHT0 + i, GL_AMBIENT, zero);
-        glLightfv(GL_LIGHT0 + i, GL_SPECULAR, zero);
-        glEnable(GL_LIGHT0 + i);
-    }
-}
-
-void pointLights(double sign) {
-    for (int i = 0; i < 3; ++i) {
-        GLfloat direction[4] = {0, 0, 0, 0};
-        direction[i] = static_cast<GLfloat>(sign);
-        glLightfv(GL_LIGHT0 + i, GL_POSITION, direction);
-    }
 }
 
 // Everything glCallList(list) records: triangles with their corners in model units and the
-// normal recorded with them.
+// normal recorded with them. Normal-map texture generation copies each corner's normal (as
+// recorded, not rescaled) into its texture coordinate, which feedback reports.
 std::vector<Triangle> measure(GLuint list) {
     setUpMeasuringView();
-    pointLights(1);
-    const auto lit = feedback(list, GL_3D_COLOR, 7);
-    pointLights(-1);
-    const auto backLit = feedback(list, GL_3D_COLOR, 7);
-    std::vector<Triangle> triangles;
-    if (lit.size() != backLit.size()) {
-        ADD_FAILURE() << "the two passes differ";
-        return triangles;
+    for (GLenum coordinate : {GL_S, GL_T, GL_R}) {
+        glTexGeni(coordinate, GL_TEXTURE_GEN_MODE, GL_NORMAL_MAP);
     }
-    for (std::size_t t = 0; t < lit.size(); ++t) {
-        if (lit[t].size() != 21) {
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    glEnable(GL_TEXTURE_GEN_R);
+    // Texture coordinates reach feedback only while a complete texture is in use.
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    const GLubyte texel = 255;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 1, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, &texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glEnable(GL_TEXTURE_2D);
+    const auto polygons = feedback(list, GL_3D_COLOR_TEXTURE, 11);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_TEXTURE_GEN_R);
+    glDisable(GL_TEXTURE_2D);
+    glDeleteTextures(1, &texture);
+    std::vector<Triangle> triangles;
+    for (std::size_t t = 0; t < polygons.size(); ++t) {
+        if (polygons[t].size() != 33) {
             ADD_FAILURE() << "polygon " << t << " is no whole triangle";
             continue;
         }
         Triangle triangle;
         P3 normals[3];
         for (int c = 0; c < 3; ++c) {
-            const float* f = &lit[t][c * 7];
-            const float* b = &backLit[t][c * 7];
+            const float* f = &polygons[t][c * 11];
             triangle.corner[c] = {(f[0] - 1) * scale, (f[1] - 1) * scale, (2 * f[2] - 1) * scale};
-            normals[c] = {f[3] - b[3], f[4] - b[4], f[5] - b[5]};
+            normals[c] = {f[7], f[8], f[9]};
         }
         // Flat faces: all three corners carry the same normal.
-        EXPECT_LT(length(normals[0] - normals[1]) + length(normals[0] - normals[2]), 1e-4);
+        EXPECT_LT(length(normals[0] - normals[1]) + length(normals[0] - normals[2]), 1e-5);
         triangle.normal = normals[0];
         triangles.push_back(triangle);
     }
@@ -417,6 +401,8 @@ class TopView {
         glDisable(GL_FOG);
         glDisable(GL_BLEND);
         glDisable(GL_CULL_FACE);
+        glDisable(GL_TEXTURE_2D);
+        glViewport(0, 0, 640, 480);
         glColor4f(1, 1, 1, 1);
         glMatrixMode(GL_PROJECTION);
         glPushMatrix();
