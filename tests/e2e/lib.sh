@@ -36,8 +36,9 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$WORK/displayfd" | tr -d '[:space:]')"
 }
 
+# Starts the game in GAME_DIR (default: the build folder, which holds Textures/ and Sounds/).
 start_game() {
-    (cd "$BUILD_DIR" && exec setsid "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
+    (cd "${GAME_DIR:-$BUILD_DIR}" && exec setsid "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
     GAME_PID=$!
 }
 
@@ -45,7 +46,7 @@ start_game() {
 wait_window() {
     local title=$1 id=""
     for _ in $(seq 150); do
-        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" '$2 == t {print $1; exit}')
+        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" 'index($0, t) {print $1; exit}')
         [[ -n "$id" ]] && break
         sleep 0.1
     done
@@ -70,6 +71,21 @@ wait_game() {
     done
 }
 
-key() { xdotool key --window "$1" "$2" 2>/dev/null; }
+# Presses a key for a few frames, as a player does: the loops take one message per pass, so a
+# press and release delivered together would never be seen held by a frame.
+# When the key closed the window, the release goes to the server so no key stays stuck down.
+key() {
+    xdotool keydown --window "$1" "$2" sleep 0.15 2>/dev/null
+    xdotool keyup --window "$1" "$2" 2>/dev/null || xdotool keyup "$2" 2>/dev/null
+}
 
 window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
+
+# A click the game can see: the button stays down for a few frames, as a player's does.
+click() { xdotool mousemove --window "$1" "$2" "$3" mousedown 1 sleep 0.15 mouseup 1 2>/dev/null; }
+
+# Counts the screen's pixels whose channel (r, g or b) is above 40.
+lit_pixels() {
+    import -window root "$WORK/shot.png" 2>/dev/null
+    convert "$WORK/shot.png" -channel "$1" -separate -threshold 16% -format "%[fx:int(mean*w*h)]" info:
+}
