@@ -27,6 +27,18 @@ inline int cellFromLevel(int value, float alpha = 1.0f) {
     return static_cast<int>(std::lround((level - 15.0f) / 20.0f));
 }
 
+// A texture with nearest filtering, so each texel reads back exactly.
+inline GLuint uploadNearest(int size, GLint internalFormat, GLenum format, const void* texels) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, size, size, 0, format, GL_UNSIGNED_BYTE, texels);
+    return name;
+}
+
 // A luminance texture, nearest filtering, no mipmaps; texel (col, row) takes level(u, v) at its
 // centre, row 0 at v = 0.
 inline GLuint makeLuminance(int size, const std::function<int(float u, float v)>& level) {
@@ -38,15 +50,7 @@ inline GLuint makeLuminance(int size, const std::function<int(float u, float v)>
             texels[static_cast<size_t>(row * size + col)] = static_cast<uint8_t>(level(u, v));
         }
     }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8, size, size, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE,
-                 texels.data());
-    return name;
+    return uploadNearest(size, GL_LUMINANCE8, GL_LUMINANCE, texels.data());
 }
 
 // An RGBA texture, nearest filtering; colour(s, t) gives r, g, b at each texel centre, alpha 255.
@@ -66,15 +70,7 @@ inline GLuint makeRgba(int size, const std::function<Rgb(float s, float t)>& col
             texel[3] = 255;
         }
     }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 texels.data());
-    return name;
+    return uploadNearest(size, GL_RGBA8, GL_RGBA, texels.data());
 }
 
 inline bool inside(float value, float low, float high) {

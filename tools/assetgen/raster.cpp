@@ -117,8 +117,12 @@ float Gray::sample(float x, float y) const {
     return mix(mix(at(x0, y0), at(x1, y0), fx), mix(at(x0, y1), at(x1, y1), fx), fy);
 }
 
-void paintMax(Gray& img, int x0, int y0, int x1, int y1, float value,
-              const std::function<float(float, float)>& distance) {
+namespace {
+
+// Visits every pixel of the clipped box with its coverage by the shape `distance` describes.
+template <typename Combine>
+void paintCovered(Gray& img, int x0, int y0, int x1, int y1,
+                  const std::function<float(float, float)>& distance, Combine combine) {
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
     x1 = std::min(x1, img.w);
@@ -127,24 +131,24 @@ void paintMax(Gray& img, int x0, int y0, int x1, int y1, float value,
         for (int x = x0; x < x1; ++x) {
             const float c =
                 coverage(distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
-            if (c > 0.0f) img.at(x, y) = std::max(img.at(x, y), value * c);
+            combine(img.at(x, y), c);
         }
     }
 }
 
+}  // namespace
+
+void paintMax(Gray& img, int x0, int y0, int x1, int y1, float value,
+              const std::function<float(float, float)>& distance) {
+    paintCovered(img, x0, y0, x1, y1, distance, [value](float& texel, float c) {
+        if (c > 0.0f) texel = std::max(texel, value * c);
+    });
+}
+
 void paintAdd(Gray& img, int x0, int y0, int x1, int y1, float value,
               const std::function<float(float, float)>& distance) {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, img.w);
-    y1 = std::min(y1, img.h);
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const float c =
-                coverage(distance(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
-            img.at(x, y) += value * c;
-        }
-    }
+    paintCovered(img, x0, y0, x1, y1, distance,
+                 [value](float& texel, float c) { texel += value * c; });
 }
 
 void blur(Gray& img, int radius, bool wrap) {
