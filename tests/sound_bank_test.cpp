@@ -13,7 +13,7 @@
 #include "sound_test_files.h"
 
 using soundtest::waitUntil;
-using soundtest::WavSpec;
+using soundtest::WavLayout;
 using soundtest::writeWav;
 
 namespace {
@@ -206,19 +206,19 @@ TEST_F(SoundBankTest, PlayingASoundThatIsSoundingNeitherRestartsNorMovesIt) {
 
 TEST_F(SoundBankTest, ChannelCountOfTheFileDecidesTheBuffer) {
     ASSERT_TRUE(initSound());
-    WavSpec stereo;
+    WavLayout stereo;
     stereo.channels = 2;
     writeWav("Sounds/stereo.wav", stereo);
     ASSERT_TRUE(loadWave("Sounds/stereo.wav", SoundPowerUp));
     EXPECT_EQ(platform::audioBufferChannels(soundBank.buffers[SoundPowerUp]), 2);
 
-    WavSpec noChannels;  // a channel count of 0 is read as mono
+    WavLayout noChannels;  // a channel count of 0 is read as mono
     noChannels.channels = 0;
     writeWav("Sounds/zero.wav", noChannels);
     ASSERT_TRUE(loadWave("Sounds/zero.wav", SoundLoop0));
     EXPECT_EQ(platform::audioBufferChannels(soundBank.buffers[SoundLoop0]), 1);
 
-    WavSpec eightBit;
+    WavLayout eightBit;
     eightBit.bitsPerSample = 8;
     eightBit.samplesPerSecond = 11025;
     writeWav("Sounds/eight.wav", eightBit);
@@ -232,36 +232,36 @@ struct BadFile {
 
 std::vector<BadFile> badFiles() {
     std::vector<BadFile> files;
-    const std::vector<uint8_t> good = soundtest::makeWav(WavSpec{});
+    const std::vector<uint8_t> good = soundtest::makeWav(WavLayout{});
     files.push_back({"empty", {}});
     files.push_back({"header cut short", {good.begin(), good.begin() + 43}});
     files.push_back({"header only", {good.begin(), good.begin() + 44}});
     files.push_back({"samples cut short", {good.begin(), good.end() - 2}});
-    auto spec = [](auto change) {
-        WavSpec s;
+    auto layout = [](auto change) {
+        WavLayout s;
         change(s);
         return soundtest::makeWav(s);
     };
-    files.push_back({"length claims more", spec([](WavSpec& s) { s.claimedLength = 100000; })});
+    files.push_back({"length claims more", layout([](WavLayout& s) { s.claimedLength = 100000; })});
     files.push_back(
-        {"length of gigabytes", spec([](WavSpec& s) { s.claimedLength = 0xFFFFFFF0; })});
+        {"length of gigabytes", layout([](WavLayout& s) { s.claimedLength = 0xFFFFFFF0; })});
     files.push_back({"length under the cap but past the file",
-                     spec([](WavSpec& s) { s.claimedLength = 0x0FFFFFF0; })});
-    files.push_back({"zero length", spec([](WavSpec& s) { s.claimedLength = 0; })});
-    files.push_back({"half a frame", spec([](WavSpec& s) { s.claimedLength = 2001; })});
-    files.push_back({"float samples", spec([](WavSpec& s) { s.formatTag = 3; })});
-    files.push_back({"compressed", spec([](WavSpec& s) { s.formatTag = 2; })});
-    files.push_back({"three channels", spec([](WavSpec& s) { s.channels = 3; })});
-    files.push_back({"24 bits", spec([](WavSpec& s) { s.bitsPerSample = 24; })});
-    files.push_back({"0 bits", spec([](WavSpec& s) { s.bitsPerSample = 0; })});
-    files.push_back({"block align of zero", spec([](WavSpec& s) { s.blockAlign = 0; })});
-    files.push_back({"block align too big", spec([](WavSpec& s) { s.blockAlign = 4; })});
-    files.push_back({"stereo align on mono", spec([](WavSpec& s) {
+                     layout([](WavLayout& s) { s.claimedLength = 0x0FFFFFF0; })});
+    files.push_back({"zero length", layout([](WavLayout& s) { s.claimedLength = 0; })});
+    files.push_back({"half a frame", layout([](WavLayout& s) { s.claimedLength = 2001; })});
+    files.push_back({"float samples", layout([](WavLayout& s) { s.formatTag = 3; })});
+    files.push_back({"compressed", layout([](WavLayout& s) { s.formatTag = 2; })});
+    files.push_back({"three channels", layout([](WavLayout& s) { s.channels = 3; })});
+    files.push_back({"24 bits", layout([](WavLayout& s) { s.bitsPerSample = 24; })});
+    files.push_back({"0 bits", layout([](WavLayout& s) { s.bitsPerSample = 0; })});
+    files.push_back({"block align of zero", layout([](WavLayout& s) { s.blockAlign = 0; })});
+    files.push_back({"block align too big", layout([](WavLayout& s) { s.blockAlign = 4; })});
+    files.push_back({"stereo align on mono", layout([](WavLayout& s) {
                          s.channels = 2;
                          s.blockAlign = 2;
                      })});
-    files.push_back({"rate of zero", spec([](WavSpec& s) { s.samplesPerSecond = 0; })});
-    files.push_back({"rate of megahertz", spec([](WavSpec& s) {
+    files.push_back({"rate of zero", layout([](WavLayout& s) { s.samplesPerSecond = 0; })});
+    files.push_back({"rate of megahertz", layout([](WavLayout& s) {
                          s.samplesPerSecond = 50000000;
                          s.seconds = 0.0001;
                      })});
@@ -286,7 +286,7 @@ TEST_F(SoundBankTest, DamagedOrUnplayableFilesFailCleanly) {
 
 TEST_F(SoundBankTest, LyingLengthLeavesTheReadersDebugLine) {
     soundtest::writeAllSounds();
-    WavSpec lying;
+    WavLayout lying;
     lying.claimedLength = 1000000;
     writeWav("Sounds/Loop0.wav", lying);
     ASSERT_TRUE(initSound());

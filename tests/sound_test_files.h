@@ -16,7 +16,7 @@
 
 namespace soundtest {
 
-struct WavSpec {
+struct WavLayout {
     uint16_t formatTag = 1;
     uint16_t channels = 1;
     uint32_t samplesPerSecond = 22050;
@@ -37,14 +37,14 @@ inline void put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // A canonical 44-byte header followed by a loud 440 Hz tone on every channel.
-inline std::vector<uint8_t> makeWav(const WavSpec& spec) {
-    const int playChannels = spec.channels > 1 ? spec.channels : 1;
-    const int bytesPerSample = spec.bitsPerSample / 8 > 0 ? spec.bitsPerSample / 8 : 1;
-    const uint32_t frames = static_cast<uint32_t>(spec.seconds * spec.samplesPerSecond);
+inline std::vector<uint8_t> makeWav(const WavLayout& layout) {
+    const int playChannels = layout.channels > 1 ? layout.channels : 1;
+    const int bytesPerSample = layout.bitsPerSample / 8 > 0 ? layout.bitsPerSample / 8 : 1;
+    const uint32_t frames = static_cast<uint32_t>(layout.seconds * layout.samplesPerSecond);
     std::vector<uint8_t> samples;
     for (uint32_t i = 0; i < frames; ++i) {
         const double v = 0.8 * std::sin(2.0 * 3.14159265358979 * 440.0 * i /
-                                        static_cast<double>(spec.samplesPerSecond));
+                                        static_cast<double>(layout.samplesPerSecond));
         for (int c = 0; c < playChannels; ++c) {
             if (bytesPerSample == 1) {
                 samples.push_back(static_cast<uint8_t>(128 + v * 127));
@@ -55,22 +55,22 @@ inline std::vector<uint8_t> makeWav(const WavSpec& spec) {
             }
         }
     }
-    const uint16_t blockAlign = spec.blockAlign >= 0
-                                    ? static_cast<uint16_t>(spec.blockAlign)
+    const uint16_t blockAlign = layout.blockAlign >= 0
+                                    ? static_cast<uint16_t>(layout.blockAlign)
                                     : static_cast<uint16_t>(playChannels * bytesPerSample);
-    const uint32_t length = spec.claimedLength >= 0 ? static_cast<uint32_t>(spec.claimedLength)
-                                                    : static_cast<uint32_t>(samples.size());
+    const uint32_t length = layout.claimedLength >= 0 ? static_cast<uint32_t>(layout.claimedLength)
+                                                      : static_cast<uint32_t>(samples.size());
     std::vector<uint8_t> out;
     out.insert(out.end(), {'R', 'I', 'F', 'F'});
     put32(out, 36 + length);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     put32(out, 16);
-    put16(out, spec.formatTag);
-    put16(out, spec.channels);
-    put32(out, spec.samplesPerSecond);
-    put32(out, spec.samplesPerSecond * blockAlign);
+    put16(out, layout.formatTag);
+    put16(out, layout.channels);
+    put32(out, layout.samplesPerSecond);
+    put32(out, layout.samplesPerSecond * blockAlign);
     put16(out, blockAlign);
-    put16(out, spec.bitsPerSample);
+    put16(out, layout.bitsPerSample);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     put32(out, length);
     out.insert(out.end(), samples.begin(), samples.end());
@@ -84,26 +84,26 @@ inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes
     std::fclose(file);
 }
 
-inline void writeWav(const std::string& path, const WavSpec& spec) {
-    writeFile(path, makeWav(spec));
+inline void writeWav(const std::string& path, const WavLayout& layout) {
+    writeFile(path, makeWav(layout));
 }
 
 // The twelve files the game loads, short except where a test needs time: the lasers last
 // 0.5 s (several quick shots overlap), Loop1 two seconds (it is stopped part way).
 inline void writeAllSounds() {
-    WavSpec laser;
+    WavLayout laser;
     laser.seconds = 0.5;
     for (int n = 1; n <= 6; ++n) writeWav("Sounds/LASER" + std::to_string(n) + ".WAV", laser);
-    WavSpec shortSound;
+    WavLayout shortSound;
     shortSound.seconds = 0.1;
     writeWav("Sounds/explode1.WAV", shortSound);
     writeWav("Sounds/explode2.WAV", shortSound);
-    WavSpec powerUp;
+    WavLayout powerUp;
     powerUp.seconds = 0.5;
     writeWav("Sounds/POWERUP.WAV", powerUp);
     writeWav("Sounds/spreadcannon.WAV", shortSound);
     writeWav("Sounds/Loop0.wav", shortSound);
-    WavSpec loop;
+    WavLayout loop;
     loop.seconds = 2.0;
     writeWav("Sounds/Loop1.wav", loop);
 }

@@ -29,7 +29,9 @@ bool isHeadlessDriver(const char* driver) {
 // Registered with atexit so that exit(1) from any fatal path gives the desktop its mode back.
 // SDL itself is left to the process exit: shutting it down here would unload the GL driver
 // before leak checkers can name what it kept.
-void restoreAtExit() { restoreDisplayMode(); }
+void restoreAtExit() {
+    restoreDisplayMode();
+}
 
 }  // namespace
 
