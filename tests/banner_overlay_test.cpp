@@ -12,6 +12,7 @@
 #include "hud_test_atlas.h"
 #include "platform/clock.h"
 #include "render/stereo_frame.h"
+#include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -121,20 +122,14 @@ TEST_F(BannerTest, PictureOutsideTheTableDrawsNothingButStillPassesThroughTheFad
     }
 }
 
-uint32_t fakeNow = 0;
-uint32_t fakeClock() {
-    return fakeNow;
-}
-
 TEST_F(BannerTest, PauseNoticeAppearsOnceAtScreenDepthAndStaysFrozenWhilePaused) {
     useAtlasLighting(0.75f, 1.0f, 0.0f, 0.08f);  // pause notice
-    platform::setMillisecondClock(fakeClock);
-    fakeNow = 1000;
+    testclock::install(1000);
     resetFrameTimer();
-    fakeNow = 1100;
+    testclock::now = 1100;
     updateGame();  // a first ordinary frame
 
-    fakeNow = 1200;
+    testclock::now = 1200;
     windowProc(WM_KEYDOWN, VK_P, 0);
     updateGame();  // P goes down: the notice starts and advances by this frame's 0.1 s
     EXPECT_TRUE(paused);
@@ -156,7 +151,7 @@ TEST_F(BannerTest, PauseNoticeAppearsOnceAtScreenDepthAndStaysFrozenWhilePaused)
     expectNotice();
 
     // A long pause changes nothing.
-    fakeNow = 60000;
+    testclock::now = 60000;
     updateGame();
     windowProc(WM_KEYUP, VK_P, 0);
     updateGame();
@@ -167,13 +162,13 @@ TEST_F(BannerTest, PauseNoticeAppearsOnceAtScreenDepthAndStaysFrozenWhilePaused)
     updateGame();
     EXPECT_FALSE(paused);
     windowProc(WM_KEYUP, VK_P, 0);
-    fakeNow += 200;
+    testclock::now += 200;
     updateGame();
     EXPECT_NEAR(noticeBanner.alpha, 0.4f, 1e-5f);
-    fakeNow += 200;
+    testclock::now += 200;
     updateGame();
     EXPECT_FALSE(noticeBanner.running);
-    platform::setMillisecondClock(nullptr);
+    testclock::uninstall();
 }
 
 }  // namespace

@@ -4,24 +4,19 @@
 #include "app/game_update.h"
 #include "app/input.h"
 #include "common/globals.h"
-#include "platform/clock.h"
+#include "support/fake_clock.h"
 
 namespace {
 
-uint32_t now = 1000;
-uint32_t fakeClock() {
-    return now;
-}
-
 struct PauseTest : ::testing::Test {
     void SetUp() override {
-        platform::setMillisecondClock(fakeClock);
+        testclock::install(1000);
         resetFrameTimer();
     }
-    void TearDown() override { platform::setMillisecondClock(nullptr); }
+    void TearDown() override { testclock::uninstall(); }
 
     void frame(uint32_t ms, bool pDown) {
-        now += ms;
+        testclock::now += ms;
         windowProc(pDown ? WM_KEYDOWN : WM_KEYUP, VK_P, 0);
         updateGame();
     }

@@ -12,6 +12,7 @@
 #include "platform/events.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
+#include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -45,27 +46,22 @@ void useTitleTextures() {
     });
 }
 
-uint32_t fakeNow = 0;
-uint32_t fakeClock() {
-    return fakeNow;
-}
 uint32_t runningClock() {
-    return fakeNow += 25;
+    return testclock::now += 25;
 }
 
 struct TitleTest : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
         useTitleTextures();
-        platform::setMillisecondClock(fakeClock);
-        fakeNow = 1000;
+        testclock::install(1000);
         resetFrameTimer();
     }
-    void TearDown() override { platform::setMillisecondClock(nullptr); }
+    void TearDown() override { testclock::uninstall(); }
 
     // One pass of the title loop after `ms` milliseconds.
     static void frame(uint32_t ms = 10) {
-        fakeNow += ms;
+        testclock::now += ms;
         drawTitle();
         updateTitle();
     }
