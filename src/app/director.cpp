@@ -5,6 +5,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "world/asteroid.h"
 
 float fadeAlpha = 0.0f;
 bool playStarted = false;
@@ -60,6 +61,7 @@ void beginPlay() {
     livesDisplay.show();
     hullGauge.show();
     shieldGauge.show();
+    player.shield.fadeTime = 2.0f;  // play begins behind a two-second spawn shield
 }
 
 struct TimedEvent {
@@ -75,8 +77,11 @@ constexpr TimedEvent kTimeline[] = {
 
 void fire(DirectorEvent event) {
     switch (event) {
-        case AsteroidsLaunched:  // the asteroid field launches here once it exists
-        case CameraGlide:        // the camera glide home starts here once the ship can glide
+        case AsteroidsLaunched:
+            launchAsteroids();
+            break;
+        case CameraGlide:
+            player.glideCameraTo(0, 0, 0, 100);
             break;
         case StartCard:
             messageBanner.setImage(2);
@@ -85,7 +90,9 @@ void fire(DirectorEvent event) {
             messageBanner.start();
             break;
         case CameraHome:
+            // From here on the view is from the cockpit.
             player.setCameraOffset(0, 0, 0);
+            player.shipHidden = true;
             break;
         case PlayBegins:
             beginPlay();
@@ -129,7 +136,8 @@ void updateDirector() {
         spawnClock = 0.0f;  // fighter waves join here once the fighters exist
     }
     if (speedClock >= 60.0f) {
-        speedClock = 0.0f;  // asteroid speed-ups join here once the asteroids exist
+        speedClock = 0.0f;
+        for (int i = 0; i < asteroidCount; ++i) asteroids[i].addSpeed(15.0f);
     }
 
     if (!eventFired[OpeningStarted]) {

@@ -8,6 +8,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "world/asteroid.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void drawEyePass(float eyeOffset) {
     livesDisplay.draw();
     hullGauge.draw();
     shieldGauge.draw();
+    if (playStarted) player.drawCockpitOverlay();
 
     glRotatef(player.bank, 1, 0, 0);
     glTranslatef(player.position.x + player.cameraOffset.x,
@@ -43,6 +45,11 @@ void drawEyePass(float eyeOffset) {
                  player.position.z + player.cameraOffset.z + player.shakeOffset.z);
     drawScene();
 }
+
+// Pickups and enemy fighters have their places in the scene between the rocks and the ship;
+// none are in flight yet.
+void drawPickups() {}
+void drawFighters() {}
 
 }  // namespace
 
@@ -80,7 +87,12 @@ void renderStereoFrame() {
     if (!messageBanner.isStereo()) messageBanner.drawBanner();
 }
 
-void drawScene() {}
+void drawScene() {
+    for (int i = 0; i < asteroidCount; ++i) asteroids[i].draw();
+    drawPickups();
+    drawFighters();
+    player.draw();
+}
 
 void drawBackdrop() {
     glDisable(GL_LIGHTING);
