@@ -3,11 +3,11 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "assets/sound_bank.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "common/random.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "world/pickup.h"
@@ -32,7 +32,7 @@ constexpr int kPointsPerRock = 20;
 constexpr float kSoundSeventh = 0.14285715f;
 
 int randomBelow(int n) {
-    return std::rand() % n;
+    return randomNumber() % n;
 }
 
 // Far ahead again after passing the player or breaking up.
@@ -107,7 +107,7 @@ void Asteroid::respawn() {
     placeRandomly();
     active = true;
     exploding = false;
-    carriesPickup = static_cast<unsigned int>(std::rand()) % pickupOdds == 0;
+    carriesPickup = static_cast<unsigned int>(randomNumber()) % pickupOdds == 0;
     explosion.setFlash(carriesPickup);
 }
 

@@ -3,18 +3,13 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <cstdlib>
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "common/random.h"
 #include "render/stereo_frame.h"
 
 namespace {
-
-// rand() mapped onto [-1, 1].
-float unitRandom() {
-    return static_cast<float>(std::rand() * (2.0 / 32767.0) - 1.0);
-}
 
 int clampCount(int n) {
     if (n < 0) return 0;
@@ -35,9 +30,9 @@ void ParticleBurst::setCounts(int sparks, int debris) {
 }
 
 Vec3 ParticleBurst::randomVector() const {
-    float x = unitRandom();
-    float y = unitRandom();
-    float z = unitRandom();
+    float x = randomUnit();
+    float y = randomUnit();
+    float z = randomUnit();
     if (spherical) {
         const float length = std::sqrt(x * x + y * y + z * z);
         if (length != 0.0f) {
@@ -58,9 +53,9 @@ void ParticleBurst::scatter() {
         Debris& piece = debris[i];
         piece.position = {};
         piece.rotation = {};
-        piece.scale.x = unitRandom();
-        piece.scale.y = unitRandom();
-        piece.scale.z = unitRandom();
+        piece.scale.x = randomUnit();
+        piece.scale.y = randomUnit();
+        piece.scale.z = randomUnit();
         piece.velocity = randomVector();
         piece.spin = randomVector();
     }
