@@ -23,7 +23,7 @@ constexpr int kPictureLevel = 200;
 
 // Only the rectangle of one picture is lit in the HUD atlas.
 void useAtlasLighting(float u0, float u1, float v0, float v1) {
-    textures.texture5 = hudtest::makeLuminance(512, [=](float u, float v) {
+    textures.hudAtlas = hudtest::makeLuminance(512, [=](float u, float v) {
         return inside(u, u0, u1) && inside(v, v0, v1) ? kPictureLevel : 0;
     });
 }
@@ -31,7 +31,7 @@ void useAtlasLighting(float u0, float u1, float v0, float v1) {
 struct BannerTest : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
-        textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 0; });
+        textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
         fadeAlpha = 1.0f;
         stereoEnabled = true;
         eyeSeparation = 5.0f;

@@ -87,7 +87,7 @@ void drawBackdrop() {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_FOG);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.texture9);
+    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
     // 995 units ahead, just inside the fog's end; fog is off for it anyway.
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
