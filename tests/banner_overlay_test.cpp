@@ -45,7 +45,7 @@ void advance(Banner& banner, float seconds) {
 
 TEST_F(BannerTest, FadingMessageIsHalfBrightHalfwayThroughItsRun) {
     useAtlasLighting(0.0f, 0.66f, 0.08f, 0.16f);  // cannons upgraded
-    messageBanner.setImage(3);
+    messageBanner.setImage(BannerCannonsUpgraded);
     messageBanner.setMode(Banner::kStereo | Banner::kFadeOut);
     messageBanner.setDuration(1.5f);
     messageBanner.start();
@@ -71,7 +71,7 @@ TEST_F(BannerTest, FadingMessageIsHalfBrightHalfwayThroughItsRun) {
 TEST_F(BannerTest, SlidingCardStartsDeepInTheSceneAndEndsAtTen) {
     useAtlasLighting(0.56f, 0.75f, 0.0f, 0.08f);  // start-of-play card
     stereoEnabled = false;                        // one camera, so one picture to measure
-    messageBanner.setImage(2);
+    messageBanner.setImage(BannerStartCard);
     messageBanner.setDuration(1.0f);
     messageBanner.setMode(Banner::kStereo | Banner::kSlideIn);
     messageBanner.start();
