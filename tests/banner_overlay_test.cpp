@@ -11,6 +11,7 @@
 #include "hud/banner.h"
 #include "hud_test_atlas.h"
 #include "platform/clock.h"
+#include "render/fade.h"
 #include "render/stereo_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"

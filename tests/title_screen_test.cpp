@@ -10,6 +10,7 @@
 #include "hud_test_atlas.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "render/fade.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 #include "support/fake_clock.h"

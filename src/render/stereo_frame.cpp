@@ -46,19 +46,6 @@ void drawEyePass(float eyeOffset) {
 
 }  // namespace
 
-float currentAlpha() {
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    return colour[3];
-}
-
-void setFadedAlpha(float a) {
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    colour[3] = fadeAlpha * a;
-    glColor4fv(colour);
-}
-
 void renderStereoFrame() {
     // Clear all four channels: a back buffer kept by the swap would otherwise carry the title
     // page's green into the game as a ghost. Nothing in the game writes green afterwards.
