@@ -31,8 +31,8 @@ enum DirectorEvent {
 
 void startOpening() {
     controlsLocked = true;
-    noticeBanner.setImage(1);
-    noticeBanner.setMode(0);
+    noticeBanner.setImage(BannerOpeningCard);
+    noticeBanner.setMode(Banner::kOverlay);
     noticeBanner.setDuration(9.2f);
     noticeBanner.start();
     timeDisplay.setPosition(-100, -30, -25);
@@ -84,9 +84,9 @@ void fire(DirectorEvent event) {
             player.glideCameraTo(0, 0, 0, 100);
             break;
         case StartCard:
-            messageBanner.setImage(2);
+            messageBanner.setImage(BannerStartCard);
             messageBanner.setDuration(1.0f);
-            messageBanner.setMode(3);
+            messageBanner.setMode(Banner::kStereo | Banner::kSlideIn);
             messageBanner.start();
             break;
         case CameraHome:
@@ -115,8 +115,8 @@ void updateDirector() {
 
     if (gameOver) {
         // Restarted every frame, so the picture stays at full banner alpha while it fades out.
-        messageBanner.setImage(9);
-        messageBanner.setMode(1);
+        messageBanner.setImage(BannerGameOver);
+        messageBanner.setMode(Banner::kStereo);
         messageBanner.setDuration(5.0f);
         messageBanner.start();
         gameOverClock += frameSeconds;
