@@ -11,7 +11,7 @@
 #include "common/globals.h"
 #include "hud_test_atlas.h"
 #include "player/player_ship.h"
-#include "render/stereo_frame.h"
+#include "render/fade.h"
 #include "support/eye_passes.h"
 #include "support/gl_test_context.h"
 #include "world/asteroid.h"
@@ -64,7 +64,7 @@ struct WorldPixels : ::testing::Test {
 
 TEST_F(WorldPixels, ALaunchedFieldShowsLitTexturedRocksToBothEyes) {
     resetAsteroids();
-    textures.texture0 = white;
+    textures.asteroidTexture = white;
     ChannelTotals resting = fieldFrame();
     EXPECT_EQ(resting.red + resting.blue, 0) << "a resting field shows nothing";
 
@@ -83,7 +83,7 @@ TEST_F(WorldPixels, ALaunchedFieldShowsLitTexturedRocksToBothEyes) {
     EXPECT_GT(lit.blue, unlit.blue * 3 / 2);
 
     // Textured: a black rock texture hides them, unless texturing is switched off.
-    textures.texture0 = black;
+    textures.asteroidTexture = black;
     const ChannelTotals dark = fieldFrame();
     EXPECT_EQ(dark.red + dark.blue, 0);
     texturingEnabled = false;
@@ -96,7 +96,7 @@ TEST_F(WorldPixels, ALaunchedFieldShowsLitTexturedRocksToBothEyes) {
 
 // A burst adds light while it runs and its flash spreads over the whole view.
 TEST_F(WorldPixels, BurstsAddLightAndTheFlashGrowsOverTheView) {
-    textures.texture7 = white;
+    textures.spriteAtlas = white;
     std::srand(5);
     ParticleBurst burst;
     burst.setSpherical(true);
