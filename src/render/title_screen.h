@@ -4,10 +4,7 @@
 
 #include <cstdint>
 
-// A hit area in client pixels of the 640 x 480 window.
-struct MenuRect {
-    int32_t left, top, right, bottom;
-};
+#include "render/title_layout.h"
 
 // Strictly inside: a click on the rectangle's edge pixel misses.
 bool pointInRect(int32_t x, int32_t y, const MenuRect& rect);
