@@ -11,6 +11,7 @@
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
+#include "common/fatal_error.h"
 #include "common/globals.h"
 #include "platform/events.h"
 #include "platform/video.h"
@@ -40,11 +41,7 @@ bool dispatchOneMessage() {
 
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
-    platform::messageBox("Could not find wav files", "DirectSound3D Error",
-                         platform::BoxIcon::Warning);
-    releaseSound();
-    destroyGameWindow();
-    std::exit(1);
+    fatalError("Could not find wav files", "DirectSound3D Error");
 }
 
 void runTitleLoop() {
@@ -69,7 +66,7 @@ void runGameLoop() {
 
 int runGame() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, true)) return 1;
+    createGameWindow("Voxmere", windowWidth, windowHeight, 16, true);
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer
