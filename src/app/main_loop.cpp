@@ -19,7 +19,6 @@
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 
-bool titleFinished = false;
 bool quitRequested = false;
 bool texturingEnabled = true;
 
@@ -44,11 +43,22 @@ void startSoundOrExit() {
     fatalError("Could not find wav files", "DirectSound3D Error");
 }
 
+void updateTitleFrame() {
+    frameSeconds = tickFrameTimer();
+    TitleInput input;
+    input.seconds = frameSeconds;
+    input.leftButtonDown = mouseLeftDown != 0;
+    input.clickX = clickX;
+    input.clickY = clickY;
+    input.enterDown = keys.isDown(VK_RETURN);
+    updateTitle(input);
+}
+
 void runTitleLoop() {
     while (!titleFinished && !quitRequested) {
         if (dispatchOneMessage()) continue;
         drawTitle();
-        updateTitle();
+        updateTitleFrame();
         platform::swapBuffers();
     }
 }

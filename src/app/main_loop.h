@@ -9,6 +9,9 @@ int runGame();
 // with the "Could not find wav files" box.
 void startSoundOrExit();
 
+// One title frame's update: times the frame and hands the title the mouse and Enter.
+void updateTitleFrame();
+
 // The two polling loops: each pass handles one waiting message or, with none waiting, draws
 // one frame. Exposed so tests can drive them with injected messages.
 void runTitleLoop();

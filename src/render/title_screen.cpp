@@ -3,11 +3,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/frame_timer.h"
-#include "app/input.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 
+bool titleFinished = false;
 bool stereoEnabled = true;
 float eyeSeparation = 5.0f;
 
@@ -113,22 +112,22 @@ void drawTitle() {
     glEnable(GL_LIGHTING);
 }
 
-void updateTitle() {
-    frameSeconds = tickFrameTimer();
+void updateTitle(const TitleInput& input) {
     // The press point stays while the button is held, so the tests repeat every frame.
-    if (mouseLeftDown) {
+    if (input.leftButtonDown) {
+        const int32_t x = input.clickX, y = input.clickY;
         if (helpPage) {
-            if (pointInRect(clickX, clickY, kHelpBackButton)) helpPage = false;
+            if (pointInRect(x, y, kHelpBackButton)) helpPage = false;
         } else if (optionsPage) {
-            updateOptionsPage(clickX, clickY);
+            updateOptionsPage(x, y);
         } else {
-            updateMainPage(clickX, clickY);
+            updateMainPage(x, y);
         }
     }
-    if (keys.isDown(VK_RETURN)) titleFinished = true;
+    if (input.enterDown) titleFinished = true;
     // Clicks keep working while the page fades.
     if (startChosen) {
-        titleFade -= frameSeconds;
+        titleFade -= input.seconds;
         if (titleFade < 0.0f) titleFinished = true;
     }
 }
