@@ -1,7 +1,9 @@
-// The game's script: the opening timeline, fighter waves, speed-ups and the game-over fade.
+// The game's script: the fade-in and opening timeline (opening card, HUD set-up, music, start
+// card, camera home, play begins) and, once the last life is gone, the game-over fade that
+// ends the run.
 #pragma once
 
-// Clears the one-shot event flags before the first game frame.
+// Clears the one-shot event flags of the opening before the first game frame.
 void resetDirector();
 
 // Once per unpaused game frame, first thing in the update.
