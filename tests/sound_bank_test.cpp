@@ -303,15 +303,17 @@ TEST_F(SoundBankTest, FocusLossMutesTheListenerAndFocusUnmutes) {
     EXPECT_FLOAT_EQ(platform::listenerGain(), 0.0f);
     platform::notifyFocus(true);
     EXPECT_FLOAT_EQ(platform::listenerGain(), 1.0f);
-    releaseSound();
-    platform::notifyFocus(false);  // no handler left behind
 }
 
 using SoundStartUpDeathTest = SoundBankTest;
 
-TEST_F(SoundStartUpDeathTest, MissingFileShowsTheBoxAndExitsWithStatus1) {
+TEST_F(SoundStartUpDeathTest, MissingFileOrUnusableDeviceShowsTheBoxAndExitsWithStatus1) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     soundtest::writeAllSounds();
+    platform::setAudioDeviceUnusable(true);  // the device opens, then cannot be used
+    EXPECT_EXIT(startSoundOrExit(), testing::ExitedWithCode(1),
+                "DirectSound3D Error: Could not find wav files");
+    platform::setAudioDeviceUnusable(false);
     std::remove("Sounds/Loop1.wav");
     EXPECT_EXIT(startSoundOrExit(), testing::ExitedWithCode(1),
                 "DirectSound3D Error: Could not find wav files");
