@@ -108,6 +108,17 @@ void resetDirector() {
     for (bool& fired : eventFired) fired = false;
 }
 
+void resetDirectorState() {
+    resetDirector();
+    fadeAlpha = 0.0f;
+    playStarted = false;
+    levelTime = 0.0f;
+    spawnClock = 0.0f;
+    speedClock = 0.0f;
+    gameOverClock = 0.0f;
+    fadeInTime = 3.0f;
+}
+
 void updateDirector() {
     levelTime += frameSeconds;
     spawnClock += frameSeconds;
@@ -132,9 +143,8 @@ void updateDirector() {
         fadeInTime -= frameSeconds;
         fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
     }
-    if (spawnClock >= 20.0f) {
-        spawnClock = 0.0f;  // fighter waves join here once the fighters exist
-    }
+    // The wave clock wraps every 20 s with nothing tied to it; every 60 s the field speeds up.
+    if (spawnClock >= 20.0f) spawnClock = 0.0f;
     if (speedClock >= 60.0f) {
         speedClock = 0.0f;
         for (int i = 0; i < asteroidCount; ++i) asteroids[i].addSpeed(15.0f);

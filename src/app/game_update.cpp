@@ -43,10 +43,10 @@ void updateAsteroidField() {
     }
 }
 
-// Pickups drift and are collected before the ship's own update; none fly yet.
+// Pickups drift and are collected before the ship's own update: none fly, so nothing happens.
 void collectPickups() {}
 
-// Enemy fighters move and shoot before the ship's own update; none fly yet.
+// Enemy fighters move and shoot before the ship's own update: none fly, so nothing happens.
 void updateFighters() {}
 
 }  // namespace

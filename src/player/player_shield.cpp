@@ -9,5 +9,5 @@ void PlayerShield::updateFade() {
     strength = fadeTime * 30.0f;
 }
 
-// The shield's frustum has no picture of its own yet: the ship shows through an unseen shield.
+// The shield is not drawn: the ship flies behind an unseen shield.
 void PlayerShield::draw() const {}

@@ -309,7 +309,7 @@ void PlayerShip::draw() const {
     setFadedAlpha(remembered);
 }
 
-// The cockpit has no crosshair or shield caption of its own yet.
+// The cockpit shows no crosshair or shield caption.
 void PlayerShip::drawCockpitOverlay() const {}
 
 void resetPlayer() {

@@ -21,8 +21,7 @@ constexpr Vec3 kMissileDirections[missilesPerLauncher] = {
     {-1.0f, 0.03f, 0.03f}, {-1.0f, -0.03f, -0.03f},
 };
 
-// The enemy fighters' share of the shots' tests. The field holds no fighters yet, so nothing is
-// hit here.
+// The enemy fighters' share of the shots' tests: none fly, so nothing is hit.
 bool beamHitsFighters(const Vec3& /*tip*/, int /*damage*/) {
     return false;
 }

@@ -46,8 +46,8 @@ void drawEyePass(float eyeOffset) {
     drawScene();
 }
 
-// Pickups and enemy fighters have their places in the scene between the rocks and the ship;
-// none are in flight yet.
+// Pickups and enemy fighters, drawn between the rocks and the ship: none fly, so nothing is
+// drawn.
 void drawPickups() {}
 void drawFighters() {}
 
