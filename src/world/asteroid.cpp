@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 
 #include "assets/sound_bank.h"
 #include "assets/texture_table.h"
@@ -10,6 +12,7 @@
 #include "common/random.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "render/view_bounds.h"
 #include "world/pickup.h"
 
 Asteroid asteroids[asteroidCapacity];
@@ -38,6 +41,23 @@ int randomBelow(int n) {
 // Far ahead again after passing the player or breaking up.
 float comebackX() {
     return static_cast<float>(-1000 - randomBelow(300));
+}
+
+// Each rock of the field keeps its mesh in a display list of its own, named from this base
+// well clear of the hull meshes' names, and rebuilt whenever its shape differs from the one
+// recorded.
+constexpr GLuint kRockListBase = 1000;
+
+struct RecordedShape {
+    bool recorded = false;
+    Vec3 vertices[17];
+    Vec3 normals[17];
+};
+RecordedShape recordedShapes[asteroidCapacity];
+
+bool sameShape(const RecordedShape& shape, const Vec3* vertices, const Vec3* normals) {
+    return std::memcmp(shape.vertices, vertices, sizeof shape.vertices) == 0 &&
+           std::memcmp(shape.normals, normals, sizeof shape.normals) == 0;
 }
 
 }  // namespace
@@ -194,6 +214,14 @@ void Asteroid::draw() const {
         return;
     }
     hitSparks.draw();
+    // The rock turns about its centre, so no vertex is further from it than the furthest one.
+    float furthest = 0.0f;
+    for (const Vec3& v : vertices)
+        furthest = std::fmax(furthest, v.x * v.x + v.y * v.y + v.z * v.z);
+    if (sphereOutsideView(position.x, position.y, position.z, std::sqrt(furthest))) {
+        leaveMeshState();
+        return;
+    }
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     glRotatef(rotation.x, 1.0f, 0.0f, 0.0f);
@@ -203,16 +231,50 @@ void Asteroid::draw() const {
     glPopMatrix();
 }
 
+// What drawing the mesh leaves behind for later draws: texturing off, the rock texture bound
+// and modulated, and the last vertex's texture coordinate and normal current.
+void Asteroid::leaveMeshState() const {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
+    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+    glTexCoord2f(0.0f, 1.0f);
+    glNormal3f(normals[10].x, normals[10].y, normals[10].z);
+}
+
 void Asteroid::drawMesh() const {
+    if (texturingEnabled) glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
+    // Mesa's display lists do not survive feedback or selection mode: those get the vertices.
+    GLint renderMode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &renderMode);
+    const std::less<const Asteroid*> before;
+    const bool inField = !before(this, asteroids) && before(this, asteroids + asteroidCapacity);
+    if (renderMode == GL_RENDER && inField) {
+        const long index = this - asteroids;
+        const GLuint list = kRockListBase + static_cast<GLuint>(index);
+        RecordedShape& shape = recordedShapes[index];
+        if (!shape.recorded || !glIsList(list) || !sameShape(shape, vertices, normals)) {
+            glNewList(list, GL_COMPILE);
+            sendMesh();
+            glEndList();
+            std::memcpy(shape.vertices, vertices, sizeof shape.vertices);
+            std::memcpy(shape.normals, normals, sizeof shape.normals);
+            shape.recorded = true;
+        }
+        glCallList(list);
+    } else {
+        sendMesh();
+    }
+    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+}
+
+void Asteroid::sendMesh() const {
     const auto send = [this](int i, float s, float t) {
         glTexCoord2f(s, t);
         glNormal3f(normals[i].x, normals[i].y, normals[i].z);
         glVertex3f(vertices[i].x, vertices[i].y, vertices[i].z);
     };
-    if (texturingEnabled) glEnable(GL_TEXTURE_2D);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
-
     // The belt: the middle ring joined to the upper ring, then to the lower ring.
     glBegin(GL_TRIANGLE_STRIP);
     for (int ring = 5; ring <= 10; ring += 5) {
@@ -236,7 +298,6 @@ void Asteroid::drawMesh() const {
         for (int j = 0; j < 6; ++j) send(ring + j % 5, kFanCoords[j][0], kFanCoords[j][1]);
         glEnd();
     }
-    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
 }
 
 void launchAsteroids() {

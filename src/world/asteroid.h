@@ -48,6 +48,8 @@ struct Asteroid {
     void placeRandomly();
     void buildShape();
     void drawMesh() const;
+    void sendMesh() const;
+    void leaveMeshState() const;
 };
 
 // The field. Every loop over it runs over slots 0 .. asteroidCount - 1.

@@ -8,6 +8,7 @@
 #include "common/globals.h"
 #include "common/random.h"
 #include "render/fade.h"
+#include "render/view_bounds.h"
 
 namespace {
 
@@ -15,6 +16,28 @@ int clampCount(int n) {
     if (n < 0) return 0;
     if (n > burstCapacity) return burstCapacity;
     return n;
+}
+
+float largest(float a, float b) {
+    return a > b ? a : b;
+}
+
+// How far from the origin any spark or debris corner can reach: a piece's corners lie within
+// 2.2 x sqrt 2 of its centre before its scale.
+float reachOf(const ParticleBurst& burst) {
+    float furthest = 0.0f;
+    for (int i = 0; i < burst.sparkCount; ++i) {
+        const Vec3& p = burst.sparks[i].position;
+        furthest = largest(furthest, std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z));
+    }
+    for (int i = 0; i < burst.debrisCount; ++i) {
+        const Debris& piece = burst.debris[i];
+        const Vec3& p = piece.position;
+        const float stretch = largest(std::fabs(piece.scale.x),
+                                      largest(std::fabs(piece.scale.y), std::fabs(piece.scale.z)));
+        furthest = largest(furthest, std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z) + 3.2f * stretch);
+    }
+    return furthest;
 }
 
 }  // namespace
@@ -98,12 +121,17 @@ void ParticleBurst::draw() const {
     const float flashAlpha = std::pow(remaining, 8.0f);
 
     const float savedAlpha = currentAlpha();
+    glPointSize(3.0f);
+    // Wholly beyond the far plane or behind the eye, it leaves only the colour it would have.
+    if (!flash && sphereOutsideView(origin.x, origin.y, origin.z, reachOf(*this), true)) {
+        setFadedAlpha(savedAlpha);
+        return;
+    }
     setFadedAlpha(1.0f - age);
     glPushMatrix();
     glTranslated(origin.x, origin.y, origin.z);
 
     glPushMatrix();
-    glPointSize(3.0f);
     glBegin(GL_POINTS);
     for (int i = 0; i < sparkCount; ++i) {
         glVertex3f(sparks[i].position.x, sparks[i].position.y, sparks[i].position.z);

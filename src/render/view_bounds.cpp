@@ -1,0 +1,40 @@
+#include "render/view_bounds.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+bool sphereOutsideView(float x, float y, float z, float radius, bool depthOnly) {
+    GLfloat modelview[16];
+    GLfloat projection[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    // The sphere's centre in clip space and the clip-space images of the three axes, each as
+    // the four rows of projection x modelview applied to them.
+    float clip[4][4];  // [row][x, y, z, w coefficient]
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 4; ++col) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) sum += projection[k * 4 + row] * modelview[col * 4 + k];
+            clip[row][col] = sum;
+        }
+    }
+    // Each plane is w + c or w - c for one clip coordinate c: sides (x, y), then near and far (z).
+    const int firstAxis = depthOnly ? 2 : 0;
+    // A little slack for rounding in the matrices: the test must never drop a touching sphere.
+    const float reach = radius * 1.001f + 0.01f;
+    for (int axis = firstAxis; axis < 3; ++axis) {
+        for (int sign = -1; sign <= 1; sign += 2) {
+            float plane[4];
+            for (int col = 0; col < 4; ++col) {
+                plane[col] = clip[3][col] + static_cast<float>(sign) * clip[axis][col];
+            }
+            const float length =
+                std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+            if (length == 0.0f) continue;
+            const float distance = (plane[0] * x + plane[1] * y + plane[2] * z + plane[3]) / length;
+            if (distance < -reach) return true;
+        }
+    }
+    return false;
+}
