@@ -11,7 +11,7 @@
 #include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
-#include "render/stereo_frame.h"
+#include "render/fade.h"
 
 PlayerShip player;
 float shakeAmount = 0.0f;
@@ -38,20 +38,11 @@ constexpr float kBankPerStick = 8.0f;
 constexpr Vec3 kCannonMuzzles[playerCannonCount] = {{0, -8, -8}, {0, -8, 8}, {0, 8, -8}, {0, 8, 8}};
 constexpr Vec3 kLauncherMuzzles[playerLauncherCount] = {{0, -8, -12}, {0, -8, 12}};
 
-// Message pictures of the pickups, and the game-over picture.
-constexpr int32_t kCannonsUpgradedImage = 3;
-constexpr int32_t kCannonsAddedImage = 4;
-constexpr int32_t kShieldChargedImage = 5;
-constexpr int32_t kRapidFireImage = 7;
-constexpr int32_t kHullRepairedImage = 8;
-constexpr int32_t kGameOverImage = 9;
-constexpr int32_t kExtraLifeImage = 10;
-constexpr int32_t kSpreadImage = 11;
-
-void showMessage(int32_t image, float seconds) {
+// A pickup message: floats at its depth and fades out over 1.5 s.
+void showMessage(BannerImage image) {
     messageBanner.setImage(image);
     messageBanner.setMode(Banner::kStereo | Banner::kFadeOut);
-    messageBanner.setDuration(seconds);
+    messageBanner.setDuration(1.5f);
     messageBanner.start();
 }
 
@@ -186,7 +177,7 @@ void PlayerShip::takeDamage(float amount) {
         --lives;
         if (lives == 0) {
             controlsLocked = true;
-            messageBanner.setImage(kGameOverImage);
+            messageBanner.setImage(BannerGameOver);
             messageBanner.setMode(Banner::kStereo | Banner::kFadeOut);
             messageBanner.setDuration(3.0f);
             messageBanner.start();
@@ -224,7 +215,7 @@ void PlayerShip::upgradeCannons() {
     }
     if (!canGrow) return;
     for (int i = 0; i < activeCannons; ++i) cannons[i].levelUp();
-    showMessage(kCannonsUpgradedImage, 1.5f);
+    showMessage(BannerCannonsUpgraded);
 }
 
 void PlayerShip::addCannons() {
@@ -232,39 +223,39 @@ void PlayerShip::addCannons() {
     activeCannons += 2;
     cannons[2].setLevel(cannons[0].getLevel());
     cannons[3].setLevel(cannons[0].getLevel());
-    showMessage(kCannonsAddedImage, 1.5f);
+    showMessage(BannerCannonsAdded);
 }
 
 void PlayerShip::chargeShield() {
     shield.setStrength(static_cast<int>(fullShieldStrength));
-    showMessage(kShieldChargedImage, 1.5f);
+    showMessage(BannerShieldCharged);
 }
 
 void PlayerShip::repairHull() {
     hull += kHullRepair;
     if (hull > kFullHull) hull = kFullHull;
     hullGauge.setValue(hull);
-    showMessage(kHullRepairedImage, 1.5f);
+    showMessage(BannerHullRepaired);
 }
 
 void PlayerShip::startRapidFire() {
     autoFire = true;
     for (PlayerCannon& cannon : cannons) cannon.setSpeed(kRapidBeamSpeed);
     rapidFireTime = kRapidFireSeconds;
-    showMessage(kRapidFireImage, 1.5f);
+    showMessage(BannerRapidFire);
 }
 
 void PlayerShip::gainLife() {
     if (lives >= kMostLives) return;
     ++lives;
     livesDisplay.addLife();
-    showMessage(kExtraLifeImage, 1.5f);
+    showMessage(BannerExtraLife);
 }
 
 void PlayerShip::enableSpread() {
     if (launchers[0].spread) return;
     for (MissileLauncher& launcher : launchers) launcher.setSpread(true);
-    showMessage(kSpreadImage, 1.5f);
+    showMessage(BannerSpreadMissiles);
 }
 
 void PlayerShip::fireCannons() {

@@ -4,7 +4,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "render/stereo_frame.h"
+#include "render/fade.h"
 #include "world/asteroid.h"
 
 namespace {
@@ -57,7 +57,7 @@ void Missile::draw() const {
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.texture7);
+    glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     static constexpr float kTexCoords[4][2] = {
@@ -100,7 +100,7 @@ void PlayerCannon::draw() const {
     setFadedAlpha(alpha);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.texture3);
+    glBindTexture(GL_TEXTURE_2D, textures.beamTexture);
     glPushMatrix();
     const Vec3 at = tip();
     glTranslatef(at.x, at.y, at.z);

@@ -211,7 +211,7 @@ void Asteroid::drawMesh() const {
     };
     if (texturingEnabled) glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.texture0);
+    glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
 
     // The belt: the middle ring joined to the upper ring, then to the lower ring.
     glBegin(GL_TRIANGLE_STRIP);

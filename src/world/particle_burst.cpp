@@ -7,7 +7,7 @@
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "common/random.h"
-#include "render/stereo_frame.h"
+#include "render/fade.h"
 
 namespace {
 
@@ -134,7 +134,7 @@ void ParticleBurst::draw() const {
         glEnable(GL_TEXTURE_2D);
         glDisable(GL_LIGHTING);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glBindTexture(GL_TEXTURE_2D, textures.texture7);
+        glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
         setFadedAlpha(flashAlpha);
         glPushMatrix();
         glScalef(1.0f, age, age);
