@@ -8,6 +8,3 @@ void PlayerShield::updateFade() {
     // The last step leaves the strength at or just below 0, which no longer counts as a shield.
     strength = fadeTime * 30.0f;
 }
-
-// The shield's frustum has no picture of its own yet: the ship shows through an unseen shield.
-void PlayerShield::draw() const {}

@@ -309,9 +309,6 @@ void PlayerShip::draw() const {
     setFadedAlpha(remembered);
 }
 
-// The cockpit has no crosshair or shield caption of its own yet.
-void PlayerShip::drawCockpitOverlay() const {}
-
 void resetPlayer() {
     player = PlayerShip();
     shakeAmount = 0.0f;
