@@ -6,6 +6,7 @@
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "world/asteroid.h"
+#include "world/enemy_fighter.h"
 
 float fadeAlpha = 0.0f;
 bool playStarted = false;
@@ -133,7 +134,9 @@ void updateDirector() {
         fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
     }
     if (spawnClock >= 20.0f) {
-        spawnClock = 0.0f;  // fighter waves join here once the fighters exist
+        // A wave of five; a wave that finds fewer free slots is smaller, nothing is queued.
+        spawnClock = 0.0f;
+        for (int i = 0; i < 5; ++i) spawnFighter();
     }
     if (speedClock >= 60.0f) {
         speedClock = 0.0f;
