@@ -280,6 +280,16 @@ TEST_F(AsteroidField, HitTestsUseTheLateralSquareForBoltsAndStrictDistanceForSph
     EXPECT_TRUE(rock.hitTestSphere(-500.0f, 20.0f, -30.0f, 0.0f));
 }
 
+// A placement box under two units across has no whole unit to draw from on that axis.
+TEST_F(AsteroidField, AThinPlacementBoxPlacesOnTheTarget) {
+    Asteroid& rock = asteroids[0];
+    rock.setTarget(0.0f, 8.0f, -4.0f);
+    rock.setSpawnBox(10.0f, 1.0f, 0.0f);
+    rock.placeRandomly();
+    EXPECT_EQ(rock.position.y, 8.0f - 0.25f);
+    EXPECT_EQ(rock.position.z, -4.0f);
+}
+
 TEST_F(AsteroidField, ResetReturnsEveryRockToRest) {
     launchAsteroids();
     asteroids[3].takeDamage(100);

@@ -54,7 +54,7 @@ struct Asteroid {
 constexpr int asteroidCapacity = 100;
 extern Asteroid asteroids[asteroidCapacity];
 extern int asteroidCount;
-// A respawned rock carries a pickup when rand() % pickupOdds is 0.
+// A respawned rock carries a pickup when randomNumber() % pickupOdds is 0.
 extern unsigned int pickupOdds;
 
 // Places every rock in its launch box ahead of the player and sets it flying at speed 160.
