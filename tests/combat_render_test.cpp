@@ -128,7 +128,9 @@ TEST_F(CombatRender, MuzzleFlashShowsOnlyWhereTheTextureIsMoreThanHalfOpaque) {
 // none draws nothing.
 TEST_F(CombatRender, ShieldBrightnessFollowsItsStrength) {
     player.shield.strength = 60;
-    const long full = channelSum(render(), 2);
+    const auto fullFrame = render();
+    const long full = channelSum(fullFrame, 2);
+    EXPECT_NEAR(double(channelSum(fullFrame, 0)) / full, 1.0, 0.05) << "seen by both eyes";
     player.shield.strength = 30;
     const long half = channelSum(render(), 2);
     player.shield.strength = 0.5f;
