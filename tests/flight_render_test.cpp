@@ -31,9 +31,7 @@ struct FlightPicture : ::testing::Test {
     void SetUp() override {
         if (!testgl::open()) GTEST_SKIP() << "no GL context";
         freshShip(3);
-        static bool built = false;
-        if (!built) buildMeshLists();
-        built = true;
+        buildMeshLists();
         const auto white = [](float, float) { return 255; };
         textures.asteroidTexture = hudtest::makeLuminance(16, white);
         textures.beamTexture = hudtest::makeLuminance(16, white);

@@ -109,6 +109,17 @@ void resetDirector() {
     for (bool& fired : eventFired) fired = false;
 }
 
+void resetDirectorState() {
+    resetDirector();
+    fadeAlpha = 0.0f;
+    playStarted = false;
+    levelTime = 0.0f;
+    spawnClock = 0.0f;
+    speedClock = 0.0f;
+    gameOverClock = 0.0f;
+    fadeInTime = 3.0f;
+}
+
 void updateDirector() {
     levelTime += frameSeconds;
     spawnClock += frameSeconds;
