@@ -45,6 +45,7 @@ void resetGameState() {
     textures = TextureTable{};
     releaseSound();
     soundBank = SoundBank{};
+    setSoundRequestWatcher(nullptr);
 
     // hud
     noticeBanner = Banner{};
