@@ -1,6 +1,7 @@
 // Cost of flying: one game update with the whole field in flight and every player shot in the
 // air (each testing all 100 rocks), and one stereo frame of such a scene on Mesa's software
-// renderer, beside the empty frame of frame_bench.cpp.
+// renderer, beside the empty frame of frame_bench.cpp (run each alone: the benchmarks share
+// the game's globals and the GL context).
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
@@ -68,18 +69,11 @@ void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
     textures.backdropTexture =
         hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
     flyingGame();
-    // The whole field in view between 300 and 900 units ahead, a tenth of it bursting.
-    for (int i = 0; i < asteroidCount; ++i) {
-        Asteroid& rock = asteroids[i];
-        rock.active = true;
-        rock.exploding = false;
-        rock.position = {-300.0f - 6.0f * static_cast<float>(i),
-                         static_cast<float>(i % 10) * 16.0f - 72.0f,
-                         static_cast<float>(i / 10) * 16.0f - 72.0f};
-        if (i % 10 == 0) {
-            rock.hitPoints = 1;
-            rock.takeDamage(1);
-        }
+    flight::gameFrames(1000, 10);  // 22 s: the field spread out as in play, wrapped round the ship
+    // A tenth of the rocks breaking up where they are.
+    for (int i = 0; i < asteroidCount; i += 10) {
+        asteroids[i].hitPoints = 1;
+        asteroids[i].takeDamage(1);
     }
     putEveryShotInFlight();
     fadeAlpha = 1.0f;
