@@ -364,6 +364,8 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
              w.addMessage({WM_KEYDOWN, VK_ESCAPE, 0});
          },
          "after WM_QUIT", 0},
+        {"second header", [](JournalWriter& w) { w.start(nullptr, JournalHeader{}); },
+         "already open", 0},
         {"frame after finish",
          [](JournalWriter& w) {
              w.finish();

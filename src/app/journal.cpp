@@ -350,19 +350,22 @@ bool JournalWriter::fail(const std::string& reason) {
 }
 
 bool JournalWriter::create(const char* filePath, const JournalHeader& header) {
-    path = filePath;
+    if (failed) return false;
     if (file != nullptr) return fail("the journal is already open");
+    path = filePath;
     std::string reason;
     if (!checkJournalHeader(header, reason)) return fail(reason);
     std::FILE* stream = std::fopen(filePath, "wb");
     if (stream == nullptr) return fail(std::string("cannot create: ") + std::strerror(errno));
+    const bool started = start(stream, header);
+    file = stream;  // closed by finish or the destructor, also when the header did not go out
     ownsFile = true;
-    return start(stream, header);
+    return started;
 }
 
 bool JournalWriter::start(std::FILE* stream, const JournalHeader& header) {
     if (failed) return false;
-    if (file != nullptr && file != stream) return fail("the journal is already open");
+    if (file != nullptr) return fail("the journal is already open");
     file = stream;
     std::string reason;
     if (!checkJournalHeader(header, reason)) return fail(reason);
@@ -392,7 +395,10 @@ bool JournalWriter::addMessage(const Message& message) {
 }
 
 bool JournalWriter::writeRecord(uint8_t tag, uint32_t value) {
-    std::vector<uint8_t> bytes(kJournalFrameHeadBytes + pending.size() * kJournalMessageBytes);
+    // The buffer keeps its capacity, so recording allocates only when a frame brings more
+    // messages than any before it.
+    std::vector<uint8_t>& bytes = recordBytes;
+    bytes.resize(kJournalFrameHeadBytes + pending.size() * kJournalMessageBytes);
     bytes[0] = tag;
     putU32(&bytes[1], value);
     putU16(&bytes[5], static_cast<uint16_t>(pending.size()));

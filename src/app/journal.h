@@ -97,6 +97,7 @@ class JournalWriter {
     uint32_t lastClockMs = 0;
     uint32_t frames = 0;
     std::vector<Message> pending;
+    std::vector<uint8_t> recordBytes;
     std::string path;
     std::string errorText;
 };
