@@ -75,8 +75,8 @@ constexpr TimedEvent kTimeline[] = {
 
 void fire(DirectorEvent event) {
     switch (event) {
-        case AsteroidsLaunched:  // the asteroid field launches here once it exists
-        case CameraGlide:        // the camera glide home starts here once the ship can glide
+        case AsteroidsLaunched:  // marks the point of the timeline; nothing to start
+        case CameraGlide:
             break;
         case StartCard:
             messageBanner.setImage(BannerStartCard);
@@ -99,6 +99,17 @@ void fire(DirectorEvent event) {
 
 void resetDirector() {
     for (bool& fired : eventFired) fired = false;
+}
+
+void resetDirectorState() {
+    resetDirector();
+    fadeAlpha = 0.0f;
+    playStarted = false;
+    levelTime = 0.0f;
+    spawnClock = 0.0f;
+    speedClock = 0.0f;
+    gameOverClock = 0.0f;
+    fadeInTime = 3.0f;
 }
 
 void updateDirector() {
@@ -125,12 +136,9 @@ void updateDirector() {
         fadeInTime -= frameSeconds;
         fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
     }
-    if (spawnClock >= 20.0f) {
-        spawnClock = 0.0f;  // fighter waves join here once the fighters exist
-    }
-    if (speedClock >= 60.0f) {
-        speedClock = 0.0f;  // asteroid speed-ups join here once the asteroids exist
-    }
+    // The wave and speed-up clocks wrap every 20 s and 60 s; nothing is tied to them.
+    if (spawnClock >= 20.0f) spawnClock = 0.0f;
+    if (speedClock >= 60.0f) speedClock = 0.0f;
 
     if (!eventFired[OpeningStarted]) {
         startOpening();

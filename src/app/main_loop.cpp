@@ -11,6 +11,7 @@
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
+#include "common/fatal_error.h"
 #include "common/globals.h"
 #include "platform/events.h"
 #include "platform/video.h"
@@ -18,7 +19,6 @@
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 
-bool titleFinished = false;
 bool quitRequested = false;
 bool texturingEnabled = true;
 
@@ -40,18 +40,25 @@ bool dispatchOneMessage() {
 
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
-    platform::messageBox("Could not find wav files", "DirectSound3D Error",
-                         platform::BoxIcon::Warning);
-    releaseSound();
-    destroyGameWindow();
-    std::exit(1);
+    fatalError("Could not find wav files", "DirectSound3D Error");
+}
+
+void updateTitleFrame() {
+    frameSeconds = tickFrameTimer();
+    TitleInput input;
+    input.seconds = frameSeconds;
+    input.leftButtonDown = mouseLeftDown != 0;
+    input.clickX = clickX;
+    input.clickY = clickY;
+    input.enterDown = keys.isDown(VK_RETURN);
+    updateTitle(input);
 }
 
 void runTitleLoop() {
     while (!titleFinished && !quitRequested) {
         if (dispatchOneMessage()) continue;
         drawTitle();
-        updateTitle();
+        updateTitleFrame();
         platform::swapBuffers();
     }
 }
@@ -69,7 +76,7 @@ void runGameLoop() {
 
 int runGame() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, true)) return 1;
+    createGameWindow("Voxmere", windowWidth, windowHeight, 16, true);
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer

@@ -1,4 +1,4 @@
-// The player's ship: for now the parts of it the view is built from. Its location in the world
+// The player's ship: the parts of it the view is built from. Its location in the world
 // is the negation of `position`; everything else flies past it.
 #pragma once
 
