@@ -12,6 +12,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Found by the vector comparisons through argument-dependent lookup.
@@ -138,25 +139,19 @@ ReadBack readJournal(const Bytes& bytes) {
 }
 
 void expectSameHeader(const JournalHeader& a, const JournalHeader& b) {
-    EXPECT_EQ(a.seed, b.seed);
-    EXPECT_EQ(a.stereoEnabled, b.stereoEnabled);
-    EXPECT_EQ(a.eyeSeparation, b.eyeSeparation);
-    EXPECT_EQ(a.quitOnTitle, b.quitOnTitle);
-    EXPECT_EQ(a.switchClockMs, b.switchClockMs);
-    EXPECT_EQ(a.titleFrameSeconds, b.titleFrameSeconds);
+    EXPECT_EQ(std::tie(a.seed, a.stereoEnabled, a.eyeSeparation, a.quitOnTitle, a.switchClockMs,
+                       a.titleFrameSeconds),
+              std::tie(b.seed, b.stereoEnabled, b.eyeSeparation, b.quitOnTitle, b.switchClockMs,
+                       b.titleFrameSeconds));
+    const CarriedInput& x = a.input;
+    const CarriedInput& y = b.input;
     for (int key = 0; key < 256; ++key) {
-        EXPECT_EQ(a.input.keysDown[key] != 0, b.input.keysDown[key] != 0) << "key " << key;
+        EXPECT_EQ(x.keysDown[key] != 0, y.keysDown[key] != 0) << "key " << key;
     }
-    EXPECT_EQ(a.input.mouseLeftDown, b.input.mouseLeftDown);
-    EXPECT_EQ(a.input.mouseRightDown, b.input.mouseRightDown);
-    EXPECT_EQ(a.input.clickX, b.input.clickX);
-    EXPECT_EQ(a.input.clickY, b.input.clickY);
-    EXPECT_EQ(a.input.joyUp, b.input.joyUp);
-    EXPECT_EQ(a.input.joyDown, b.input.joyDown);
-    EXPECT_EQ(a.input.joyLeft, b.input.joyLeft);
-    EXPECT_EQ(a.input.joyRight, b.input.joyRight);
-    EXPECT_EQ(a.input.joyButton1, b.input.joyButton1);
-    EXPECT_EQ(a.input.joyButton2, b.input.joyButton2);
+    EXPECT_EQ(std::tie(x.mouseLeftDown, x.mouseRightDown, x.clickX, x.clickY),
+              std::tie(y.mouseLeftDown, y.mouseRightDown, y.clickX, y.clickY));
+    EXPECT_EQ(std::tie(x.joyUp, x.joyDown, x.joyLeft, x.joyRight, x.joyButton1, x.joyButton2),
+              std::tie(y.joyUp, y.joyDown, y.joyLeft, y.joyRight, y.joyButton1, y.joyButton2));
 }
 
 void expectSameFrames(const std::vector<TestFrame>& got, const std::vector<TestFrame>& want) {
