@@ -180,31 +180,38 @@ struct ScanState {
     bool quitOnTitle = false;
 };
 
-// Reads `count` messages into `messages`, checking each; `where` names the record in errors.
-bool readMessages(Cursor& in, uint16_t count, bool endRecord, const std::string& where,
+// How errors name a record; built only when there is an error to report.
+std::string recordName(bool endRecord, uint32_t frame) {
+    return endRecord ? std::string("the end record") : format("frame %u", frame);
+}
+
+// Reads `count` messages into `messages`, checking each. `frame` numbers the record from 1.
+bool readMessages(Cursor& in, uint16_t count, bool endRecord, uint32_t frame,
                   std::vector<Message>& messages, std::string& error) {
     if (count * kJournalMessageBytes > in.remaining()) {
         error = format("is cut short or damaged: %s lists %u messages but only %zu bytes follow",
-                       where.c_str(), count, in.remaining());
+                       recordName(endRecord, frame).c_str(), count, in.remaining());
         return false;
     }
     messages.resize(count);
     for (uint16_t i = 0; i < count; ++i) {
         uint8_t bytes[kJournalMessageBytes];
         if (!in.read(bytes, sizeof bytes)) {
-            error = "cannot be read (" + where + ")";
+            error = "cannot be read (" + recordName(endRecord, frame) + ")";
             return false;
         }
         messages[i] = decodeMessage(bytes);
         std::string reason;
         if (!checkJournalMessage(messages[i], reason)) {
-            error = format("is damaged: %s, message %u: ", where.c_str(), i + 1) + reason;
+            error = format("is damaged: %s, message %u: ", recordName(endRecord, frame).c_str(),
+                           i + 1) +
+                    reason;
             return false;
         }
         // The loops stop at WM_QUIT: nothing is delivered after it, and no frame follows.
         if (messages[i].message == WM_QUIT && (!endRecord || i + 1 != count)) {
             error = format("is damaged: %s, message %u: WM_QUIT is followed by more of the run",
-                           where.c_str(), i + 1);
+                           recordName(endRecord, frame).c_str(), i + 1);
             return false;
         }
     }
@@ -228,10 +235,8 @@ Record readRecord(Cursor& in, ScanState& state, uint32_t& clockMs, std::vector<M
         return Record::Refused;
     }
     const bool isEnd = tag == kEndTag;
-    const std::string where =
-        isEnd ? std::string("the end record") : format("frame %u", state.frames + 1);
     if (!in.read(head + 1, sizeof head - 1)) {
-        error = "is cut short inside " + where;
+        error = "is cut short inside " + recordName(isEnd, state.frames + 1);
         return Record::Refused;
     }
     const uint32_t value = getU32(head + 1);
@@ -257,7 +262,7 @@ Record readRecord(Cursor& in, ScanState& state, uint32_t& clockMs, std::vector<M
             return Record::Refused;
         }
     }
-    if (!readMessages(in, count, isEnd, where, messages, error)) return Record::Refused;
+    if (!readMessages(in, count, isEnd, state.frames + 1, messages, error)) return Record::Refused;
     if (isEnd) {
         if (in.remaining() != 0) {
             error = format("is damaged: %zu bytes follow its end record", in.remaining());
