@@ -115,7 +115,7 @@ struct ReadBack {
 
 ReadBack readJournal(const Bytes& bytes) {
     std::FILE* stream = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stream);
     std::rewind(stream);
     ReadBack result;
     JournalReader reader;
