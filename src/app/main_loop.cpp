@@ -52,6 +52,7 @@ void runTitleLoop() {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitle();
+        endInputFrame();
         platform::swapBuffers();
     }
 }
@@ -63,6 +64,7 @@ void runGameLoop() {
         if (keys.isDown(VK_ESCAPE)) quitRequested = true;
         renderStereoFrame();
         updateGame();
+        endInputFrame();
         platform::swapBuffers();
     }
 }

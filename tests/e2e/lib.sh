@@ -36,9 +36,10 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$WORK/displayfd" | tr -d '[:space:]')"
 }
 
-# Starts the game in GAME_DIR (default: the build folder, which holds Textures/ and Sounds/).
+# Starts the game in GAME_DIR (default: the build folder, which holds Textures/ and Sounds/),
+# with the given command-line arguments.
 start_game() {
-    (cd "${GAME_DIR:-$BUILD_DIR}" && exec setsid "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
+    (cd "${GAME_DIR:-$BUILD_DIR}" && exec setsid "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err") &
     GAME_PID=$!
 }
 
@@ -71,8 +72,7 @@ wait_game() {
     done
 }
 
-# Presses a key for a few frames, as a player does: the loops take one message per pass, so a
-# press and release delivered together would never be seen held by a frame.
+# Presses a key for a few frames, as a player does (tap_key sends an instant tap instead).
 # When the key closed the window, the release goes to the server so no key stays stuck down.
 key() {
     xdotool keydown --window "$1" "$2" sleep 0.15 2>/dev/null
@@ -81,8 +81,15 @@ key() {
 
 window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 
-# A click the game can see: the button stays down for a few frames, as a player's does.
+# A click that stays down for a few frames, as a player's does.
 click() { xdotool mousemove --window "$1" "$2" "$3" mousedown 1 sleep 0.15 mouseup 1 2>/dev/null; }
+
+# Instant input, as a touchpad tap or an input tool sends it: press and release at once.
+tap() { xdotool mousemove --window "$1" "$2" "$3" click 1 2>/dev/null; }
+tap_key() { xdotool key --window "$1" "$2" 2>/dev/null; }
+
+# A fingerprint of what the screen shows.
+screen_hash() { import -window root rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
 
 # Counts the screen's pixels whose channel (r, g or b) is above 40.
 lit_pixels() {
