@@ -1,5 +1,10 @@
+#include <cstdio>
+
+#include "app/command_line.h"
 #include "app/main_loop.h"
 
-int main() {
+int main(int argc, char** argv) {
+    const int status = handleCommandLine(argc, argv, stdout, stderr);
+    if (status >= 0) return status;
     return runGame();
 }

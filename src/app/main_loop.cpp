@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/command_line.h"
 #include "app/director.h"
 #include "app/frame_timer.h"
 #include "app/game_update.h"
@@ -71,7 +72,10 @@ void runGameLoop() {
 
 int runGame() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, true)) return 1;
+    // --windowed asks for the same window the refused-mode path offers.
+    if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed)) {
+        return 1;
+    }
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer
