@@ -9,6 +9,7 @@
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
+#include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
@@ -76,6 +77,7 @@ int runGame() {
     if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed)) {
         return 1;
     }
+    platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer
