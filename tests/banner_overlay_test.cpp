@@ -11,6 +11,7 @@
 #include "hud/banner.h"
 #include "hud_test_atlas.h"
 #include "platform/clock.h"
+#include "render/fade.h"
 #include "render/stereo_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
@@ -23,7 +24,7 @@ constexpr int kPictureLevel = 200;
 
 // Only the rectangle of one picture is lit in the HUD atlas.
 void useAtlasLighting(float u0, float u1, float v0, float v1) {
-    textures.texture5 = hudtest::makeLuminance(512, [=](float u, float v) {
+    textures.hudAtlas = hudtest::makeLuminance(512, [=](float u, float v) {
         return inside(u, u0, u1) && inside(v, v0, v1) ? kPictureLevel : 0;
     });
 }
@@ -31,7 +32,7 @@ void useAtlasLighting(float u0, float u1, float v0, float v1) {
 struct BannerTest : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
-        textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 0; });
+        textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
         fadeAlpha = 1.0f;
         stereoEnabled = true;
         eyeSeparation = 5.0f;
@@ -45,7 +46,7 @@ void advance(Banner& banner, float seconds) {
 
 TEST_F(BannerTest, FadingMessageIsHalfBrightHalfwayThroughItsRun) {
     useAtlasLighting(0.0f, 0.66f, 0.08f, 0.16f);  // cannons upgraded
-    messageBanner.setImage(3);
+    messageBanner.setImage(BannerCannonsUpgraded);
     messageBanner.setMode(Banner::kStereo | Banner::kFadeOut);
     messageBanner.setDuration(1.5f);
     messageBanner.start();
@@ -71,7 +72,7 @@ TEST_F(BannerTest, FadingMessageIsHalfBrightHalfwayThroughItsRun) {
 TEST_F(BannerTest, SlidingCardStartsDeepInTheSceneAndEndsAtTen) {
     useAtlasLighting(0.56f, 0.75f, 0.0f, 0.08f);  // start-of-play card
     stereoEnabled = false;                        // one camera, so one picture to measure
-    messageBanner.setImage(2);
+    messageBanner.setImage(BannerStartCard);
     messageBanner.setDuration(1.0f);
     messageBanner.setMode(Banner::kStereo | Banner::kSlideIn);
     messageBanner.start();

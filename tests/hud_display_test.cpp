@@ -20,7 +20,7 @@ constexpr int kIconLevel = 200;
 
 // The HUD atlas: every digit cell in its own grey, the score label a flat grey.
 void useHudAtlas() {
-    textures.texture5 = hudtest::makeLuminance(512, [](float u, float v) {
+    textures.hudAtlas = hudtest::makeLuminance(512, [](float u, float v) {
         if (inside(v, 0.92f, 0.99f)) {
             const int cell = static_cast<int>(u / 0.0833f);
             return cell < 12 ? hudtest::digitLevel(cell) : 0;
@@ -31,7 +31,7 @@ void useHudAtlas() {
 }
 
 void useSpriteAtlas() {
-    textures.texture7 = hudtest::makeLuminance(256, [](float u, float v) {
+    textures.spriteAtlas = hudtest::makeLuminance(256, [](float u, float v) {
         return inside(u, 0.166f, 0.333f) && inside(v, 0.51f, 0.666f) ? kIconLevel : 0;
     });
 }
@@ -281,7 +281,7 @@ TEST_F(HudTest, BarsAreDrawnUnclampedOverTheirBacking) {
 TEST_F(HudTest, HudFloatsInFrontOfTheScreenInBothEyePasses) {
     stereoEnabled = true;
     eyeSeparation = 5.0f;
-    textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 0; });
+    textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
     hullGauge.setPosition(-100, 26, 43);
     hullGauge.setValue(100);
     hullGauge.show();

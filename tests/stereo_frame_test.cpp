@@ -14,8 +14,8 @@ namespace {
 void useStripedBackdrop() {
     static unsigned char white[64 * 64];
     for (int i = 0; i < 64 * 64; ++i) white[i] = (i % 64) < 32 ? 0 : 255;
-    glGenTextures(1, &textures.texture9);
-    glBindTexture(GL_TEXTURE_2D, textures.texture9);
+    glGenTextures(1, &textures.backdropTexture);
+    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE8, 64, 64, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, white);

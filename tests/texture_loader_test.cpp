@@ -285,10 +285,13 @@ TEST_F(TextureFiles, GameTexturesLoadInOrderWithTheirOwnFilesAndSettings) {
         bool mipmapped;
     };
     const Expected order[] = {
-        {7, &textures.texture7, 65536, 256, true},  {0, &textures.texture0, 16384, 128, true},
-        {3, &textures.texture3, 8192, 64, false},   {9, &textures.texture9, 262144, 512, true},
-        {1, &textures.texture1, 65536, 256, true},  {5, &textures.texture5, 262144, 512, false},
-        {8, &textures.texture8, 16384, 128, false},
+        {7, &textures.spriteAtlas, 65536, 256, true},
+        {0, &textures.asteroidTexture, 16384, 128, true},
+        {3, &textures.beamTexture, 8192, 64, false},
+        {9, &textures.backdropTexture, 262144, 512, true},
+        {1, &textures.fighterTexture, 65536, 256, true},
+        {5, &textures.hudAtlas, 262144, 512, false},
+        {8, &textures.shieldTexture, 16384, 128, false},
     };
     for (const Expected& e : order) {
         write("Textures/Texture" + std::to_string(e.file) + ".tex", e.bytes);
@@ -309,7 +312,7 @@ TEST_F(TextureFiles, GameTexturesLoadInOrderWithTheirOwnFilesAndSettings) {
         EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
         EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
     }
-    EXPECT_EQ(textures.titleTexture4, 0u);
+    EXPECT_EQ(textures.titleMainPage, 0u);
 }
 
 TEST_F(TextureFiles, GameBatchStopsAtTheFirstFileMissingInLoadOrder) {
@@ -329,8 +332,8 @@ TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
     write("Textures/Texture6.tex", 4194304);
     enterFolder();
     loadTitleTextures();
-    const uint32_t names[] = {textures.titleTexture4, textures.titleTexture2,
-                              textures.titleTexture6};
+    const uint32_t names[] = {textures.titleMainPage, textures.titleHelpPage,
+                              textures.titleOptionsPage};
     const int edges[] = {512, 256, 1024};
     for (int i = 0; i < 3; ++i) {
         if (i > 0) {
@@ -344,9 +347,9 @@ TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
     }
     freeTitleTextures();
     for (uint32_t name : names) EXPECT_FALSE(glIsTexture(name));
-    EXPECT_EQ(textures.titleTexture4, 0u);
-    EXPECT_EQ(textures.titleTexture2, 0u);
-    EXPECT_EQ(textures.titleTexture6, 0u);
+    EXPECT_EQ(textures.titleMainPage, 0u);
+    EXPECT_EQ(textures.titleHelpPage, 0u);
+    EXPECT_EQ(textures.titleOptionsPage, 0u);
 }
 
 TEST_F(TextureFiles, TitleBatchNeedsItsFilesInLoadOrder) {

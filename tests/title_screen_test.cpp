@@ -10,6 +10,7 @@
 #include "hud_test_atlas.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "render/fade.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 #include "support/fake_clock.h"
@@ -30,13 +31,13 @@ constexpr int kOnGreen = 150;
 constexpr int kOffGreen = 80;
 
 void useTitleTextures() {
-    textures.titleTexture4 = hudtest::makeRgba(64, [](float, float) {
+    textures.titleMainPage = hudtest::makeRgba(64, [](float, float) {
         return Rgb{kMainRed, 0, 0};
     });
-    textures.titleTexture2 = hudtest::makeRgba(64, [](float, float) {
+    textures.titleHelpPage = hudtest::makeRgba(64, [](float, float) {
         return Rgb{0, kHelpGreen, 0};
     });
-    textures.titleTexture6 = hudtest::makeRgba(64, [](float s, float t) {
+    textures.titleOptionsPage = hudtest::makeRgba(64, [](float s, float t) {
         if (t < 0.75f) return Rgb{0, 0, kOptionsBlue};
         if (inside(t, 0.83f, 1.0f) && s < 0.25f) return Rgb{0, kOnGreen, 0};
         if (inside(t, 0.83f, 1.0f) && inside(s, 0.25f, 0.5f)) return Rgb{0, kOffGreen, 0};
@@ -180,7 +181,7 @@ int hudDisparity() {
 }
 
 TEST_F(TitleTest, ChosenSeparationSetsTheDepthOfTheGamePicture) {
-    textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 0; });
+    textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
     fadeAlpha = 1.0f;
     hullGauge.setPosition(-100, 0, 10);
     hullGauge.setValue(100);
@@ -204,7 +205,7 @@ TEST_F(TitleTest, ChosenSeparationSetsTheDepthOfTheGamePicture) {
 
 // The first game frame, as the switch hands it over: the director has not faded in yet.
 void expectFirstGameFrameDark() {
-    textures.texture9 = hudtest::makeLuminance(8, [](float, float) { return 255; });
+    textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 255; });
     fadeAlpha = 0.0f;
     renderStereoFrame();
     const auto frame = testgl::readFrame();

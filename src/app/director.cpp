@@ -30,8 +30,8 @@ enum DirectorEvent {
 
 void startOpening() {
     controlsLocked = true;
-    noticeBanner.setImage(1);
-    noticeBanner.setMode(0);
+    noticeBanner.setImage(BannerOpeningCard);
+    noticeBanner.setMode(Banner::kOverlay);
     noticeBanner.setDuration(9.2f);
     noticeBanner.start();
     timeDisplay.setPosition(-100, -30, -25);
@@ -79,9 +79,9 @@ void fire(DirectorEvent event) {
         case CameraGlide:        // the camera glide home starts here once the ship can glide
             break;
         case StartCard:
-            messageBanner.setImage(2);
+            messageBanner.setImage(BannerStartCard);
             messageBanner.setDuration(1.0f);
-            messageBanner.setMode(3);
+            messageBanner.setMode(Banner::kStereo | Banner::kSlideIn);
             messageBanner.start();
             break;
         case CameraHome:
@@ -108,8 +108,8 @@ void updateDirector() {
 
     if (gameOver) {
         // Restarted every frame, so the picture stays at full banner alpha while it fades out.
-        messageBanner.setImage(9);
-        messageBanner.setMode(1);
+        messageBanner.setImage(BannerGameOver);
+        messageBanner.setMode(Banner::kStereo);
         messageBanner.setDuration(5.0f);
         messageBanner.start();
         gameOverClock += frameSeconds;

@@ -42,7 +42,7 @@ void updateGame() {
         pauseKeyLatch = true;
         noticeBanner.setDuration(0.5f);
         noticeBanner.setMode(Banner::kFadeOut);  // overlay pass, at screen depth
-        noticeBanner.setImage(6);
+        noticeBanner.setImage(BannerPauseNotice);
         noticeBanner.start();
         paused = true;
     }

@@ -79,27 +79,27 @@ void loadLuminanceTexture(const char* path, uint32_t* slot, bool mipmapped, int 
 }
 
 void loadTitleTextures() {
-    loadTitleTexture("Textures/Texture4.tex", &textures.titleTexture4);
-    loadTitleTexture("Textures/Texture2.tex", &textures.titleTexture2);
-    loadTitleTexture("Textures/Texture6.tex", &textures.titleTexture6);
+    loadTitleTexture("Textures/Texture4.tex", &textures.titleMainPage);
+    loadTitleTexture("Textures/Texture2.tex", &textures.titleHelpPage);
+    loadTitleTexture("Textures/Texture6.tex", &textures.titleOptionsPage);
 }
 
 void freeTitleTextures() {
-    glDeleteTextures(1, &textures.titleTexture4);
-    glDeleteTextures(1, &textures.titleTexture2);
-    glDeleteTextures(1, &textures.titleTexture6);
+    glDeleteTextures(1, &textures.titleMainPage);
+    glDeleteTextures(1, &textures.titleHelpPage);
+    glDeleteTextures(1, &textures.titleOptionsPage);
     // GL hands the freed names out again to the game textures: forget them.
-    textures.titleTexture4 = 0;
-    textures.titleTexture2 = 0;
-    textures.titleTexture6 = 0;
+    textures.titleMainPage = 0;
+    textures.titleHelpPage = 0;
+    textures.titleOptionsPage = 0;
 }
 
 void loadGameTextures() {
-    loadGameTexture("Textures/Texture7.tex", &textures.texture7, true);
-    loadGameTexture("Textures/Texture0.tex", &textures.texture0, true);
-    loadGameTexture("Textures/Texture3.tex", &textures.texture3, false);
-    loadGameTexture("Textures/Texture9.tex", &textures.texture9, true);
-    loadGameTexture("Textures/Texture1.tex", &textures.texture1, true);
-    loadGameTexture("Textures/Texture5.tex", &textures.texture5, false);
-    loadGameTexture("Textures/Texture8.tex", &textures.texture8, false);
+    loadGameTexture("Textures/Texture7.tex", &textures.spriteAtlas, true);
+    loadGameTexture("Textures/Texture0.tex", &textures.asteroidTexture, true);
+    loadGameTexture("Textures/Texture3.tex", &textures.beamTexture, false);
+    loadGameTexture("Textures/Texture9.tex", &textures.backdropTexture, true);
+    loadGameTexture("Textures/Texture1.tex", &textures.fighterTexture, true);
+    loadGameTexture("Textures/Texture5.tex", &textures.hudAtlas, false);
+    loadGameTexture("Textures/Texture8.tex", &textures.shieldTexture, false);
 }

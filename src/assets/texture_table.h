@@ -1,19 +1,20 @@
-// One GL texture name per image the game draws; 0 until loaded.
+// One GL texture name per image the game draws; 0 until loaded. Each slot is named for what it
+// holds; the file it comes from is "Textures/Texture<n>.tex" with the number noted beside it.
 #pragma once
 
 #include <cstdint>
 
 struct TextureTable {
-    uint32_t texture0 = 0;       // asteroid rock
-    uint32_t texture1 = 0;       // fighter hull and muzzle flash
-    uint32_t texture3 = 0;       // beam strips, one row per power level
-    uint32_t texture5 = 0;       // HUD and banner atlas, digit row
-    uint32_t texture7 = 0;       // shared sprite atlas
-    uint32_t texture8 = 0;       // shield pattern
-    uint32_t texture9 = 0;       // backdrop
-    uint32_t titleTexture4 = 0;  // title: main page
-    uint32_t titleTexture2 = 0;  // title: help page
-    uint32_t titleTexture6 = 0;  // title: options page and its widgets
+    uint32_t asteroidTexture = 0;   // 0: asteroid rock
+    uint32_t fighterTexture = 0;    // 1: fighter hull and muzzle flash
+    uint32_t beamTexture = 0;       // 3: beam strips, one row per power level
+    uint32_t hudAtlas = 0;          // 5: HUD and banner atlas, digit row
+    uint32_t spriteAtlas = 0;       // 7: shared sprite atlas
+    uint32_t shieldTexture = 0;     // 8: shield pattern
+    uint32_t backdropTexture = 0;   // 9: backdrop
+    uint32_t titleMainPage = 0;     // 4: title main page
+    uint32_t titleHelpPage = 0;     // 2: title help page
+    uint32_t titleOptionsPage = 0;  // 6: title options page and its widgets
 };
 
 extern TextureTable textures;

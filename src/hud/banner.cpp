@@ -4,7 +4,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "render/stereo_frame.h"
+#include "render/fade.h"
 
 Banner noticeBanner;
 Banner messageBanner;
@@ -52,7 +52,7 @@ void Banner::drawBanner() const {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.texture5);
+    glBindTexture(GL_TEXTURE_2D, textures.hudAtlas);
     if (image >= 1 && image <= 11) {
         const BannerPicture& p = kPictures[image - 1];
         const float x = xOffset + p.planeShift;

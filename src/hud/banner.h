@@ -4,8 +4,12 @@
 
 #include <cstdint>
 
+#include "hud/banner_layout.h"
+
 struct Banner {
-    // Flag bits of the mode word.
+    // Flag bits of the mode word. With none set the picture is drawn once, in the overlay
+    // pass at screen depth, at full banner alpha.
+    static constexpr uint32_t kOverlay = 0;
     static constexpr uint32_t kStereo = 1;   // drawn in both eye passes, at its depth
     static constexpr uint32_t kSlideIn = 2;  // travels from x = -990 to x = 10 over the run
     static constexpr uint32_t kFadeIn = 4;
@@ -13,7 +17,7 @@ struct Banner {
 
     uint32_t flags = 0;
     bool running = false;
-    int32_t image = 0;  // 1..11; anything else draws nothing
+    int32_t image = BannerNone;  // a BannerImage; anything else draws nothing
     float elapsed = 0.0f;
     float duration = 0.0f;
     float xOffset = -100.0f;

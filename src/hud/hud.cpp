@@ -4,7 +4,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "render/stereo_frame.h"
+#include "render/fade.h"
 
 TimeDisplay timeDisplay;
 ScoreDisplay scoreDisplay;
@@ -47,7 +47,7 @@ void DigitGlyph::setGlyph(int n) {
 void DigitGlyph::draw() const {
     const float remembered = currentAlpha();
     setFadedAlpha(brightness);
-    beginAtlas(textures.texture5);
+    beginAtlas(textures.hudAtlas);
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     glBegin(GL_QUADS);
@@ -142,7 +142,7 @@ void ScoreDisplay::addScore(int32_t points) {
 
 void ScoreDisplay::draw() const {
     if (!active) return;
-    beginAtlas(textures.texture5);
+    beginAtlas(textures.hudAtlas);
     const float x = position.x, y = position.y, z = position.z;
     const float labelRight = z - 0.5f * width;
     const float labelBottom = y - 1.05f * height;
@@ -163,7 +163,7 @@ void ScoreDisplay::draw() const {
 void LivesDisplay::draw() const {
     if (!active) return;
     const float remembered = currentAlpha();
-    beginAtlas(textures.texture7);
+    beginAtlas(textures.spriteAtlas);
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     for (int i = 0; i < count; ++i) {

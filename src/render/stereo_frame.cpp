@@ -47,19 +47,6 @@ void drawEyePass(float eyeOffset) {
 
 }  // namespace
 
-float currentAlpha() {
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    return colour[3];
-}
-
-void setFadedAlpha(float a) {
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    colour[3] = fadeAlpha * a;
-    glColor4fv(colour);
-}
-
 void renderStereoFrame() {
     // Clear all four channels: a back buffer kept by the swap would otherwise carry the title
     // page's green into the game as a ghost. With red/blue glasses nothing in the game writes
@@ -89,7 +76,7 @@ void drawBackdrop() {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_FOG);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, textures.texture9);
+    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
     // 995 units ahead, just inside the fog's end; fog is off for it anyway.
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);

@@ -10,10 +10,3 @@ void drawScene();
 
 // The distant starfield quad, repeated 3 x 3; modulated by whatever colour is current.
 void drawBackdrop();
-
-// Alpha of the current GL colour.
-float currentAlpha();
-
-// Keeps the current colour's red, green and blue and sets its alpha to fadeAlpha x a. A draw
-// remembers currentAlpha(), sets its own with this, and hands the remembered one back.
-void setFadedAlpha(float a);

@@ -85,10 +85,10 @@ void drawPageSquare() {
 }
 
 void drawHelpPage() {
-    glBindTexture(GL_TEXTURE_2D, textures.titleTexture2);
+    glBindTexture(GL_TEXTURE_2D, textures.titleHelpPage);
     drawPageSquare();
     // The help page borrows the options page's back button, lower and further right.
-    glBindTexture(GL_TEXTURE_2D, textures.titleTexture6);
+    glBindTexture(GL_TEXTURE_2D, textures.titleOptionsPage);
     glPushMatrix();
     glTranslatef(0.0f, -4.5f, -1.5f);
     drawBackButton();
@@ -96,7 +96,7 @@ void drawHelpPage() {
 }
 
 void drawOptionsPage() {
-    glBindTexture(GL_TEXTURE_2D, textures.titleTexture6);
+    glBindTexture(GL_TEXTURE_2D, textures.titleOptionsPage);
     if (stereoEnabled) {
         drawQuad(8.0f, -4.0f, 8.0f, -8.0f, 0.0f, 1.0f, 0.0f, 0.75f);
         drawSeparationMarker();
@@ -148,7 +148,7 @@ void drawTitle() {
     } else if (optionsPage) {
         drawOptionsPage();
     } else {
-        glBindTexture(GL_TEXTURE_2D, textures.titleTexture4);
+        glBindTexture(GL_TEXTURE_2D, textures.titleMainPage);
         drawPageSquare();
     }
     glDisable(GL_TEXTURE_2D);

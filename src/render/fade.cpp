@@ -1,0 +1,18 @@
+#include "render/fade.h"
+
+#include <GL/gl.h>
+
+#include "common/globals.h"
+
+float currentAlpha() {
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    return colour[3];
+}
+
+void setFadedAlpha(float a) {
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    colour[3] = fadeAlpha * a;
+    glColor4fv(colour);
+}
