@@ -115,9 +115,9 @@ struct TapLoopTest : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
         const auto page = [](float, float) { return hudtest::Rgb{90, 90, 90}; };
-        textures.titleTexture4 = hudtest::makeRgba(16, page);
-        textures.titleTexture2 = hudtest::makeRgba(16, page);
-        textures.titleTexture6 = hudtest::makeRgba(16, page);
+        textures.titleMainPage = hudtest::makeRgba(16, page);
+        textures.titleHelpPage = hudtest::makeRgba(16, page);
+        textures.titleOptionsPage = hudtest::makeRgba(16, page);
         testclock::install(5000);
         resetFrameTimer();
         platform::setMillisecondClock(countingClock);
