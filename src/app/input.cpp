@@ -13,40 +13,6 @@ bool joyButton1 = false, joyButton2 = false;
 
 namespace {
 
-// Whether a press has been seen by a frame, and whether its release is waiting for that.
-struct PressLatch {
-    bool unseen = false;
-    bool releaseWaiting = false;
-};
-
-PressLatch keyLatches[256];
-PressLatch mouseLeftLatch;
-PressLatch mouseRightLatch;
-PressLatch joyButton1Latch;
-PressLatch joyButton2Latch;
-
-// A fresh press (not an auto-repeat of one already held) must reach a frame; a press that
-// follows a waiting release in the same pass is fresh too.
-bool notePress(PressLatch& latch, bool alreadyDown) {
-    const bool fresh = !alreadyDown || latch.releaseWaiting;
-    if (fresh) latch.unseen = true;
-    latch.releaseWaiting = false;
-    return fresh;
-}
-
-// True when the release applies now; false when it waits for the end of the next frame.
-bool releaseNow(PressLatch& latch) {
-    if (!latch.unseen) return true;
-    latch.releaseWaiting = true;
-    return false;
-}
-
-template <typename T>
-void settle(PressLatch& latch, T& state) {
-    if (latch.releaseWaiting) state = T{};
-    latch = PressLatch{};
-}
-
 int lowWord(int64_t lParam) {
     return static_cast<int>(lParam & 0xFFFF);
 }
@@ -72,15 +38,6 @@ void readStick(int64_t lParam) {
     joyRight = x5 >= 20;
 }
 
-void setJoyButton(bool& button, PressLatch& latch, bool pressed) {
-    if (pressed) {
-        notePress(latch, button);
-        button = true;
-    } else if (releaseNow(latch)) {
-        button = false;
-    }
-}
-
 }  // namespace
 
 int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam) {
@@ -95,33 +52,32 @@ int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam) {
             platform::postMessage(WM_QUIT);
             return 0;
         case WM_KEYDOWN:
-            notePress(keyLatches[wParam & 0xFF], keys.down[wParam & 0xFF] != 0);
             keys.down[wParam & 0xFF] = 1;
             return 0;
         case WM_KEYUP:
-            if (releaseNow(keyLatches[wParam & 0xFF])) keys.down[wParam & 0xFF] = 0;
+            keys.down[wParam & 0xFF] = 0;
             return 0;
         case WM_SYSCOMMAND:
             if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
             return platform::defWindowProc(m);
         case WM_LBUTTONDOWN:
             // Only the press records a position; holding and dragging keeps it.
-            if (notePress(mouseLeftLatch, mouseLeftDown != 0)) {
+            if (mouseLeftDown == 0) {
                 mouseLeftDown = 1;
                 recordClick(lParam);
             }
             return 0;
         case WM_LBUTTONUP:
-            if (releaseNow(mouseLeftLatch)) mouseLeftDown = 0;
+            mouseLeftDown = 0;
             return 0;
         case WM_RBUTTONDOWN:
-            if (notePress(mouseRightLatch, mouseRightDown != 0)) {
+            if (mouseRightDown == 0) {
                 mouseRightDown = 1;
                 recordClick(lParam);
             }
             return 0;
         case WM_RBUTTONUP:
-            if (releaseNow(mouseRightLatch)) mouseRightDown = 0;
+            mouseRightDown = 0;
             return 0;
         case MM_JOY1MOVE:
             readStick(lParam);
@@ -131,21 +87,13 @@ int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam) {
             // When both change bits are set only button 1 is recorded.
             const bool pressed = message == MM_JOY1BUTTONDOWN;
             if (wParam & JOY_BUTTON1CHG) {
-                setJoyButton(joyButton1, joyButton1Latch, pressed);
+                joyButton1 = pressed;
             } else if (wParam & JOY_BUTTON2CHG) {
-                setJoyButton(joyButton2, joyButton2Latch, pressed);
+                joyButton2 = pressed;
             }
             return platform::defWindowProc(m);
         }
         default:
             return platform::defWindowProc(m);
     }
-}
-
-void endInputFrame() {
-    for (int key = 0; key < 256; ++key) settle(keyLatches[key], keys.down[key]);
-    settle(mouseLeftLatch, mouseLeftDown);
-    settle(mouseRightLatch, mouseRightDown);
-    settle(joyButton1Latch, joyButton1);
-    settle(joyButton2Latch, joyButton2);
 }

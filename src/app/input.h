@@ -1,6 +1,5 @@
 // Input state written by the window procedure and polled once per frame by the loops and the
-// game. Nothing is queued: each global holds only the latest state, except that a press is
-// always seen by at least one frame (see endInputFrame).
+// game. Nothing is queued: each global holds only the latest state.
 #pragma once
 
 #include <cstdint>
@@ -28,10 +27,3 @@ int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam);
 inline int64_t windowProc(const Message& m) {
     return windowProc(m.message, m.wParam, m.lParam);
 }
-
-// A tap (a touchpad click, a synthetic click, a very quick key stroke) delivers its press and
-// its release in the same pass of a loop, before any frame runs. The release of a press that
-// no frame has seen yet is therefore held back: the key or button reads as down for the next
-// frame and is let go when that frame's update calls this. Releases of presses a frame has
-// already seen take effect at once, so holding works as it always did.
-void endInputFrame();

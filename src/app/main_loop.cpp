@@ -9,6 +9,7 @@
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
+#include "app/press_latch.h"
 #include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
@@ -33,7 +34,7 @@ bool dispatchOneMessage() {
     if (message.message == WM_QUIT) {
         quitRequested = true;
     } else {
-        windowProc(message);
+        dispatchInput(message);
     }
     return true;
 }
