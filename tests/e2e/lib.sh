@@ -43,12 +43,15 @@ start_game() {
     GAME_PID=$!
 }
 
-# Waits until a top-level window with this exact title exists; prints its id.
+# Waits until a top-level window with this exact title is shown; prints its id. The game
+# creates its window hidden and shows it once the GL context is made: input sent before that
+# goes to the root window and is lost.
 wait_window() {
     local title=$1 id=""
     for _ in $(seq 150); do
         id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" 'index($0, t) {print $1; exit}')
-        [[ -n "$id" ]] && break
+        [[ -n "$id" ]] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && break
+        id=""
         sleep 0.1
     done
     [[ -n "$id" ]] || fail "no window titled $title"
@@ -90,6 +93,17 @@ tap_key() { xdotool key --window "$1" "$2" 2>/dev/null; }
 
 # A fingerprint of what the screen shows.
 screen_hash() { import -window root rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
+
+# Polls a command (a string for bash) for up to the given seconds; false if it never held.
+# Slow builds (the sanitised one on a busy machine) need more than a fixed pause.
+eventually() {
+    local seconds=$1 condition=$2
+    for _ in $(seq $((seconds * 4))); do
+        eval "$condition" && return 0
+        sleep 0.25
+    done
+    return 1
+}
 
 # Counts the screen's pixels whose channel (r, g or b) is above 40.
 lit_pixels() {
