@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -12,40 +11,15 @@
 #include <vector>
 
 #include "assets/sound_bank.h"
+#include "sound_test_files.h"
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-
 // A mono 16-bit 22050 Hz tone with a canonical header.
 void writeTone(const std::string& path, double seconds) {
-    const uint32_t frames = static_cast<uint32_t>(seconds * 22050);
-    std::vector<uint8_t> out = {'R', 'I', 'F', 'F'};
-    put32(out, 36 + frames * 2);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put32(out, 16);
-    put16(out, 1);
-    put16(out, 1);
-    put32(out, 22050);
-    put32(out, 44100);
-    put16(out, 2);
-    put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    put32(out, frames * 2);
-    for (uint32_t i = 0; i < frames; ++i) {
-        put16(out, static_cast<uint16_t>(static_cast<int16_t>(20000 * std::sin(i * 0.1))));
-    }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(out.data(), 1, out.size(), file);
-    std::fclose(file);
+    soundtest::WavLayout tone;
+    tone.seconds = seconds;
+    soundtest::writeWav(path, tone);
 }
 
 // Sound files of the lengths the game ships (music loops of 10 and 30 s), in a scratch

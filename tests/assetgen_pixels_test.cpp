@@ -1,4 +1,4 @@
-// The generated textures uploaded the way the game's loaders do and drawn the way the game
+// The generated textures loaded by the game's own loaders and drawn the way the game
 // draws them: title buttons must light exactly what the mouse can hit, and every atlas picture
 // must show inside its rectangle with black around it.
 #include <GL/gl.h>
@@ -12,36 +12,28 @@
 #include <string>
 #include <vector>
 
+#include "assets/texture_loader.h"
+#include "assets/texture_table.h"
+#include "hud/banner_layout.h"
+#include "render/title_layout.h"
 #include "support/gl_test_context.h"
 
 namespace {
 
-std::vector<uint8_t> readTexture(const std::string& name) {
-    std::ifstream in(std::filesystem::path(VOXMERE_ASSETS_DIR) / "Textures" / name,
-                     std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
+// Loads the generated textures with the game's own loaders, from the build's Textures/.
+void loadGenerated(void (*load)()) {
+    const std::filesystem::path original = std::filesystem::current_path();
+    std::filesystem::current_path(VOXMERE_ASSETS_DIR);
+    load();
+    std::filesystem::current_path(original);
 }
 
-// Uploads a ".tex" file as the loaders do: repeat wrap, linear filters, mipmaps rebuilt by GLU.
-GLuint upload(const std::string& name, bool rgba, bool mipmaps) {
-    const auto texels = readTexture(name);
-    const int edge = static_cast<int>(std::lround(std::sqrt(texels.size() / (rgba ? 4.0 : 1.0))));
-    const GLenum format = rgba ? GL_RGBA : GL_LUMINANCE;
-    GLuint id = 0;
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                    mipmaps ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, rgba ? GL_RGBA8 : GL_LUMINANCE8, edge, edge, 0, format,
-                 GL_UNSIGNED_BYTE, texels.data());
-    if (mipmaps)
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, edge, edge, format, GL_UNSIGNED_BYTE, texels.data());
-    return id;
+// Binds a loaded texture and returns its edge in texels.
+int bindTexture(GLuint name) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint edge = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &edge);
+    return edge;
 }
 
 void texturedState() {
@@ -60,10 +52,6 @@ int brightness(const Frame& f, int x, int y) {
 
 // ---- Title pages, drawn through the title camera ----
 
-struct Rect {
-    int l, t, r, b;
-};
-
 void titleCamera() {
     testgl::clearAll();
     glMatrixMode(GL_MODELVIEW);
@@ -72,18 +60,18 @@ void titleCamera() {
     texturedState();
 }
 
-// A quad in the page plane x = -10, corners top-left, top-right, bottom-right, bottom-left.
-void pageQuad(float yTop, float yBottom, float zLeft, float zRight, float s0, float s1, float t0,
-              float t1) {
+// A quad of the title layout, drawn as the title screen draws it.
+void pageQuad(const TitleQuad& q) {
+    const auto f = [](double v) { return static_cast<float>(v); };
     glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
-    glVertex3f(-10, yTop, zLeft);
-    glTexCoord2f(s1, t0);
-    glVertex3f(-10, yTop, zRight);
-    glTexCoord2f(s1, t1);
-    glVertex3f(-10, yBottom, zRight);
-    glTexCoord2f(s0, t1);
-    glVertex3f(-10, yBottom, zLeft);
+    glTexCoord2f(f(q.sLeft), f(q.tTop));
+    glVertex3f(-10, f(q.top), f(q.left));
+    glTexCoord2f(f(q.sRight), f(q.tTop));
+    glVertex3f(-10, f(q.top), f(q.right));
+    glTexCoord2f(f(q.sRight), f(q.tBottom));
+    glVertex3f(-10, f(q.bottom), f(q.right));
+    glTexCoord2f(f(q.sLeft), f(q.tBottom));
+    glVertex3f(-10, f(q.bottom), f(q.left));
     glEnd();
 }
 
@@ -91,11 +79,11 @@ constexpr int kLit = 24;
 
 // The button lights a good part of the pixels the mouse can hit (l + 1 .. r - 1) and nothing
 // on the edge pixels or in a band around them.
-void expectButton(const Frame& f, const Rect& hit, double minLitShare, const char* what) {
+void expectButton(const Frame& f, const MenuRect& hit, double minLitShare, const char* what) {
     SCOPED_TRACE(what);
     int lit = 0, inside = 0, minX = 640, maxX = -1, minY = 480, maxY = -1;
-    for (int y = hit.t + 1; y < hit.b; ++y) {
-        for (int x = hit.l + 1; x < hit.r; ++x) {
+    for (int y = hit.top + 1; y < hit.bottom; ++y) {
+        for (int x = hit.left + 1; x < hit.right; ++x) {
             ++inside;
             if (brightness(f, x, y) > kLit) {
                 ++lit;
@@ -109,9 +97,9 @@ void expectButton(const Frame& f, const Rect& hit, double minLitShare, const cha
     EXPECT_GE(static_cast<double>(lit) / inside, minLitShare) << lit << " of " << inside << " lit";
     const int band = 6;
     int stray = 0;
-    for (int y = hit.t - band; y <= hit.b + band; ++y) {
-        for (int x = hit.l - band; x <= hit.r + band; ++x) {
-            const bool hittable = x > hit.l && x < hit.r && y > hit.t && y < hit.b;
+    for (int y = hit.top - band; y <= hit.bottom + band; ++y) {
+        for (int x = hit.left - band; x <= hit.right + band; ++x) {
+            const bool hittable = x > hit.left && x < hit.right && y > hit.top && y < hit.bottom;
             if (!hittable && y >= 0 && y < 480 && brightness(f, x, y) > kLit) {
                 if (stray++ < 3)
                     ADD_FAILURE() << "lit outside the hit rectangle at " << x << ", " << y;
@@ -123,14 +111,15 @@ void expectButton(const Frame& f, const Rect& hit, double minLitShare, const cha
 
 TEST(AssetTitlePages, MainPageButtonsLightExactlyTheirHitRectangles) {
     REQUIRE_GL();
-    upload("Texture4.tex", true, false);
+    loadGenerated(loadTitleTextures);
     titleCamera();
-    pageQuad(8, -8, 8, -8, 0, 1, 0, 1);
+    bindTexture(textures.titleMainPage);
+    pageQuad(kPageSquare);
     const Frame f = testgl::readFrame();
-    expectButton(f, {356, 289, 408, 313}, 0.6, "start");
-    expectButton(f, {429, 289, 481, 313}, 0.6, "quit");
-    expectButton(f, {161, 289, 229, 313}, 0.6, "help");
-    expectButton(f, {246, 289, 334, 313}, 0.6, "options");
+    expectButton(f, kStartButton, 0.6, "start");
+    expectButton(f, kQuitButton, 0.6, "quit");
+    expectButton(f, kHelpButton, 0.6, "help");
+    expectButton(f, kOptionsButton, 0.6, "options");
     // The title is there too: the upper third of the page is far from black.
     int lit = 0;
     for (int y = 70; y < 160; ++y) {
@@ -141,61 +130,58 @@ TEST(AssetTitlePages, MainPageButtonsLightExactlyTheirHitRectangles) {
 
 TEST(AssetTitlePages, OptionsPageButtonsLightExactlyTheirHitRectangles) {
     REQUIRE_GL();
-    const GLuint options = upload("Texture6.tex", true, false);
+    loadGenerated(loadTitleTextures);
     titleCamera();
-    glBindTexture(GL_TEXTURE_2D, options);
-    pageQuad(8, -4, 8, -8, 0, 1, 0, 0.75f);                  // the page as drawn with stereo on
-    pageQuad(-3.8f, -5, -3.5f, -6, 0.83f, 1, 0.83f, 0.92f);  // back button
+    bindTexture(textures.titleOptionsPage);
+    pageQuad(kOptionsPageStereo);
+    pageQuad(kBackButtonQuad);
     const Frame f = testgl::readFrame();
-    expectButton(f, {195, 149, 257, 191}, 0.1, "stereo on");
-    expectButton(f, {375, 149, 440, 191}, 0.1, "stereo off");
-    expectButton(f, {192, 255, 241, 276}, 0.03, "separation 5");
-    expectButton(f, {287, 255, 339, 276}, 0.08, "separation 3.5");
-    expectButton(f, {388, 255, 444, 276}, 0.03, "separation 2");
-    expectButton(f, {401, 326, 448, 345}, 0.6, "back");
+    expectButton(f, kStereoOnButton, 0.1, "stereo on");
+    expectButton(f, kStereoOffButton, 0.1, "stereo off");
+    expectButton(f, kSeparationButtons[0], 0.03, "separation 5");
+    expectButton(f, kSeparationButtons[1], 0.08, "separation 3.5");
+    expectButton(f, kSeparationButtons[2], 0.03, "separation 2");
+    expectButton(f, kOptionsBackButton, 0.6, "back");
 }
 
 TEST(AssetTitlePages, OptionsWidgetsLandOnBlackAndTheStereoMarkerStaysInItsButton) {
     REQUIRE_GL();
-    upload("Texture6.tex", true, false);
+    loadGenerated(loadTitleTextures);
     // The page alone is black where the widgets are drawn over it.
     titleCamera();
-    pageQuad(8, -4, 8, -8, 0, 1, 0, 0.75f);
+    bindTexture(textures.titleOptionsPage);
+    pageQuad(kOptionsPageStereo);
     Frame f = testgl::readFrame();
-    const auto darkUnder = [&](float yTop, float yBottom, float zLeft, float zRight,
-                               const char* what) {
+    const auto darkUnder = [&](const TitleQuad& q, const char* what) {
         const double k = 240.0 / (40.0 * std::tan(15.0 * M_PI / 180.0));
-        const int x0 = static_cast<int>(std::ceil(320 - k * zLeft)),
-                  x1 = static_cast<int>(320 - k * zRight);
-        const int y0 = static_cast<int>(std::ceil(240 - k * yTop)),
-                  y1 = static_cast<int>(240 - k * yBottom);
+        const int x0 = static_cast<int>(std::ceil(320 - k * q.left)),
+                  x1 = static_cast<int>(320 - k * q.right);
+        const int y0 = static_cast<int>(std::ceil(240 - k * q.top)),
+                  y1 = static_cast<int>(240 - k * q.bottom);
         int lit = 0;
         for (int y = y0; y < y1; ++y) {
             for (int x = x0; x < x1; ++x) lit += brightness(f, x, y) > kLit;
         }
         EXPECT_EQ(lit, 0) << what;
     };
-    darkUnder(4, 2, 1.5f, -1.5f, "on/off label");
+    darkUnder(kOnLabelQuad, "on/off label");
     // The widgets drawn alone at their places: the label and the stereo marker are lit, and the
     // marker stays inside the hit rectangle of the button it marks.
     for (const bool on : {true, false}) {
         SCOPED_TRACE(on ? "stereo on" : "stereo off");
         titleCamera();
-        if (on) {
-            pageQuad(3.6f, 2.5f, 5.3f, 3, 0.58f, 0.75f, 0.83f, 0.92f);
-        } else {
-            pageQuad(3.6f, 2.5f, -2.8f, -5.1f, 0.58f, 0.75f, 0.83f, 0.92f);
-        }
-        pageQuad(4, 2, 1.5f, -1.5f, on ? 0.0f : 0.25f, on ? 0.25f : 0.5f, 0.83f, 1);
+        bindTexture(textures.titleOptionsPage);
+        pageQuad(on ? kStereoOnMarker : kStereoOffMarker);
+        pageQuad(on ? kOnLabelQuad : kOffLabelQuad);
         f = testgl::readFrame();
-        const Rect hit = on ? Rect{195, 149, 257, 191} : Rect{375, 149, 440, 191};
+        const MenuRect& hit = on ? kStereoOnButton : kStereoOffButton;
         int markerLit = 0, stray = 0;
         for (int y = 100; y < 240; ++y) {
             for (int x = 150; x < 480; ++x) {
                 if (x >= 270 && x <= 370) continue;  // the label between the buttons
                 if (brightness(f, x, y) <= kLit) continue;
                 ++markerLit;
-                stray += !(x > hit.l && x < hit.r && y > hit.t && y < hit.b);
+                stray += !(x > hit.left && x < hit.right && y > hit.top && y < hit.bottom);
             }
         }
         EXPECT_GT(markerLit, 100);
@@ -210,16 +196,15 @@ TEST(AssetTitlePages, OptionsWidgetsLandOnBlackAndTheStereoMarkerStaysInItsButto
 
 TEST(AssetTitlePages, HelpPageBackButtonLightsExactlyItsHitRectangle) {
     REQUIRE_GL();
-    const GLuint help = upload("Texture2.tex", true, false);
-    const GLuint options = upload("Texture6.tex", true, false);
+    loadGenerated(loadTitleTextures);
     titleCamera();
-    glBindTexture(GL_TEXTURE_2D, help);
-    pageQuad(8, -8, 8, -8, 0, 1, 0, 1);
-    glBindTexture(GL_TEXTURE_2D, options);
-    glTranslatef(0, -4.5f, -1.5f);
-    pageQuad(-3.8f, -5, -3.5f, -6, 0.83f, 1, 0.83f, 0.92f);
+    bindTexture(textures.titleHelpPage);
+    pageQuad(kPageSquare);
+    bindTexture(textures.titleOptionsPage);
+    glTranslatef(0, static_cast<float>(kHelpBackShiftY), static_cast<float>(kHelpBackShiftZ));
+    pageQuad(kBackButtonQuad);
     const Frame f = testgl::readFrame();
-    expectButton(f, {434, 427, 481, 446}, 0.6, "back");
+    expectButton(f, kHelpBackButton, 0.6, "back");
     // The controls are written on the page.
     int lit = 0;
     for (int y = 140; y < 300; ++y) {
@@ -291,34 +276,24 @@ void expectFramedPicture(const Shot& s, const std::string& what, int rim = 2) {
 
 TEST(AssetAtlases, BannerPicturesScoreLabelAndShieldCaptionSitInsideTheirRectangles) {
     REQUIRE_GL();
-    upload("Texture5.tex", false, false);
-    struct R {
-        float u0, v0, u1, v1;
-        const char* what;
+    loadGenerated(loadGameTextures);
+    const int texels = bindTexture(textures.hudAtlas);
+    const auto expectRect = [&](const AtlasRect& r, const std::string& what) {
+        expectFramedPicture(drawRect(texels, r.uLeft, r.vTop, r.uRight, r.vBottom), what);
     };
-    const R rects[] = {{0, 0, 0.56f, 0.081f, "opening card"},
-                       {0.56f, 0, 0.75f, 0.08f, "start card"},
-                       {0.75f, 0, 1, 0.08f, "pause"},
-                       {0, 0.08f, 0.66f, 0.16f, "cannons upgraded"},
-                       {0.66f, 0.08f, 1, 0.16f, "shield charged"},
-                       {0, 0.16f, 0.58f, 0.25f, "cannons added"},
-                       {0.58f, 0.16f, 0.83f, 0.25f, "score"},
-                       {0, 0.25f, 0.5f, 0.333f, "rapid fire"},
-                       {0.5f, 0.25f, 0.83f, 0.333f, "hull repaired"},
-                       {0, 0.33f, 0.5f, 0.42f, "game over"},
-                       {0.5f, 0.33f, 1, 0.42f, "extra life"},
-                       {0, 0.42f, 0.75f, 0.5f, "spread missiles"},
-                       {0, 0.5f, 0.58f, 0.58f, "shield caption"}};
-    const int texels = static_cast<int>(std::lround(std::sqrt(readTexture("Texture5.tex").size())));
-    for (const R& r : rects) expectFramedPicture(drawRect(texels, r.u0, r.v0, r.u1, r.v1), r.what);
+    for (int image = BannerOpeningCard; image <= BannerSpreadMissiles; ++image)
+        expectRect(bannerPicture(image)->rect, "banner picture " + std::to_string(image));
+    expectRect(kScoreLabelRect, "score label");
+    expectRect(kShieldCaptionRect, "shield caption");
 }
 
 TEST(AssetAtlases, DigitCellsHoldFiguresThatClearTheOverlappingNeighbours) {
     REQUIRE_GL();
-    upload("Texture5.tex", false, false);
-    const int texels = static_cast<int>(std::lround(std::sqrt(readTexture("Texture5.tex").size())));
-    for (int cell = 0; cell < 11; ++cell) {
-        const Shot s = drawRect(texels, cell * 0.0833f, 0.92f, (cell + 1) * 0.0833f, 0.99f);
+    loadGenerated(loadGameTextures);
+    const int texels = bindTexture(textures.hudAtlas);
+    for (int cell = 0; cell <= kDigitSeparator; ++cell) {
+        const Shot s = drawRect(texels, cell * kDigitCellWidth, kDigitRowTop,
+                                (cell + 1) * kDigitCellWidth, kDigitRowBottom);
         expectFramedPicture(s, "cell " + std::to_string(cell));
         // The clock's glyph quads overlap by 30 %: figures stay in the middle 70 %.
         const int w = s.x1 - s.x0;
@@ -335,8 +310,8 @@ TEST(AssetAtlases, DigitCellsHoldFiguresThatClearTheOverlappingNeighbours) {
 
 TEST(AssetAtlases, SpriteRectanglesHoldTheirPicturesOnBlackGutters) {
     REQUIRE_GL();
-    upload("Texture7.tex", false, true);
-    const int texels = static_cast<int>(std::lround(std::sqrt(readTexture("Texture7.tex").size())));
+    loadGenerated(loadGameTextures);
+    const int texels = bindTexture(textures.spriteAtlas);
     expectFramedPicture(drawRect(texels, 0.33f, 0, 0.5f, 0.16f), "cube face");
     expectFramedPicture(drawRect(texels, 0.5f, 0.01f, 0.66f, 0.15f), "plate");
     expectFramedPicture(drawRect(texels, 0.01f, 0.51f, 0.16f, 0.65f), "missile");
@@ -359,7 +334,8 @@ TEST(AssetAtlases, SpriteRectanglesHoldTheirPicturesOnBlackGutters) {
 
 TEST(AssetAtlases, PickupTrianglesAreLitInsideAndBlackAlongTheirEdges) {
     REQUIRE_GL();
-    upload("Texture7.tex", false, true);
+    loadGenerated(loadGameTextures);
+    bindTexture(textures.spriteAtlas);
     const float triangles[2][6] = {{0, 0, 0.16f, 0, 0.083f, 0.16f},
                                    {0.16f, 0, 0.33f, 0, 0.25f, 0.16f}};
     for (const auto& tri : triangles) {
@@ -405,8 +381,8 @@ TEST(AssetAtlases, PickupTrianglesAreLitInsideAndBlackAlongTheirEdges) {
 
 TEST(AssetAtlases, MuzzleFlashFitsItsCornerOfTheFighterTexture) {
     REQUIRE_GL();
-    upload("Texture1.tex", false, true);
-    const int texels = static_cast<int>(std::lround(std::sqrt(readTexture("Texture1.tex").size())));
+    loadGenerated(loadGameTextures);
+    const int texels = bindTexture(textures.fighterTexture);
     const Shot s = drawRect(texels, 0.51f, 0.51f, 0.99f, 0.99f);
     expectFramedPicture(s, "muzzle flash");
     EXPECT_GT(brightness(s.frame, (s.x0 + s.x1) / 2, (s.y0 + s.y1) / 2), 240) << "hot centre";
@@ -414,8 +390,8 @@ TEST(AssetAtlases, MuzzleFlashFitsItsCornerOfTheFighterTexture) {
 
 TEST(AssetAtlases, BeamStripsGrowWiderAndBrighterWithTheLevel) {
     REQUIRE_GL();
-    upload("Texture3.tex", false, false);
-    const int texels = static_cast<int>(std::lround(std::sqrt(readTexture("Texture3.tex").size())));
+    loadGenerated(loadGameTextures);
+    const int texels = bindTexture(textures.beamTexture);
     int previousWidth = 0, previousSum = 0;
     for (int level = 0; level < 6; ++level) {
         SCOPED_TRACE(level);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "app/director.h"
+#include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "platform/audio.h"
 #include "player/player_ship.h"
+#include "sound_test_files.h"
 
 namespace {
 
@@ -59,13 +62,46 @@ TEST(Director, GameOverDuringTheOpeningStopsTheTimelineAndFadesOutThenQuits) {
         EXPECT_LT(fadeAlpha, previous);
         previous = fadeAlpha;
         EXPECT_EQ(messageBanner.image, 9);
-        EXPECT_EQ(quitRequested, i == 20) << "quit only once the clock has passed 5 s";
+        EXPECT_FALSE(quitRequested) << "quit only once the clock has passed 5 s";
     }
     EXPECT_NEAR(fadeAlpha, 0.0f, 1e-5f);
     frame(0.01f);
     EXPECT_TRUE(quitRequested);
     EXPECT_FALSE(playStarted);
     EXPECT_TRUE(controlsLocked);
+}
+
+TEST(Director, OpeningMusicStartsAtOnceTheGameMusicLoopsFromPlayAndStopsAfterGameOver) {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    soundtest::ScratchDir dir;
+    soundtest::writeAllSounds();
+    soundtest::WavLayout longMusic;
+    longMusic.seconds = 5.0;  // outlasts the test, so "playing" means it was started
+    soundtest::writeWav("Sounds/Loop0.wav", longMusic);
+    soundtest::writeWav("Sounds/Loop1.wav", longMusic);
+    ASSERT_TRUE(initSound());
+    ASSERT_TRUE(loadSounds());
+
+    resetDirector();
+    frame(0.1f);
+    EXPECT_TRUE(isSoundPlaying(SoundLoop0));
+    EXPECT_FALSE(isSoundPlaying(SoundLoop1));
+
+    frame(11.0f);
+    while (!playStarted) {
+        EXPECT_FALSE(isSoundPlaying(SoundLoop1)) << "game music before play begins";
+        frame(0.0f);
+    }
+    EXPECT_TRUE(isSoundPlaying(SoundLoop1));
+    EXPECT_TRUE(platform::isAudioSourceLooping(soundBank.sources[SoundLoop1]));
+
+    gameOver = true;
+    frame(4.9f);
+    EXPECT_TRUE(isSoundPlaying(SoundLoop1)) << "the music plays on through the fade";
+    frame(0.2f);
+    EXPECT_TRUE(quitRequested);
+    EXPECT_FALSE(isSoundPlaying(SoundLoop1));
+    releaseSound();
 }
 
 }  // namespace

@@ -22,17 +22,40 @@ TEST(GameWindow, ResizeToZeroHeightGivesAOnePixelViewportWithoutDividingByZero) 
     resizeView(640, 480);
 }
 
-TEST(GameWindow, InitialStateIsAdditiveUndepthedLitAndFogged) {
+// A square straight ahead of a camera at the origin, `distance` units away.
+void squareAhead(float distance, float grey) {
+    const float half = distance * 0.1f;
+    glColor4f(grey, grey, grey, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(-half, -half, -distance);
+    glVertex3f(half, -half, -distance);
+    glVertex3f(half, half, -distance);
+    glVertex3f(-half, half, -distance);
+    glEnd();
+}
+
+// What every draw of the game relies on, seen in the pixels: overlapping pictures add up,
+// nearer ones do not hide farther ones, and the distance fades into the black fog.
+TEST(GameWindow, StartStateAddsPicturesIgnoresDepthAndFogsTheDistance) {
     REQUIRE_GL();
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_FOG));
-    GLint source = 0, destination = 0;
-    glGetIntegerv(GL_BLEND_SRC, &source);
-    glGetIntegerv(GL_BLEND_DST, &destination);
-    EXPECT_EQ(source, GL_SRC_ALPHA);
-    EXPECT_EQ(destination, GL_ONE);
+    glDisable(GL_LIGHTING);  // unlit colours, so the pixel tells the blend and the fog
+    testgl::clearAll();
+    glLoadIdentity();
+    squareAhead(100, 0.25f);
+    squareAhead(100, 0.25f);
+    EXPECT_NEAR(testgl::readPixel(320, 240).r, 128, 3) << "two quarter-bright squares add up";
+
+    testgl::clearAll();
+    squareAhead(100, 0.25f);
+    squareAhead(400, 0.25f);  // behind the first, drawn after it, still inside the fog's start
+    EXPECT_NEAR(testgl::readPixel(320, 240).r, 128, 3) << "the farther square is not hidden";
+
+    testgl::clearAll();
+    squareAhead(750, 1.0f);  // halfway through the fog
+    EXPECT_NEAR(testgl::readPixel(320, 240).r, 128, 4);
+    testgl::clearAll();
+    squareAhead(990, 1.0f);
+    EXPECT_LT(testgl::readPixel(320, 240).r, 10) << "almost gone at the far end";
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/audio.h"
 #include "platform/events.h"
 #include "sound_test_files.h"
+#include "support/fresh_process.h"
 
 using soundtest::waitUntil;
 using soundtest::WavLayout;
@@ -18,8 +19,8 @@ using soundtest::writeWav;
 
 namespace {
 
-// Every test gets its own process, working directory and OpenAL Soft's null backend: a
-// silent device that still mixes in real time, so sources advance and end.
+// Every test gets its own working directory and OpenAL Soft's null backend: a silent device
+// that still mixes in real time, so sources advance and end.
 struct SoundBankTest : ::testing::Test {
     soundtest::ScratchDir dir;
     void SetUp() override { setenv("ALSOFT_DRIVERS", "null", 1); }
@@ -144,20 +145,23 @@ TEST_F(SoundBankTest, IdsPastTheTableAreRefusedAndCopiesNeverRunPastIt) {
 }
 
 TEST_F(SoundBankTest, WithoutASoundDeviceNothingIsLoadedAndEveryPlayDoesNothing) {
-    setenv("ALSOFT_DRIVERS", "none-here", 1);  // no backend: alcOpenDevice(NULL) fails
-    ASSERT_TRUE(initSound());
-    EXPECT_FALSE(soundBank.soundEnabled);
-    // Not even the Sounds folder is needed.
-    std::filesystem::remove("Sounds");
-    EXPECT_TRUE(loadSounds());
-    EXPECT_TRUE(playSound(SoundLoop1, 0, 0, 0, SoundPlayLooping));
-    EXPECT_FALSE(isSoundPlaying(SoundLoop1));
-    EXPECT_FALSE(playSound(44, 0, 0, 0, SoundPlayOnce));
-    EXPECT_FALSE(playFreeCopy(SoundLaser1));
-    EXPECT_FALSE(playFreeCopyAt(SoundExplode1, 0, 0, -5));
-    stopSound(SoundLoop1);
-    platform::notifyFocus(false);
-    for (SoundId id = 0; id < soundCount; ++id) EXPECT_EQ(soundBank.sources[id], 0u);
+    // OpenAL reads its backend once per process: the missing one is chosen in a fresh one.
+    testsupport::inFreshProcess([&] {
+        setenv("ALSOFT_DRIVERS", "none-here", 1);  // no backend: alcOpenDevice(NULL) fails
+        ASSERT_TRUE(initSound());
+        EXPECT_FALSE(soundBank.soundEnabled);
+        // Not even the Sounds folder is needed.
+        std::filesystem::remove("Sounds");
+        EXPECT_TRUE(loadSounds());
+        EXPECT_TRUE(playSound(SoundLoop1, 0, 0, 0, SoundPlayLooping));
+        EXPECT_FALSE(isSoundPlaying(SoundLoop1));
+        EXPECT_FALSE(playSound(44, 0, 0, 0, SoundPlayOnce));
+        EXPECT_FALSE(playFreeCopy(SoundLaser1));
+        EXPECT_FALSE(playFreeCopyAt(SoundExplode1, 0, 0, -5));
+        stopSound(SoundLoop1);
+        platform::notifyFocus(false);
+        for (SoundId id = 0; id < soundCount; ++id) EXPECT_EQ(soundBank.sources[id], 0u);
+    });
 }
 
 TEST_F(SoundBankTest, StopPausesAndTheNextPlayResumesWhereItStopped) {
@@ -303,15 +307,17 @@ TEST_F(SoundBankTest, FocusLossMutesTheListenerAndFocusUnmutes) {
     EXPECT_FLOAT_EQ(platform::listenerGain(), 0.0f);
     platform::notifyFocus(true);
     EXPECT_FLOAT_EQ(platform::listenerGain(), 1.0f);
-    releaseSound();
-    platform::notifyFocus(false);  // no handler left behind
 }
 
 using SoundStartUpDeathTest = SoundBankTest;
 
-TEST_F(SoundStartUpDeathTest, MissingFileShowsTheBoxAndExitsWithStatus1) {
+TEST_F(SoundStartUpDeathTest, MissingFileOrUnusableDeviceShowsTheBoxAndExitsWithStatus1) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     soundtest::writeAllSounds();
+    platform::setAudioDeviceUnusable(true);  // the device opens, then cannot be used
+    EXPECT_EXIT(startSoundOrExit(), testing::ExitedWithCode(1),
+                "DirectSound3D Error: Could not find wav files");
+    platform::setAudioDeviceUnusable(false);
     std::remove("Sounds/Loop1.wav");
     EXPECT_EXIT(startSoundOrExit(), testing::ExitedWithCode(1),
                 "DirectSound3D Error: Could not find wav files");

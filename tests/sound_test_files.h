@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "assets/wav_writer.h"
+
 namespace soundtest {
 
 struct WavLayout {
@@ -25,16 +27,6 @@ struct WavLayout {
     double seconds = 0.1;        // length of the tone
     int64_t claimedLength = -1;  // -1: the real data length
 };
-
-inline void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-inline void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
 
 // A canonical 44-byte header followed by a loud 440 Hz tone on every channel.
 inline std::vector<uint8_t> makeWav(const WavLayout& layout) {
@@ -50,7 +42,7 @@ inline std::vector<uint8_t> makeWav(const WavLayout& layout) {
                 samples.push_back(static_cast<uint8_t>(128 + v * 127));
             } else {
                 const auto s = static_cast<int16_t>(v * 32767);
-                put16(samples, static_cast<uint16_t>(s));
+                appendLittleEndian16(samples, static_cast<uint16_t>(s));
                 for (int extra = 2; extra < bytesPerSample; ++extra) samples.push_back(0);
             }
         }
@@ -60,19 +52,15 @@ inline std::vector<uint8_t> makeWav(const WavLayout& layout) {
                                     : static_cast<uint16_t>(playChannels * bytesPerSample);
     const uint32_t length = layout.claimedLength >= 0 ? static_cast<uint32_t>(layout.claimedLength)
                                                       : static_cast<uint32_t>(samples.size());
+    WavHeader header;
+    header.formatTag = layout.formatTag;
+    header.channels = layout.channels;
+    header.samplesPerSecond = layout.samplesPerSecond;
+    header.blockAlign = blockAlign;
+    header.bitsPerSample = layout.bitsPerSample;
+    header.dataLength = length;
     std::vector<uint8_t> out;
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    put32(out, 36 + length);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put32(out, 16);
-    put16(out, layout.formatTag);
-    put16(out, layout.channels);
-    put32(out, layout.samplesPerSecond);
-    put32(out, layout.samplesPerSecond * blockAlign);
-    put16(out, blockAlign);
-    put16(out, layout.bitsPerSample);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    put32(out, length);
+    appendWavHeader(out, header);
     out.insert(out.end(), samples.begin(), samples.end());
     return out;
 }

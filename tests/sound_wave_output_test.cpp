@@ -8,12 +8,13 @@
 #include "assets/sound_bank.h"
 #include "platform/events.h"
 #include "sound_test_files.h"
+#include "support/fresh_process.h"
 
 namespace {
 
 // OpenAL Soft's wave-file backend records everything the listener hears into a stereo WAV
-// file, written out when the device closes. Each test runs in its own process, so the backend
-// is chosen before the library first reads its configuration.
+// file, written out when the device closes. The library reads its backend once per process,
+// so each test's body runs in a fresh process.
 struct HeardSound {
     double left = 0.0;  // energy per channel
     double right = 0.0;
@@ -24,7 +25,8 @@ struct WaveOutputTest : ::testing::Test {
     soundtest::ScratchDir dir;
     std::string recording;
 
-    void SetUp() override {
+    // Chooses the wave backend and starts the game's sound; only inside inFreshProcess.
+    void start() {
         recording = (dir.path() / "heard.wav").string();
         const std::string config = (dir.path() / "alsoft.conf").string();
         const std::string text =
@@ -92,47 +94,62 @@ struct WaveOutputTest : ::testing::Test {
 };
 
 TEST_F(WaveOutputTest, SourceAtNegativeZIsHeardOnTheRight) {
-    playToTheEnd(0.0f, 0.0f, -10.0f);
-    const HeardSound sound = heard();
-    ASSERT_GT(sound.frames, 0);
-    EXPECT_GT(sound.right, 0.0);
-    EXPECT_GT(sound.right, 10.0 * sound.left) << sound.left << " vs " << sound.right;
+    testsupport::inFreshProcess([&] {
+        start();
+        playToTheEnd(0.0f, 0.0f, -10.0f);
+        const HeardSound sound = heard();
+        ASSERT_GT(sound.frames, 0);
+        EXPECT_GT(sound.right, 0.0);
+        EXPECT_GT(sound.right, 10.0 * sound.left) << sound.left << " vs " << sound.right;
+    });
 }
 
 TEST_F(WaveOutputTest, SourceAtPositiveZIsHeardOnTheLeft) {
-    playToTheEnd(0.0f, 0.0f, 10.0f);
-    const HeardSound sound = heard();
-    EXPECT_GT(sound.left, 0.0);
-    EXPECT_GT(sound.left, 10.0 * sound.right) << sound.left << " vs " << sound.right;
+    testsupport::inFreshProcess([&] {
+        start();
+        playToTheEnd(0.0f, 0.0f, 10.0f);
+        const HeardSound sound = heard();
+        EXPECT_GT(sound.left, 0.0);
+        EXPECT_GT(sound.left, 10.0 * sound.right) << sound.left << " vs " << sound.right;
+    });
 }
 
 TEST_F(WaveOutputTest, SourceAheadIsHeardOnBothSidesAlike) {
-    playToTheEnd(10.0f, 0.0f, 0.0f);
-    const HeardSound sound = heard();
-    EXPECT_GT(sound.left, 0.0);
-    EXPECT_NEAR(sound.left / sound.right, 1.0, 0.05);
+    testsupport::inFreshProcess([&] {
+        start();
+        playToTheEnd(10.0f, 0.0f, 0.0f);
+        const HeardSound sound = heard();
+        EXPECT_GT(sound.left, 0.0);
+        EXPECT_NEAR(sound.left / sound.right, 1.0, 0.05);
+    });
 }
 
 TEST_F(WaveOutputTest, DistanceFadesSoundsGentlyWithARolloffOfOneHundredth) {
-    // The same tone one unit to the left and 100 units to the right, at once: inverse distance
-    // with rolloff 0.01 gives the far one a gain of 1 / (1 + 0.01 * 99), about half.
-    ASSERT_TRUE(playSound(SoundPowerUp, 0.0f, 0.0f, 1.0f, SoundPlayOnce));
-    ASSERT_TRUE(playFreeCopyAt(SoundLaser1, 0.0f, 0.0f, -100.0f));
-    ASSERT_TRUE(soundtest::waitUntil(
-        [] { return !isSoundPlaying(SoundPowerUp) && !isSoundPlaying(SoundLaser1); }));
-    const HeardSound sound = heard();
-    ASSERT_GT(sound.right, 0.0);
-    const double gainRatio = std::sqrt(sound.left / sound.right);
-    EXPECT_NEAR(gainRatio, 1.99, 0.1);
+    testsupport::inFreshProcess([&] {
+        start();
+        // The same tone one unit to the left and 100 units to the right, at once: inverse distance
+        // with rolloff 0.01 gives the far one a gain of 1 / (1 + 0.01 * 99), about half.
+        ASSERT_TRUE(playSound(SoundPowerUp, 0.0f, 0.0f, 1.0f, SoundPlayOnce));
+        ASSERT_TRUE(playFreeCopyAt(SoundLaser1, 0.0f, 0.0f, -100.0f));
+        ASSERT_TRUE(soundtest::waitUntil(
+            [] { return !isSoundPlaying(SoundPowerUp) && !isSoundPlaying(SoundLaser1); }));
+        const HeardSound sound = heard();
+        ASSERT_GT(sound.right, 0.0);
+        const double gainRatio = std::sqrt(sound.left / sound.right);
+        EXPECT_NEAR(gainRatio, 1.99, 0.1);
+    });
 }
 
 TEST_F(WaveOutputTest, NothingIsHeardWhileTheWindowIsUnfocused) {
-    platform::notifyFocus(false);
-    playToTheEnd(0.0f, 0.0f, -10.0f);
-    const HeardSound sound = heard();
-    ASSERT_GT(sound.frames, 0);
-    EXPECT_EQ(sound.left, 0.0);
-    EXPECT_EQ(sound.right, 0.0);
+    testsupport::inFreshProcess([&] {
+        start();
+        platform::notifyFocus(false);
+        playToTheEnd(0.0f, 0.0f, -10.0f);
+        const HeardSound sound = heard();
+        ASSERT_GT(sound.frames, 0);
+        EXPECT_EQ(sound.left, 0.0);
+        EXPECT_EQ(sound.right, 0.0);
+    });
 }
 
 }  // namespace

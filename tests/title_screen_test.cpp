@@ -64,7 +64,7 @@ struct TitleTest : ::testing::Test {
     static void frame(uint32_t ms = 10) {
         testclock::now += ms;
         drawTitle();
-        updateTitle();
+        updateTitleFrame();
     }
     // Press, one frame with the button held, release.
     static void click(int x, int y) {

@@ -5,6 +5,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "world/asteroid.h"
 
 float fadeAlpha = 0.0f;
 bool playStarted = false;
@@ -60,6 +61,7 @@ void beginPlay() {
     livesDisplay.show();
     hullGauge.show();
     shieldGauge.show();
+    player.shield.fadeTime = 2.0f;  // play begins behind a two-second spawn shield
 }
 
 struct TimedEvent {
@@ -75,8 +77,11 @@ constexpr TimedEvent kTimeline[] = {
 
 void fire(DirectorEvent event) {
     switch (event) {
-        case AsteroidsLaunched:  // the asteroid field launches here once it exists
-        case CameraGlide:        // the camera glide home starts here once the ship can glide
+        case AsteroidsLaunched:
+            launchAsteroids();
+            break;
+        case CameraGlide:
+            player.glideCameraTo(0, 0, 0, 100);
             break;
         case StartCard:
             messageBanner.setImage(BannerStartCard);
@@ -85,7 +90,9 @@ void fire(DirectorEvent event) {
             messageBanner.start();
             break;
         case CameraHome:
+            // From here on the view is from the cockpit.
             player.setCameraOffset(0, 0, 0);
+            player.shipHidden = true;
             break;
         case PlayBegins:
             beginPlay();
@@ -99,6 +106,17 @@ void fire(DirectorEvent event) {
 
 void resetDirector() {
     for (bool& fired : eventFired) fired = false;
+}
+
+void resetDirectorState() {
+    resetDirector();
+    fadeAlpha = 0.0f;
+    playStarted = false;
+    levelTime = 0.0f;
+    spawnClock = 0.0f;
+    speedClock = 0.0f;
+    gameOverClock = 0.0f;
+    fadeInTime = 3.0f;
 }
 
 void updateDirector() {
@@ -125,11 +143,11 @@ void updateDirector() {
         fadeInTime -= frameSeconds;
         fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
     }
-    if (spawnClock >= 20.0f) {
-        spawnClock = 0.0f;  // fighter waves join here once the fighters exist
-    }
+    // The wave clock wraps every 20 s with nothing tied to it; every 60 s the field speeds up.
+    if (spawnClock >= 20.0f) spawnClock = 0.0f;
     if (speedClock >= 60.0f) {
-        speedClock = 0.0f;  // asteroid speed-ups join here once the asteroids exist
+        speedClock = 0.0f;
+        for (int i = 0; i < asteroidCount; ++i) asteroids[i].addSpeed(15.0f);
     }
 
     if (!eventFired[OpeningStarted]) {

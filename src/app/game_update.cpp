@@ -7,6 +7,8 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "platform/clock.h"
+#include "player/player_ship.h"
+#include "world/asteroid.h"
 
 bool paused = false;
 bool pauseKeyLatch = false;
@@ -25,6 +27,27 @@ void updatePaused() {
     paused = false;
     frameTimer.lastTickMs = platform::timeGetTime();
 }
+
+// The field is centred on the player's location as it was before the player moves this frame.
+// A rock that rams the ship is regenerated at once, so it cannot hit twice.
+void updateAsteroidField() {
+    const Vec3 at = player.location();
+    for (int i = 0; i < asteroidCount; ++i) {
+        Asteroid& rock = asteroids[i];
+        rock.setTarget(at.x, at.y, at.z);
+        rock.update();
+        if (rock.hitTestSphere(at.x, at.y, at.z, 10.0f)) {
+            player.takeDamage(22.0f);
+            rock.takeDamage(rammedAmount);
+        }
+    }
+}
+
+// Pickups drift and are collected before the ship's own update: none fly, so nothing happens.
+void collectPickups() {}
+
+// Enemy fighters move and shoot before the ship's own update: none fly, so nothing happens.
+void updateFighters() {}
 
 }  // namespace
 
@@ -48,6 +71,10 @@ void updateGame() {
     }
 
     updateDirector();
+    updateAsteroidField();
+    collectPickups();
+    updateFighters();
+    player.update();
 
     // Last, after everything that starts pictures: a banner started this frame has already
     // advanced once when it is first drawn.

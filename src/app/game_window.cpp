@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "common/fatal_error.h"
 #include "platform/video.h"
 
 GameWindow gameWindow;
@@ -11,19 +12,18 @@ int windowHeight = 480;
 
 namespace {
 
-void failWith(const char* text) {
+// The half-built window goes before the box, so the box never sits behind it.
+[[noreturn]] void failWith(const char* text) {
     destroyGameWindow();
-    platform::messageBox(text, "ERROR", platform::BoxIcon::Warning);
+    fatalError(text, "ERROR");
 }
 
 }  // namespace
 
-bool createGameWindow(const char* title, int width, int height, int bits, bool fullScreenWanted) {
+void createGameWindow(const char* title, int width, int height, int bits, bool fullScreenWanted) {
     gameWindow.fullScreen = fullScreenWanted;
     if (!platform::initVideo(false)) {
-        platform::messageBox("Failed To Register The Window Class.", "ERROR",
-                             platform::BoxIcon::Warning);
-        return false;
+        fatalError("Failed To Register The Window Class.", "ERROR");
     }
     if (gameWindow.fullScreen && !platform::changeDisplayMode(width, height, bits)) {
         if (platform::askYesNo("The Requested Fullscreen Mode Is Not Supported By\n"
@@ -31,8 +31,7 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
                                "OpenGL", platform::BoxIcon::Warning)) {
             gameWindow.fullScreen = false;
         } else {
-            platform::messageBox("Program Will Now Close.", "ERROR", platform::BoxIcon::Stop);
-            return false;
+            fatalError("Program Will Now Close.", "ERROR", platform::BoxIcon::Stop);
         }
     }
     // In full screen the pointer starts hidden; the entry point shows it for the title menu.
@@ -42,22 +41,18 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
     // pixel rectangles line up with the drawn buttons.
     if (!platform::createWindow(title, width, height, bits, gameWindow.fullScreen)) {
         failWith("Window Creation Error.");
-        return false;
     }
     gameWindow.window = true;
     if (!platform::createGlContext()) {
         failWith("Can't Create A GL Rendering Context.");
-        return false;
     }
     gameWindow.renderContext = true;
     if (!platform::makeGlContextCurrent()) {
         failWith("Can't Activate The GL Rendering Context.");
-        return false;
     }
     platform::showWindow();
     resizeView(width, height);
     initGlState();
-    return true;
 }
 
 void destroyGameWindow() {

@@ -13,9 +13,9 @@ extern GameWindow gameWindow;
 extern int windowWidth;   // 640
 extern int windowHeight;  // 480
 
-// Opens the window and makes its GL context current. Every failure has shown its box and
-// released what was made when this returns false.
-bool createGameWindow(const char* title, int width, int height, int bits, bool fullScreenWanted);
+// Opens the window and makes its GL context current. A failure releases what was made and
+// ends the program through fatalError.
+void createGameWindow(const char* title, int width, int height, int bits, bool fullScreenWanted);
 
 // Safe at any stage of a half-built window and more than once.
 void destroyGameWindow();

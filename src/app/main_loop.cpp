@@ -14,6 +14,7 @@
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
+#include "common/fatal_error.h"
 #include "common/globals.h"
 #include "platform/events.h"
 #include "platform/video.h"
@@ -21,7 +22,6 @@
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 
-bool titleFinished = false;
 bool quitRequested = false;
 bool texturingEnabled = true;
 
@@ -43,18 +43,25 @@ bool dispatchOneMessage() {
 
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
-    platform::messageBox("Could not find wav files", "DirectSound3D Error",
-                         platform::BoxIcon::Warning);
-    releaseSound();
-    destroyGameWindow();
-    std::exit(1);
+    fatalError("Could not find wav files", "DirectSound3D Error");
+}
+
+void updateTitleFrame() {
+    frameSeconds = tickFrameTimer();
+    TitleInput input;
+    input.seconds = frameSeconds;
+    input.leftButtonDown = mouseLeftDown != 0;
+    input.clickX = clickX;
+    input.clickY = clickY;
+    input.enterDown = keys.isDown(VK_RETURN);
+    updateTitle(input);
 }
 
 void runTitleLoop() {
     while (!titleFinished && !quitRequested) {
         if (dispatchOneMessage()) continue;
         drawTitle();
-        updateTitle();
+        updateTitleFrame();
         endInputFrame();
         platform::swapBuffers();
     }
@@ -75,9 +82,7 @@ void runGameLoop() {
 int runGame() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // --windowed asks for the same window the refused-mode path offers.
-    if (!createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed)) {
-        return 1;
-    }
+    createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
     platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 

@@ -5,9 +5,12 @@
 // Runs the whole program; returns the exit status (0 after a normal end of the game loop).
 int runGame();
 
-// Starts sound and loads every WAV file. On any failure shows the "Could not find wav files"
-// box, releases sound and the window and exits with status 1.
+// Starts sound and loads every WAV file. On any failure ends the program through fatalError
+// with the "Could not find wav files" box.
 void startSoundOrExit();
+
+// One title frame's update: times the frame and hands the title the mouse and Enter.
+void updateTitleFrame();
 
 // The two polling loops: each pass handles one waiting message or, with none waiting, draws
 // one frame. Exposed so tests can drive them with injected messages.

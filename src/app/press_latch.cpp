@@ -92,3 +92,7 @@ void endInputFrame() {
         windowProc(latch.release);
     }
 }
+
+void resetPressLatches() {
+    for (Latch& latch : latches) latch = Latch{};
+}

@@ -15,3 +15,6 @@ void dispatchInput(const Message& message);
 // Called by the loops after each frame's update: every press so far has now been seen, and the
 // releases held back go to the window procedure.
 void endInputFrame();
+
+// Forgets every press and held-back release, as at start-up.
+void resetPressLatches();

@@ -25,16 +25,30 @@ const char* const soundFiles[soundCount] = {
 
 namespace {
 
+SoundRequestWatcher requestWatcher = nullptr;
+
 // The game in the background is silent; the mixer keeps running so nothing loses its place.
 void onFocusChange(bool focused) {
     platform::setListenerGain(focused ? 1.0f : 0.0f);
 }
 
+bool startSlot(SoundId id, float x, float y, float z, uint32_t flags) {
+    // The id is checked first, so a bad id is refused whether or not sound is on.
+    if (id >= soundCount) return false;
+    if (!soundBank.soundEnabled) return true;
+    const uint32_t source = soundBank.sources[id];
+    if (source == 0) return true;
+    if (platform::isAudioSourcePlaying(source)) return true;
+    platform::playAudioSource(source, x, y, z, (flags & SoundPlayLooping) != 0);
+    return true;
+}
+
 bool playFirstIdleCopy(SoundId firstId, float x, float y, float z) {
+    if (requestWatcher) requestWatcher(firstId, true);
     if (!soundBank.soundEnabled) return false;
     for (SoundId id = firstId; id < firstId + 5 && id < soundCount; ++id) {
         if (!platform::isAudioSourcePlaying(soundBank.sources[id])) {
-            playSound(id, x, y, z, SoundPlayOnce);
+            startSlot(id, x, y, z, SoundPlayOnce);
             return true;
         }
     }
@@ -133,15 +147,13 @@ bool fillSoundBuffer(SoundId slot, std::FILE* file, uint32_t dataLength, long fi
            platform::attachAudioBuffer(soundBank.sources[slot], soundBank.buffers[slot]);
 }
 
+void setSoundRequestWatcher(SoundRequestWatcher watcher) {
+    requestWatcher = watcher;
+}
+
 bool playSound(SoundId id, float x, float y, float z, uint32_t flags) {
-    // The id is checked first, so a bad id is refused whether or not sound is on.
-    if (id >= soundCount) return false;
-    if (!soundBank.soundEnabled) return true;
-    const uint32_t source = soundBank.sources[id];
-    if (source == 0) return true;
-    if (platform::isAudioSourcePlaying(source)) return true;
-    platform::playAudioSource(source, x, y, z, (flags & SoundPlayLooping) != 0);
-    return true;
+    if (requestWatcher) requestWatcher(id, false);
+    return startSlot(id, x, y, z, flags);
 }
 
 bool playFreeCopy(SoundId firstId) {

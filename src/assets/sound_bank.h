@@ -70,5 +70,10 @@ bool playFreeCopyAt(SoundId firstId, float x, float y, float z);
 // Pauses a slot without rewinding it.
 void stopSound(SoundId id);
 bool isSoundPlaying(SoundId id);
+// Sees every play request (the id as named by the caller, and whether it asks for a free copy
+// of a group of five) before anything is checked or played, with or without a device. For
+// diagnostics and tests; nullptr removes it.
+using SoundRequestWatcher = void (*)(SoundId id, bool freeCopy);
+void setSoundRequestWatcher(SoundRequestWatcher watcher);
 // Releases every buffer, source and the device; safe at any stage.
 void releaseSound();

@@ -3,32 +3,26 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cstdlib>
 #include <string>
 #include <type_traits>
 
 #include "assets/texture_file.h"
 #include "assets/texture_table.h"
-#include "platform/video.h"
+#include "common/fatal_error.h"
 
 static_assert(std::is_same_v<GLuint, uint32_t>, "texture slots are GL texture names");
 static_assert(std::is_same_v<GLint, int>, "GL enumerants are passed as int");
 
 namespace {
 
-[[noreturn]] void failLoad(const std::string& text, const char* caption) {
-    platform::messageBox(text.c_str(), caption, platform::BoxIcon::Warning);
-    std::exit(1);
-}
-
 void loadTexture(TexelFormat format, const char* path, uint32_t* slot, bool mipmapped, int wrapS,
                  int wrapT, int magFilter, int mipmappedMinFilter) {
     TextureFile image;
     switch (readTextureFile(path, format, image)) {
         case TextureFileResult::Missing:
-            failLoad(missingTextureText(path), missingTextureCaption);
+            fatalError(missingTextureText(path).c_str(), missingTextureCaption);
         case TextureFileResult::InvalidSize:
-            failLoad(invalidTextureSizeText(path), invalidTextureSizeCaption);
+            fatalError(invalidTextureSizeText(path).c_str(), invalidTextureSizeCaption);
         case TextureFileResult::Loaded:
             break;
     }

@@ -4,6 +4,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "hud/banner_layout.h"
 #include "render/fade.h"
 
 TimeDisplay timeDisplay;
@@ -13,12 +14,6 @@ BarGauge hullGauge;
 BarGauge shieldGauge;
 
 namespace {
-
-// The digit row: twelve equal cells across the band v 0.92 .. 0.99 of the HUD atlas.
-constexpr float kCellWidth = 0.0833f;
-constexpr float kDigitTop = 0.92f;
-constexpr float kDigitBottom = 0.99f;
-constexpr int kSeparator = 10;
 
 void beginAtlas(uint32_t texture) {
     glDisable(GL_LIGHTING);
@@ -37,11 +32,11 @@ void endAtlas() {
 void DigitGlyph::setGlyph(int n) {
     // Taken as a signed byte, as the cell is stored: values past the row leave it unchanged.
     const int8_t wanted = static_cast<int8_t>(n);
-    if (wanted >= 0 && wanted < 12) cell = wanted;
-    uLeft = static_cast<float>(cell) * kCellWidth;
-    uRight = static_cast<float>(cell + 1) * kCellWidth;
-    vTop = kDigitTop;
-    vBottom = kDigitBottom;
+    if (wanted >= 0 && wanted < kDigitCells) cell = wanted;
+    uLeft = static_cast<float>(cell) * kDigitCellWidth;
+    uRight = static_cast<float>(cell + 1) * kDigitCellWidth;
+    vTop = kDigitRowTop;
+    vBottom = kDigitRowBottom;
 }
 
 void DigitGlyph::draw() const {
@@ -67,8 +62,8 @@ void DigitGlyph::draw() const {
 
 TimeDisplay::TimeDisplay() {
     for (DigitGlyph& glyph : glyphs) glyph.setGlyph(0);
-    glyphs[2].setGlyph(kSeparator);
-    glyphs[5].setGlyph(kSeparator);
+    glyphs[2].setGlyph(kDigitSeparator);
+    glyphs[5].setGlyph(kDigitSeparator);
 }
 
 void TimeDisplay::setBrightness(float b) {
@@ -147,13 +142,14 @@ void ScoreDisplay::draw() const {
     const float labelRight = z - 0.5f * width;
     const float labelBottom = y - 1.05f * height;
     glBegin(GL_QUADS);
-    glTexCoord2f(0.58f, 0.16f);
+    const AtlasRect& label = kScoreLabelRect;
+    glTexCoord2f(label.uLeft, label.vTop);
     glVertex3f(x, y, z);
-    glTexCoord2f(0.83f, 0.16f);
+    glTexCoord2f(label.uRight, label.vTop);
     glVertex3f(x, y, labelRight);
-    glTexCoord2f(0.83f, 0.25f);
+    glTexCoord2f(label.uRight, label.vBottom);
     glVertex3f(x, labelBottom, labelRight);
-    glTexCoord2f(0.58f, 0.25f);
+    glTexCoord2f(label.uLeft, label.vBottom);
     glVertex3f(x, labelBottom, z);
     glEnd();
     endAtlas();

@@ -19,6 +19,10 @@ enum class AudioStart {
 // has to run to release the half-opened device.
 AudioStart openAudio();
 
+// For tests: while set, openAudio opens the device and then reports Failed, as a device that
+// exists but cannot be used does.
+void setAudioDeviceUnusable(bool unusable);
+
 // Releases the context and device; safe when nothing was opened, and more than once.
 void closeAudio();
 

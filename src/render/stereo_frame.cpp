@@ -9,6 +9,7 @@
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "render/glasses.h"
+#include "world/asteroid.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ void drawEyePass(float eyeOffset) {
     livesDisplay.draw();
     hullGauge.draw();
     shieldGauge.draw();
+    if (playStarted) player.drawCockpitOverlay();
 
     glRotatef(player.bank, 1, 0, 0);
     glTranslatef(player.position.x + player.cameraOffset.x,
@@ -44,6 +46,11 @@ void drawEyePass(float eyeOffset) {
                  player.position.z + player.cameraOffset.z + player.shakeOffset.z);
     drawScene();
 }
+
+// Pickups and enemy fighters, drawn between the rocks and the ship: none fly, so nothing is
+// drawn.
+void drawPickups() {}
+void drawFighters() {}
 
 }  // namespace
 
@@ -69,7 +76,12 @@ void renderStereoFrame() {
     if (!messageBanner.isStereo()) messageBanner.drawBanner();
 }
 
-void drawScene() {}
+void drawScene() {
+    for (int i = 0; i < asteroidCount; ++i) asteroids[i].draw();
+    drawPickups();
+    drawFighters();
+    player.draw();
+}
 
 void drawBackdrop() {
     glDisable(GL_LIGHTING);

@@ -5,7 +5,8 @@
 
 void renderStereoFrame();
 
-// The world objects, in both eye passes.
+// Draws what lives in the world, in each eye pass after the camera's world transform. The
+// world holds nothing of its own to draw, so it draws nothing.
 void drawScene();
 
 // The distant starfield quad, repeated 3 x 3; modulated by whatever colour is current.

@@ -4,10 +4,7 @@
 
 #include <cstdint>
 
-// A hit area in client pixels of the 640 x 480 window.
-struct MenuRect {
-    int32_t left, top, right, bottom;
-};
+#include "render/title_layout.h"
 
 // Strictly inside: a click on the rectangle's edge pixel misses.
 bool pointInRect(int32_t x, int32_t y, const MenuRect& rect);
@@ -20,8 +17,18 @@ extern bool optionsPage;
 // Draws the current page once, into all colour channels.
 void drawTitle();
 
-// Reads the mouse and Enter, moves between pages and runs the start fade.
-void updateTitle();
+// What the title reads each frame, handed in by the title loop.
+struct TitleInput {
+    float seconds = 0.0f;  // how long the frame took
+    bool leftButtonDown = false;
+    int32_t clickX = 0;  // where the held button went down, in client pixels
+    int32_t clickY = 0;
+    bool enterDown = false;
+};
+
+// Moves between pages on clicks, runs the start fade, and sets titleFinished (start or Enter)
+// or quitRequested (quit).
+void updateTitle(const TitleInput& input);
 
 // The colour the game's first frame starts from: white, fully transparent. The title leaves
 // (1, 1, 1, titleFade) current, and the backdrop, which sets no colour of its own, would

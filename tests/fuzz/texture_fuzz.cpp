@@ -1,11 +1,15 @@
 // fuzz-sources: src/assets/texture_file.cpp
-// Feeds arbitrary bytes to the ".tex" reader as the file contents (through a memory stream)
-// and as a path in the error texts, and checks what it accepts against its size table.
+// Feeds arbitrary bytes to the ".tex" reader as the file contents (through a memory stream of
+// exactly that size) and as a path in the error texts. Properties: no crash and no read past
+// the input (ASan), an accepted image is a square that the file holds whole, byte for byte,
+// and a refused one leaves nothing behind.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "assets/texture_file.h"
 
@@ -17,8 +21,9 @@ void check(bool condition) {
 
 void readAs(const uint8_t* data, std::size_t size, TexelFormat format) {
     // fmemopen refuses an empty buffer: give it one byte and read none of it.
-    static unsigned char placeholder = 0;
-    void* buffer = size > 0 ? const_cast<uint8_t*>(data) : static_cast<void*>(&placeholder);
+    std::vector<uint8_t> copy(data, data + size);
+    uint8_t placeholder = 0;
+    void* buffer = size > 0 ? static_cast<void*>(copy.data()) : static_cast<void*>(&placeholder);
     std::FILE* stream = fmemopen(buffer, size > 0 ? size : 1, "rb");
     check(stream != nullptr);
     if (size == 0) std::fgetc(stream);
@@ -26,17 +31,17 @@ void readAs(const uint8_t* data, std::size_t size, TexelFormat format) {
     const TextureFileResult result = readTextureStream(stream, format, image);
     std::fclose(stream);
 
-    const int edge = textureEdgeForFileSize(size, format);
+    check(result == TextureFileResult::Loaded || result == TextureFileResult::InvalidSize);
     if (result == TextureFileResult::Loaded) {
-        check(edge > 0 && image.edge == edge);
-        check(image.texels.size() == size);
+        // GL reads edge x edge texels from the buffer: the file must hold all of them.
         const std::size_t texel = format == TexelFormat::Rgba ? 4 : 1;
-        check(image.texels.size() >= texel * edge * edge);  // GL reads edge x edge texels
-        for (std::size_t i = 0; i < size; ++i) check(image.texels[i] == data[i]);
+        const std::size_t edge = static_cast<std::size_t>(image.edge);
+        check(image.edge > 0 && (edge & (edge - 1)) == 0);
+        check(texel * edge * edge <= size && size <= maxTextureFileSize);
+        check(image.texels.size() == size);
+        check(std::memcmp(image.texels.data(), data, size) == 0);
     } else {
-        check(result == TextureFileResult::InvalidSize);
-        check(edge == 0);
-        check(image.texels.empty());
+        check(image.edge == 0 && image.texels.empty());
     }
 }
 
@@ -46,12 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     readAs(data, size, TexelFormat::Rgba);
     readAs(data, size, TexelFormat::Luminance);
 
-    // The error texts hold any path whole, up to its first NUL.
+    // Both error texts name the whole path, up to its first NUL.
     const std::string path(reinterpret_cast<const char*>(data), size);
-    const std::string missing = missingTextureText(path.c_str());
-    const std::string invalid = invalidTextureSizeText(path.c_str());
-    const std::size_t shown = std::string(path.c_str()).size();
-    check(missing.size() == 39 + shown);
-    check(invalid.size() == 15 + shown + 15);
+    const std::string shown(path.c_str());
+    check(missingTextureText(path.c_str()).find(shown) != std::string::npos);
+    check(invalidTextureSizeText(path.c_str()).find(shown) != std::string::npos);
     return 0;
 }

@@ -10,8 +10,11 @@
 
 namespace testgl {
 
+namespace {
+int state = -1;  // -1 not tried yet, 0 failed, 1 open
+}  // namespace
+
 bool open() {
-    static int state = -1;
     if (state >= 0) return state == 1;
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     state = platform::initVideo(true) &&
@@ -24,6 +27,20 @@ bool open() {
         initGlState();
     }
     return state == 1;
+}
+
+void resetState() {
+    if (state != 1) return;
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glDeleteLists(1, 2);  // the two hull meshes, as before buildMeshLists
+    resizeView(640, 480);
+    initGlState();
 }
 
 Pixel readPixel(int x, int y) {

@@ -11,6 +11,10 @@ namespace testgl {
 // Opens the context once per process; later calls return the first result.
 bool open();
 
+// Puts the GL state back to what the game's window starts with (projection, fixed state,
+// white colour, no texture); does nothing before open().
+void resetState();
+
 struct Pixel {
     int r, g, b;
 };

@@ -1,4 +1,5 @@
 #include "assets.h"
+#include "assets/wav_writer.h"
 
 namespace gen {
 
@@ -18,33 +19,17 @@ std::vector<TextureImage> makeAllTextures(const Font& font) {
 }
 
 std::vector<uint8_t> encodeWave(const SoundClip& clip) {
-    const uint32_t dataBytes = static_cast<uint32_t>(clip.samples.size() * 2);
+    WavHeader header;
+    header.formatTag = 1;  // PCM
+    header.channels = 1;   // mono, so the sound can be placed in 3-D
+    header.samplesPerSecond = static_cast<uint32_t>(clip.rate);
+    header.blockAlign = 2;
+    header.bitsPerSample = 16;
+    header.dataLength = static_cast<uint32_t>(clip.samples.size() * 2);
     std::vector<uint8_t> out;
-    out.reserve(44 + dataBytes);
-    const auto put32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    const auto put16 = [&](uint16_t v) {
-        out.push_back(static_cast<uint8_t>(v));
-        out.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    const auto tag = [&](const char* id) {
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(id[i]));
-    };
-    tag("RIFF");
-    put32(36 + dataBytes);
-    tag("WAVE");
-    tag("fmt ");
-    put32(16);
-    put16(1);  // PCM
-    put16(1);  // mono, so the sound can be placed in 3-D
-    put32(static_cast<uint32_t>(clip.rate));
-    put32(static_cast<uint32_t>(clip.rate) * 2);
-    put16(2);   // block align
-    put16(16);  // bits per sample
-    tag("data");
-    put32(dataBytes);
-    for (const int16_t s : clip.samples) put16(static_cast<uint16_t>(s));
+    out.reserve(wavHeaderSize + header.dataLength);
+    appendWavHeader(out, header);
+    for (const int16_t s : clip.samples) appendLittleEndian16(out, static_cast<uint16_t>(s));
     return out;
 }
 

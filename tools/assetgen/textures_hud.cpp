@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "assets.h"
+#include "hud/banner_layout.h"
 
 namespace gen {
 
@@ -13,28 +14,40 @@ namespace {
 constexpr int kHudSize = 512;
 
 struct Picture {
-    float u0, v0, u1, v1;  // texture rectangle
-    float width, height;   // on-screen size of its quad in world units
+    AtlasRect rect;
+    float width, height;  // on-screen size of its quad in world units
     const char* text;
     float glow;  // halo strength around the letters
 };
 
-// The quads and their world sizes, as the banners and the HUD draw them.
-const Picture kPictures[] = {
-    {0.0f, 0.0f, 0.56f, 0.081f, 42.0f, 6.0f, "GET READY", 0.45f},
-    {0.56f, 0.0f, 0.75f, 0.08f, 24.0f, 12.0f, "GO!", 0.5f},
-    {0.75f, 0.0f, 1.0f, 0.08f, 24.0f, 8.0f, "PAUSED", 0.45f},
-    {0.0f, 0.08f, 0.66f, 0.16f, 64.0f, 8.0f, "CANNONS UPGRADED", 0.45f},
-    {0.66f, 0.08f, 1.0f, 0.16f, 32.0f, 8.0f, "SHIELD CHARGED", 0.4f},
-    {0.0f, 0.16f, 0.58f, 0.25f, 56.0f, 8.0f, "EXTRA CANNONS", 0.45f},
-    {0.58f, 0.16f, 0.83f, 0.25f, 9.0f, 3.15f, "SCORE", 0.3f},
-    {0.0f, 0.25f, 0.5f, 0.333f, 48.0f, 8.0f, "RAPID FIRE", 0.45f},
-    {0.5f, 0.25f, 0.83f, 0.333f, 32.0f, 8.0f, "HULL REPAIRED", 0.4f},
-    {0.0f, 0.33f, 0.5f, 0.42f, 96.0f, 16.0f, "GAME OVER", 0.55f},
-    {0.5f, 0.33f, 1.0f, 0.42f, 48.0f, 8.0f, "EXTRA LIFE", 0.45f},
-    {0.0f, 0.42f, 0.75f, 0.5f, 72.0f, 8.0f, "SPREAD MISSILES", 0.45f},
-    {0.0f, 0.5f, 0.58f, 0.58f, 22.0f, 4.0f, "SHIELD", 0.3f},
+struct Words {
+    const char* text;
+    float glow;
 };
+
+// The words of each banner picture, in BannerImage order.
+constexpr Words kBannerWords[11] = {
+    {"GET READY", 0.45f},        {"GO!", 0.5f},
+    {"CANNONS UPGRADED", 0.45f}, {"EXTRA CANNONS", 0.45f},
+    {"SHIELD CHARGED", 0.4f},    {"PAUSED", 0.45f},
+    {"RAPID FIRE", 0.45f},       {"HULL REPAIRED", 0.4f},
+    {"GAME OVER", 0.55f},        {"EXTRA LIFE", 0.45f},
+    {"SPREAD MISSILES", 0.45f},
+};
+
+// Every picture with the size its quad is drawn at: the banners' from their layout, the
+// score label as the score display draws it and the shield caption as the cockpit does.
+std::vector<Picture> pictures() {
+    std::vector<Picture> all;
+    for (int i = 0; i < 11; ++i) {
+        const BannerPicture& p = kBannerPictures[i];
+        all.push_back({p.rect, 2.0f * p.halfWidth, p.top - p.bottom, kBannerWords[i].text,
+                       kBannerWords[i].glow});
+    }
+    all.push_back({kScoreLabelRect, 9.0f, 3.15f, "SCORE", 0.3f});
+    all.push_back({kShieldCaptionRect, 22.0f, 4.0f, "SHIELD", 0.3f});
+    return all;
+}
 
 // Black kept around every picture: the rectangles touch or overlap by a texel, and linear
 // filtering reads one texel beyond the edge.
@@ -65,10 +78,11 @@ std::vector<uint8_t> makeHudTexture(const Font& font) {
     const float n = static_cast<float>(kHudSize);
     Gray img(kHudSize, kHudSize);
     const float room = kGutter + static_cast<float>(kGlowReach);
-    for (const Picture& p : kPictures) {
-        const float x0 = std::ceil(p.u0 * n), x1 = std::floor(p.u1 * n);
-        const float y0 = std::ceil(p.v0 * n), y1 = std::floor(p.v1 * n);
-        const float texW = (p.u1 - p.u0) * n, texH = (p.v1 - p.v0) * n;
+    for (const Picture& p : pictures()) {
+        const AtlasRect& r = p.rect;
+        const float x0 = std::ceil(r.uLeft * n), x1 = std::floor(r.uRight * n);
+        const float y0 = std::ceil(r.vTop * n), y1 = std::floor(r.vBottom * n);
+        const float texW = (r.uRight - r.uLeft) * n, texH = (r.vBottom - r.vTop) * n;
         // Texels per world unit across and down; glyphs are widened by their ratio.
         const float stretch = (texW / p.width) / (texH / p.height);
         const Gray mask =
@@ -77,13 +91,14 @@ std::vector<uint8_t> makeHudTexture(const Font& font) {
     }
     // The digit row: cells 0..9 the digits, 10 the separator, 11 spare (left black). The clock's
     // glyph quads overlap by 30 %, so each figure keeps to the middle 62 % of its cell.
-    const float cellW = 0.0833f * n;
-    const float rowTop = std::ceil(0.92f * n), rowBottom = std::floor(0.99f * n);
-    const float stretch = (cellW / 3.0f) / ((0.99f - 0.92f) * n / 3.0f);
+    const float cellW = kDigitCellWidth * n;
+    const float rowTop = std::ceil(kDigitRowTop * n), rowBottom = std::floor(kDigitRowBottom * n);
+    const float stretch = (cellW / 3.0f) / ((kDigitRowBottom - kDigitRowTop) * n / 3.0f);
     const float size =
         font.fitSize("0", cellW * 0.62f, rowBottom - rowTop - 2.0f * (kGutter + 2.0f), stretch);
-    for (int cell = 0; cell < 11; ++cell) {
-        const std::string glyph = cell < 10 ? std::string(1, static_cast<char>('0' + cell)) : ":";
+    for (int cell = 0; cell <= kDigitSeparator; ++cell) {
+        const std::string glyph =
+            cell < kDigitSeparator ? std::string(1, static_cast<char>('0' + cell)) : ":";
         const Gray mask = font.render(glyph, size, stretch);
         const float cx0 = static_cast<float>(cell) * cellW;
         placeWithGlow(img, mask, cx0, rowTop, cx0 + cellW, rowBottom, 0.35f);

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "assets.h"
+#include "render/title_layout.h"
 
 namespace gen {
 
@@ -46,39 +47,45 @@ QuadMap quad(double zLeft, double zRight, double yTop, double yBottom, double s0
     return {clientX(zLeft), clientX(zRight), clientY(yTop), clientY(yBottom), s0, s1, t0, t1};
 }
 
-const QuadMap kPageQuad = quad(8, -8, 8, -8, 0, 1, 0, 1);
+// A quad of the title layout, optionally moved in the page plane.
+QuadMap quad(const TitleQuad& q, double shiftY = 0.0, double shiftZ = 0.0) {
+    return quad(q.left + shiftZ, q.right + shiftZ, q.top + shiftY, q.bottom + shiftY, q.sLeft,
+                q.sRight, q.tTop, q.tBottom);
+}
+
+const QuadMap kPageQuad = quad(kPageSquare);
 // The widgets of the options texture, where the title screen draws them.
-const QuadMap kBackOnOptions = quad(-3.5, -6, -3.8, -5, 0.83, 1, 0.83, 0.92);
-const QuadMap kBackOnHelp =
-    quad(-5, -7.5, -8.3, -9.5, 0.83, 1, 0.83, 0.92);  // moved (0, -4.5, -1.5)
-const QuadMap kOnOffLabel = quad(1.5, -1.5, 4, 2, 0, 0.25, 0.83, 1);
-const QuadMap kOffLabel = quad(1.5, -1.5, 4, 2, 0.25, 0.5, 0.83, 1);
-const QuadMap kStereoMarkerOn = quad(5.3, 3, 3.6, 2.5, 0.58, 0.75, 0.83, 0.92);
-const QuadMap kStereoMarkerOff = quad(-2.8, -5.1, 3.6, 2.5, 0.58, 0.75, 0.83, 0.92);
-const QuadMap kSeparationMarker[3] = {quad(5.5, 3.2, -0.65, -1.75, 0.58, 0.75, 0.83, 0.92),
-                                      quad(1.35, -1.35, -0.65, -1.75, 0.58, 0.75, 0.83, 0.92),
-                                      quad(-3.2, -5.5, -0.65, -1.75, 0.58, 0.75, 0.83, 0.92)};
+const QuadMap kBackOnOptions = quad(kBackButtonQuad);
+const QuadMap kBackOnHelp = quad(kBackButtonQuad, kHelpBackShiftY, kHelpBackShiftZ);
+const QuadMap kOnOffLabel = quad(kOnLabelQuad);
+const QuadMap kOffLabel = quad(kOffLabelQuad);
+const QuadMap kStereoMarkerOn = quad(kStereoOnMarker);
+const QuadMap kStereoMarkerOff = quad(kStereoOffMarker);
+const QuadMap kSeparationMarker[3] = {quad(kSeparationMarkers[0]), quad(kSeparationMarkers[1]),
+                                      quad(kSeparationMarkers[2])};
 
 // A box in client pixels.
 struct Box {
     double x0, y0, x1, y1;
 };
 
-// The hit rectangles (left, top, right, bottom): a click counts strictly inside.
-struct Hit {
-    int l, t, r, b;
-};
-constexpr Hit kStart{356, 289, 408, 313}, kQuit{429, 289, 481, 313}, kHelp{161, 289, 229, 313},
-    kOptions{246, 289, 334, 313};
-constexpr Hit kStereoOn{195, 149, 257, 191}, kStereoOff{375, 149, 440, 191};
-constexpr Hit kSeparation[3] = {{192, 255, 241, 276}, {287, 255, 339, 276}, {388, 255, 444, 276}};
-constexpr Hit kBackOptions{401, 326, 448, 345}, kBackHelp{434, 427, 481, 446};
+// The hit rectangles, under the names the painting code uses.
+using Hit = MenuRect;
+constexpr const Hit& kStart = kStartButton;
+constexpr const Hit& kQuit = kQuitButton;
+constexpr const Hit& kHelp = kHelpButton;
+constexpr const Hit& kOptions = kOptionsButton;
+constexpr const Hit& kStereoOn = kStereoOnButton;
+constexpr const Hit& kStereoOff = kStereoOffButton;
+constexpr const Hit (&kSeparation)[3] = kSeparationButtons;
+constexpr const Hit& kBackOptions = kOptionsBackButton;
+constexpr const Hit& kBackHelp = kHelpBackButton;
 
 // Where a button may light pixels: the pixels l + 1 .. r - 1 sample at their centres
 // l + 1.5 .. r - 0.5, and linear filtering reaches about a texel further, so the drawing keeps
 // a little inside.
 Box drawable(const Hit& h) {
-    return {h.l + 3.0, h.t + 3.0, h.r - 2.0, h.b - 2.0};
+    return {h.left + 3.0, h.top + 3.0, h.right - 2.0, h.bottom - 2.0};
 }
 
 Box intersect(const Box& a, const Box& b) {
@@ -260,7 +267,8 @@ void clearAround(Colour& img, const QuadMap& m, const Box& b, double margin, dou
 }
 
 void clearAround(Colour& img, const Hit& h) {
-    clearAround(img, kPageQuad, {double(h.l), double(h.t), double(h.r), double(h.b)}, 6.0, 10.0);
+    clearAround(img, kPageQuad, {double(h.left), double(h.top), double(h.right), double(h.bottom)},
+                6.0, 10.0);
 }
 
 // The padding inside a button's frame that its label keeps to.

@@ -9,6 +9,7 @@ namespace {
 
 ALCdevice* device = nullptr;
 ALCcontext* context = nullptr;
+bool deviceUnusable = false;
 
 ALenum formatFor(int channels, int bitsPerSample) {
     if (channels == 1) return bitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
@@ -21,6 +22,7 @@ AudioStart openAudio() {
     if (context != nullptr) return AudioStart::Started;
     if (device == nullptr) device = alcOpenDevice(nullptr);
     if (device == nullptr) return AudioStart::NoDevice;
+    if (deviceUnusable) return AudioStart::Failed;
     // Positioning must sound the same on every machine: no head-related filtering.
     const ALCint attributes[] = {ALC_HRTF_SOFT, ALC_FALSE, 0};
     context = alcCreateContext(device, attributes);
@@ -34,6 +36,10 @@ AudioStart openAudio() {
     alListenerfv(AL_ORIENTATION, orientation);
     alListenerf(AL_GAIN, 1.0f);
     return alGetError() == AL_NO_ERROR ? AudioStart::Started : AudioStart::Failed;
+}
+
+void setAudioDeviceUnusable(bool unusable) {
+    deviceUnusable = unusable;
 }
 
 void closeAudio() {

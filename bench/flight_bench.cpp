@@ -1,0 +1,89 @@
+// Cost of flying: one game update with the whole field in flight and every player shot in the
+// air (each testing all 100 rocks), and one stereo frame of such a scene on Mesa's software
+// renderer, beside the empty frame of frame_bench.cpp (run each alone: the benchmarks share
+// the game's globals and the GL context).
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include "assets/meshes.h"
+#include "assets/texture_table.h"
+#include "hud_test_atlas.h"
+#include "render/stereo_frame.h"
+#include "support/flight.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+// Every beam and missile of a four-cannon, spread-firing ship in flight ahead of it.
+void putEveryShotInFlight() {
+    for (int i = 0; i < playerCannonCount; ++i) {
+        PlayerCannon& c = player.cannons[i];
+        c.setPosition(-200.0f, 0, 0);
+        c.setAlpha(1);
+        c.show();
+    }
+    for (MissileLauncher& l : player.launchers) {
+        l.active = true;
+        for (int i = 0; i < missilesPerLauncher; ++i) {
+            l.missiles[i].active = true;
+            l.missiles[i].position = {-150.0f - 10.0f * i, 0, l.muzzleOffset.z};
+        }
+    }
+}
+
+// The game past its opening (controls free, field flying), with the ship upgraded.
+void flyingGame() {
+    flight::freshShip(11);
+    flight::startGame();
+    flight::gameFrames(1200, 10);  // 12 s
+    setSoundRequestWatcher(nullptr);
+    player.addCannons();
+    player.enableSpread();
+}
+
+void BM_UpdateGameWholeFieldEveryShot(benchmark::State& state) {
+    flyingGame();
+    long rocksFlying = 0;
+    for (auto _ : state) {
+        // Each frame starts with every shot in the air again and the ship alive.
+        putEveryShotInFlight();
+        player.lives = 3;
+        flight::gameFrames(1, 1);
+    }
+    for (int i = 0; i < asteroidCount; ++i) rocksFlying += asteroids[i].active ? 1 : 0;
+    state.counters["rocks_flying"] = static_cast<double>(rocksFlying);
+    testclock::uninstall();
+}
+BENCHMARK(BM_UpdateGameWholeFieldEveryShot)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
+    if (!testgl::open()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    buildMeshLists();
+    const auto white = [](float, float) { return 255; };
+    textures.asteroidTexture = hudtest::makeLuminance(64, white);
+    textures.beamTexture = hudtest::makeLuminance(64, white);
+    textures.spriteAtlas = hudtest::makeLuminance(64, white);
+    textures.backdropTexture =
+        hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
+    flyingGame();
+    flight::gameFrames(1000, 10);  // 22 s: the field spread out as in play, wrapped round the ship
+    // A tenth of the rocks breaking up where they are.
+    for (int i = 0; i < asteroidCount; i += 10) {
+        asteroids[i].hitPoints = 1;
+        asteroids[i].takeDamage(1);
+    }
+    putEveryShotInFlight();
+    fadeAlpha = 1.0f;
+    for (auto _ : state) {
+        glColor4f(1, 1, 1, 1);
+        renderStereoFrame();
+        glFinish();
+    }
+    testclock::uninstall();
+}
+BENCHMARK(BM_RenderStereoFrameFlightScene)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "app/game_reset.h"
+
+#include "app/command_line.h"
+#include "app/director.h"
+#include "app/frame_timer.h"
+#include "app/game_update.h"
+#include "app/input.h"
+#include "app/press_latch.h"
+#include "assets/sound_bank.h"
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
+#include "player/player_ship.h"
+#include "render/glasses.h"
+#include "render/title_screen.h"
+#include "world/asteroid.h"
+
+void resetGameState() {
+    // app: timer, loops, pause, input, director.
+    frameTimer = FrameTimer{};
+    frameSeconds = 0.0f;
+    quitRequested = false;
+    texturingEnabled = true;
+    paused = false;
+    pauseKeyLatch = false;
+    keys = KeyTable{};
+    mouseLeftDown = 0;
+    mouseRightDown = 0;
+    clickX = 0;
+    clickY = 0;
+    joyUp = joyDown = joyLeft = joyRight = false;
+    joyButton1 = joyButton2 = false;
+    resetPressLatches();
+    runOptions = RunOptions{};
+    resetDirectorState();
+
+    // render: the title screen and its options.
+    titleFinished = false;
+    stereoEnabled = true;
+    eyeSeparation = 5.0f;
+    titleFade = 1.0f;
+    startChosen = false;
+    helpPage = false;
+    optionsPage = false;
+    glasses = Glasses::RedBlue;
+
+    // assets: texture names (the textures themselves go with the GL context) and sound.
+    textures = TextureTable{};
+    releaseSound();
+    soundBank = SoundBank{};
+    setSoundRequestWatcher(nullptr);
+
+    // hud
+    noticeBanner = Banner{};
+    messageBanner = Banner{};
+    timeDisplay = TimeDisplay{};
+    scoreDisplay = ScoreDisplay{};
+    livesDisplay = LivesDisplay{};
+    hullGauge = BarGauge{};
+    shieldGauge = BarGauge{};
+
+    // player and world
+    resetPlayer();
+    resetAsteroids();
+}

@@ -1,0 +1,13 @@
+#include "player/player_shield.h"
+
+#include "common/globals.h"
+
+void PlayerShield::updateFade() {
+    if (fadeTime <= 0.0f) return;
+    fadeTime -= frameSeconds;
+    // The last step leaves the strength at or just below 0, which no longer counts as a shield.
+    strength = fadeTime * 30.0f;
+}
+
+// The shield is not drawn: the ship flies behind an unseen shield.
+void PlayerShield::draw() const {}

@@ -1,0 +1,163 @@
+#include "player/player_weapons.h"
+
+#include <GL/gl.h>
+
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "render/fade.h"
+#include "world/asteroid.h"
+
+namespace {
+
+// A beam's base point or a missile leaves flight once past this far ahead.
+constexpr float kFlightEnd = -1000.0f;
+// Longest drawn beam: a beam that has flown further is still drawn this long.
+constexpr float kMaxBeamLength = 400.0f;
+
+// The five missiles of a launcher: one straight ahead, four towards the diagonals of a narrow
+// cone.
+constexpr Vec3 kMissileDirections[missilesPerLauncher] = {
+    {-1.0f, 0.0f, 0.0f},   {-1.0f, -0.03f, 0.03f},  {-1.0f, 0.03f, -0.03f},
+    {-1.0f, 0.03f, 0.03f}, {-1.0f, -0.03f, -0.03f},
+};
+
+// The enemy fighters' share of the shots' tests: none fly, so nothing is hit.
+bool beamHitsFighters(const Vec3& /*tip*/, int /*damage*/) {
+    return false;
+}
+bool missileHitsFighters(const Vec3& /*centre*/, float /*radius*/, int /*damage*/) {
+    return false;
+}
+
+}  // namespace
+
+void Missile::update() {
+    if (!active) return;
+    const float dt = frameSeconds;
+    position.x += direction.x * speed * dt;
+    position.y += direction.y * speed * dt;
+    position.z += direction.z * speed * dt;
+    // Every target it touches this frame is hit, not only the first.
+    const int amount = static_cast<int>(damage);
+    for (int i = 0; i < asteroidCount; ++i) {
+        if (asteroids[i].hitTestSphere(position.x, position.y, position.z, radius)) {
+            asteroids[i].takeDamage(amount);
+            active = false;
+        }
+    }
+    if (missileHitsFighters(position, radius, amount)) active = false;
+    if (position.x < kFlightEnd) active = false;
+}
+
+void Missile::draw() const {
+    if (!active) return;
+    const float remembered = currentAlpha();
+    setFadedAlpha(alpha);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
+    glPushMatrix();
+    glTranslatef(position.x, position.y, position.z);
+    static constexpr float kTexCoords[4][2] = {
+        {0.01f, 0.51f}, {0.16f, 0.51f}, {0.16f, 0.65f}, {0.01f, 0.65f}};
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
+        glVertex3f(corners[i].x, corners[i].y, corners[i].z);
+    }
+    glEnd();
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    setFadedAlpha(remembered);
+}
+
+void PlayerCannon::update() {
+    if (!active) return;
+    position.x -= speed * frameSeconds;
+    // Out of flight, but the tests below still run for the stretch flown this frame.
+    if (position.x < kFlightEnd) active = false;
+    const Vec3 at = tip();
+    const int amount = static_cast<int>(level) + 1;
+    // The beam hits every target whose square it has passed this frame, not only the first.
+    for (int i = 0; i < asteroidCount; ++i) {
+        if (asteroids[i].hitTestBolt(at.x, at.y, at.z)) {
+            asteroids[i].takeDamage(amount);
+            active = false;
+        }
+    }
+    if (beamHitsFighters(at, amount)) active = false;
+}
+
+void PlayerCannon::draw() const {
+    if (!active) return;
+    float length = muzzleOffset.x - position.x;
+    if (length < 0.0f) length = 0.0f;
+    if (length > kMaxBeamLength) length = kMaxBeamLength;
+    const float remembered = currentAlpha();
+    setFadedAlpha(alpha);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.beamTexture);
+    glPushMatrix();
+    const Vec3 at = tip();
+    glTranslatef(at.x, at.y, at.z);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    // One strip of the beam texture per power level, each about a sixth of its height.
+    const float stripTop = 0.166f * static_cast<float>(level) + 0.01f;
+    const float stripBottom = 0.166f * static_cast<float>(level) + 0.165f;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.01f, stripBottom);
+    glVertex3f(0.0f, 0.0f, -6.0f);
+    glTexCoord2f(0.01f, stripTop);
+    glVertex3f(0.0f, 0.0f, 6.0f);
+    glTexCoord2f(0.99f, stripTop);
+    glVertex3f(length, 0.0f, 6.0f);
+    glTexCoord2f(0.99f, stripBottom);
+    glVertex3f(length, 0.0f, -6.0f);
+    glEnd();
+    glPopMatrix();
+    glDisable(GL_TEXTURE_2D);
+    setFadedAlpha(remembered);
+}
+
+MissileLauncher::MissileLauncher() {
+    speed = 600.0f;
+    for (int i = 0; i < missilesPerLauncher; ++i) {
+        missiles[i].setSpeed(speed);
+        const Vec3& d = kMissileDirections[i];
+        missiles[i].setDirection(d.x, d.y, d.z);
+    }
+}
+
+bool MissileLauncher::inFlight() const {
+    for (int i = 0; i < missilesInUse(); ++i) {
+        if (missiles[i].active) return true;
+    }
+    return false;
+}
+
+void MissileLauncher::update() {
+    active = inFlight();
+    if (!active) return;
+    for (int i = 0; i < missilesInUse(); ++i) missiles[i].update();
+}
+
+void MissileLauncher::draw() const {
+    if (!active) return;
+    for (int i = 0; i < missilesInUse(); ++i) missiles[i].draw();
+}
+
+void MissileLauncher::fire() {
+    for (int i = 0; i < missilesInUse(); ++i) {
+        missiles[i].active = true;
+        missiles[i].position = {position.x + muzzleOffset.x, position.y + muzzleOffset.y,
+                                position.z + muzzleOffset.z};
+    }
+    active = true;
+}
+
+void MissileLauncher::groundSpreadMissiles() {
+    for (int i = 1; i < missilesPerLauncher; ++i) missiles[i].active = false;
+}

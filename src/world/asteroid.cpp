@@ -1,0 +1,254 @@
+#include "world/asteroid.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "assets/sound_bank.h"
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "common/random.h"
+#include "hud/hud.h"
+#include "player/player_ship.h"
+#include "world/pickup.h"
+
+Asteroid asteroids[asteroidCapacity];
+int asteroidCount = asteroidCapacity;
+unsigned int pickupOdds = 6;
+
+namespace {
+
+// Corners of the unit pentagon in the x-z plane; every ring of the shape is built on them.
+constexpr Vec3 kPentagon[5] = {
+    {1.0f, 0.0f, 0.0f},       {0.309f, 0.0f, 0.951f},  {-0.809f, 0.0f, 0.587f},
+    {-0.809f, 0.0f, -0.587f}, {0.309f, 0.0f, -0.951f},
+};
+constexpr int kTop = 15;
+constexpr int kBottom = 16;
+
+constexpr int kPointsPerRock = 20;
+// Explosion sounds sit at a seventh of the offset from the player to the rock; the explosion
+// of a rock with a pickup takes a tenth of it along the flight axis instead.
+constexpr float kSoundSeventh = 0.14285715f;
+
+int randomBelow(int n) {
+    return randomNumber() % n;
+}
+
+// Far ahead again after passing the player or breaking up.
+float comebackX() {
+    return static_cast<float>(-1000 - randomBelow(300));
+}
+
+}  // namespace
+
+Asteroid::Asteroid() {
+    explosion.setSpherical(true);
+    hitSparks.setLifetime(100.0f);
+    hitSparks.setSpherical(true);
+    hitSparks.setCounts(10, 8);
+}
+
+void Asteroid::placeRandomly() {
+    // A box too thin to hold a whole unit leaves that axis on the target.
+    const int ySpan = static_cast<int>(spawnBox.y / 2.0f);
+    const int zSpan = static_cast<int>(spawnBox.z / 2.0f);
+    position.y =
+        target.y - spawnBox.y / 4.0f + static_cast<float>(ySpan > 0 ? randomBelow(ySpan) : 0);
+    position.z =
+        target.z - spawnBox.z / 4.0f + static_cast<float>(zSpan > 0 ? randomBelow(zSpan) : 0);
+}
+
+void Asteroid::buildShape() {
+    placeRandomly();
+    size = static_cast<float>(3.0 + 0.1 * randomBelow(100));
+    const float s = size;
+    for (int k = 0; k < 5; ++k) {
+        const Vec3& p = kPentagon[k];
+        vertices[k] = {s * p.x, s * p.y, s * p.z};
+        vertices[5 + k] = {0.7f * s * p.x, 0.5f * s, 0.7f * s * p.z};
+        vertices[10 + k] = {0.7f * s * p.x, -0.5f * s, 0.7f * s * p.z};
+    }
+    vertices[kTop] = {0.0f, 0.75f * s, 0.0f};
+    vertices[kBottom] = {0.0f, -0.75f * s, 0.0f};
+    radius = 1.5f * s;
+
+    const auto jitter = [] { return static_cast<float>(0.5 + 0.02 * randomBelow(100)); };
+    for (Vec3& v : vertices) {
+        v.x *= jitter();
+        v.y *= jitter();
+        v.z *= jitter();
+    }
+    for (int i = 0; i < 17; ++i) {
+        const Vec3& v = vertices[i];
+        const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        normals[i] = {v.x / length, v.y / length, v.z / length};
+    }
+}
+
+void Asteroid::reshape() {
+    buildShape();
+    active = true;
+    exploding = false;
+    position.x = static_cast<float>(-1000 - randomBelow(1000));
+    hitPoints = static_cast<int>(1.5 * size);
+    speedFactor = static_cast<float>(0.5 + 0.025 * randomBelow(20));
+    spin.x = static_cast<float>(randomBelow(200) - 50);
+    spin.y = static_cast<float>(randomBelow(200) - 50);
+    spin.z = static_cast<float>(randomBelow(200) - 50);
+}
+
+void Asteroid::spawn() {
+    reshape();
+    position.x = static_cast<float>(-1200 - randomBelow(1000));
+}
+
+void Asteroid::respawn() {
+    placeRandomly();
+    active = true;
+    exploding = false;
+    carriesPickup = static_cast<unsigned int>(randomNumber()) % pickupOdds == 0;
+    explosion.setFlash(carriesPickup);
+}
+
+void Asteroid::update() {
+    if (active) {
+        position.x += speedFactor * speed * frameSeconds;
+        rotation.x += spin.x * frameSeconds;
+        rotation.y += spin.y * frameSeconds;
+        rotation.z += spin.z * frameSeconds;
+        if (position.x > 10.0f) {
+            respawn();
+            position.x = comebackX();
+        }
+        // One step per frame keeps the field within 300 units of the player sideways.
+        if (position.y < target.y - 300.0f) {
+            position.y += 600.0f;
+        } else if (position.y > target.y + 300.0f) {
+            position.y -= 600.0f;
+        }
+        if (position.z < target.z - 300.0f) {
+            position.z += 600.0f;
+        } else if (position.z > target.z + 300.0f) {
+            position.z -= 600.0f;
+        }
+        hitSparks.update();
+    } else if (exploding) {
+        if (explosion.isFinished()) {
+            respawn();
+            position.x = comebackX();
+            return;
+        }
+        explosion.update();
+        hitSparks.update();
+    }
+}
+
+bool Asteroid::hitTestSphere(float x, float y, float z, float otherRadius) const {
+    if (!active) return false;
+    const float dx = position.x - x;
+    const float dy = position.y - y;
+    const float dz = position.z - z;
+    return std::sqrt(dx * dx + dy * dy + dz * dz) < otherRadius + radius;
+}
+
+bool Asteroid::hitTestBolt(float x, float y, float z) const {
+    return active && y > position.y - radius && y < position.y + radius &&
+           z > position.z - radius && z < position.z + radius && x < position.x;
+}
+
+void Asteroid::takeDamage(int amount) {
+    if (amount == rammedAmount) {
+        // Rammed: gone without a trace and back far ahead as a fresh rock.
+        active = false;
+        reshape();
+        return;
+    }
+    hitPoints -= amount;
+    if (hitPoints > 0) {
+        hitSparks.scatter();
+        hitSparks.ignite(position.x, position.y, position.z);
+        return;
+    }
+    active = false;
+    exploding = true;
+    explosion.scatter();
+    explosion.ignite(position.x, position.y, position.z);
+
+    // Heard from the direction of the rock as the player sees it (z mirrored for the listener).
+    const float dx = -player.position.x - position.x;
+    const float dy = -player.position.y - position.y;
+    const float dz = -player.position.z - position.z;
+    if (carriesPickup) {
+        playFreeCopyAt(SoundExplode2, 0.1f * dx, dy * kSoundSeventh, -dz * kSoundSeventh);
+        spawnPickup(position.x, position.y, position.z, speedFactor * speed);
+    } else {
+        playFreeCopyAt(SoundExplode1, dx * kSoundSeventh, dy * kSoundSeventh, -dz * kSoundSeventh);
+    }
+    scoreDisplay.addScore(kPointsPerRock);
+}
+
+void Asteroid::draw() const {
+    if (exploding) {
+        explosion.draw();
+        return;
+    }
+    hitSparks.draw();
+    glPushMatrix();
+    glTranslatef(position.x, position.y, position.z);
+    glRotatef(rotation.x, 1.0f, 0.0f, 0.0f);
+    glRotatef(rotation.y, 0.0f, 1.0f, 0.0f);
+    glRotatef(rotation.z, 0.0f, 0.0f, 1.0f);
+    drawMesh();
+    glPopMatrix();
+}
+
+void Asteroid::drawMesh() const {
+    const auto send = [this](int i, float s, float t) {
+        glTexCoord2f(s, t);
+        glNormal3f(normals[i].x, normals[i].y, normals[i].z);
+        glVertex3f(vertices[i].x, vertices[i].y, vertices[i].z);
+    };
+    if (texturingEnabled) glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
+
+    // The belt: the middle ring joined to the upper ring, then to the lower ring.
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int ring = 5; ring <= 10; ring += 5) {
+        for (int k = 0; k < 5; ++k) {
+            const int next = (k + 1) % 5;
+            send(k, 0.0f, 0.0f);
+            send(next, 0.0f, 1.0f);
+            send(ring + k, 1.0f, 1.0f);
+            send(ring + next, 1.0f, 0.0f);
+        }
+    }
+    glEnd();
+
+    // The caps: a fan from the top over the upper ring and from the bottom over the lower.
+    static constexpr float kFanCoords[6][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}, {0, 1}};
+    for (int cap = 0; cap < 2; ++cap) {
+        const int apex = cap == 0 ? kTop : kBottom;
+        const int ring = cap == 0 ? 5 : 10;
+        glBegin(GL_TRIANGLE_FAN);
+        send(apex, 0.5f, 0.5f);
+        for (int j = 0; j < 6; ++j) send(ring + j % 5, kFanCoords[j][0], kFanCoords[j][1]);
+        glEnd();
+    }
+    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+}
+
+void launchAsteroids() {
+    for (int i = 0; i < asteroidCount; ++i) {
+        asteroids[i].setSpawnBox(3000.0f, 2000.0f, 2000.0f);
+        asteroids[i].setSpeedLevel(3);
+        asteroids[i].spawn();
+    }
+}
+
+void resetAsteroids() {
+    for (Asteroid& rock : asteroids) rock = Asteroid();
+    asteroidCount = asteroidCapacity;
+    pickupOdds = 6;
+}

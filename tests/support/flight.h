@@ -1,0 +1,114 @@
+// Helpers for the flight tests: a fresh ship and field, frames of fixed length through the
+// ship's own update or the whole game update, keys held through the window procedure, rocks
+// placed by hand, and a record of every sound the game asks for.
+#pragma once
+
+#include <cstdlib>
+#include <vector>
+
+#include "app/director.h"
+#include "app/frame_timer.h"
+#include "app/game_update.h"
+#include "app/input.h"
+#include "assets/sound_bank.h"
+#include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
+#include "player/player_ship.h"
+#include "support/fake_clock.h"
+#include "world/asteroid.h"
+
+namespace flight {
+
+struct SoundRequest {
+    SoundId id;
+    bool freeCopy;
+};
+
+inline std::vector<SoundRequest> sounds;
+
+inline void recordSound(SoundId id, bool freeCopy) {
+    sounds.push_back({id, freeCopy});
+}
+
+// Ship, field, banners and the play flags as the game starts; controls free unless asked.
+inline void freshShip(unsigned seed = 1) {
+    std::srand(seed);
+    resetPlayer();
+    resetAsteroids();
+    messageBanner = Banner();
+    noticeBanner = Banner();
+    livesDisplay.setCount(3);
+    hullGauge.setValue(100);
+    shieldGauge.setValue(100);
+    scoreDisplay.resetScore();
+    keys = KeyTable();
+    joyUp = joyDown = joyLeft = joyRight = joyButton1 = joyButton2 = false;
+    fadeAlpha = 1.0f;
+    sounds.clear();
+    setSoundRequestWatcher(recordSound);
+}
+
+inline void hold(int virtualKey) {
+    windowProc(WM_KEYDOWN, static_cast<uint64_t>(virtualKey), 0);
+}
+inline void release(int virtualKey) {
+    windowProc(WM_KEYUP, static_cast<uint64_t>(virtualKey), 0);
+}
+
+// The ship's own update, n frames of dt seconds.
+inline void shipFrames(int n, float dt) {
+    frameSeconds = dt;
+    for (int i = 0; i < n; ++i) player.update();
+}
+
+// The whole game from its first frame: the hand-moved clock drives updateGame.
+inline void startGame(uint32_t clockStart = 1000) {
+    testclock::install(clockStart);
+    resetDirector();
+    resetFrameTimer();
+    player.setCameraOffset(-150, -25, 20);
+}
+
+inline void gameFrames(int n, uint32_t ms) {
+    for (int i = 0; i < n; ++i) {
+        testclock::now += ms;
+        updateGame();
+    }
+}
+
+// A rock of the given radius at a point, flying nowhere, with the given hit points.
+inline Asteroid& placeRock(int slot, float x, float y, float z, float radius, int hitPoints = 5) {
+    Asteroid& rock = asteroids[slot];
+    rock.position = {x, y, z};
+    rock.radius = radius;
+    rock.size = radius / 1.5f;
+    rock.hitPoints = hitPoints;
+    rock.active = true;
+    rock.exploding = false;
+    rock.speedFactor = 0.0f;
+    rock.carriesPickup = false;
+    return rock;
+}
+
+inline int requestsOf(SoundId id) {
+    int n = 0;
+    for (const SoundRequest& r : sounds) n += r.id == id ? 1 : 0;
+    return n;
+}
+
+inline int beamsInFlight() {
+    int n = 0;
+    for (const PlayerCannon& c : player.cannons) n += c.active ? 1 : 0;
+    return n;
+}
+
+inline int missilesInFlight() {
+    int n = 0;
+    for (const MissileLauncher& l : player.launchers) {
+        for (const Missile& m : l.missiles) n += m.active ? 1 : 0;
+    }
+    return n;
+}
+
+}  // namespace flight
