@@ -38,6 +38,7 @@ struct FlightPicture : ::testing::Test {
         textures.spriteAtlas = hudtest::makeLuminance(16, white);
         textures.backdropTexture = hudtest::makeLuminance(16, [](float, float) { return 0; });
         player.shipHidden = true;
+        player.shield.strength = 0;  // the shield's glow is not what these pictures look at
         stereoEnabled = true;
         eyeSeparation = 5.0f;
     }
@@ -95,6 +96,7 @@ TEST_F(FlightPicture, BeamsMissilesAndBurstsAddLight) {
 
     resetPlayer();
     player.shipHidden = true;
+    player.shield.strength = 0;
     launchIntoView();
     asteroids[0].hitPoints = 1;
     asteroids[0].takeDamage(1);  // an explosion burst in the middle of the view

@@ -112,6 +112,7 @@ TEST_F(Flight, RocksCollideWithWhereTheShipWasBeforeItMovesThisFrame) {
 }
 
 TEST_F(Flight, TheFieldSpeedsUpEverySixtySeconds) {
+    player.lives = 100;  // left alone the fighter waves would end the game within a minute
     runUntil(59.9f);
     EXPECT_EQ(asteroids[0].speed, 160.0f);
     runUntil(60.1f);

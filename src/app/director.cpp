@@ -6,6 +6,7 @@
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "world/asteroid.h"
+#include "world/enemy_fighter.h"
 
 float fadeAlpha = 0.0f;
 bool playStarted = false;
@@ -143,8 +144,11 @@ void updateDirector() {
         fadeInTime -= frameSeconds;
         fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
     }
-    // The wave clock wraps every 20 s with nothing tied to it; every 60 s the field speeds up.
-    if (spawnClock >= 20.0f) spawnClock = 0.0f;
+    if (spawnClock >= 20.0f) {
+        // A wave of five; a wave that finds fewer free slots is smaller, nothing is queued.
+        spawnClock = 0.0f;
+        for (int i = 0; i < 5; ++i) spawnFighter();
+    }
     if (speedClock >= 60.0f) {
         speedClock = 0.0f;
         for (int i = 0; i < asteroidCount; ++i) asteroids[i].addSpeed(15.0f);

@@ -15,6 +15,8 @@
 #include "render/glasses.h"
 #include "render/title_screen.h"
 #include "world/asteroid.h"
+#include "world/enemy_fighter.h"
+#include "world/pickup.h"
 
 void resetGameState() {
     // app: timer, loops, pause, input, director.
@@ -60,7 +62,11 @@ void resetGameState() {
     hullGauge = BarGauge{};
     shieldGauge = BarGauge{};
 
-    // player and world
+    // player: the ship, its weapons and shield, the shake, the controls lock and game over.
     resetPlayer();
+
+    // world
     resetAsteroids();
+    resetFighters();
+    resetPickups();
 }

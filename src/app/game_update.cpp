@@ -9,6 +9,8 @@
 #include "platform/clock.h"
 #include "player/player_ship.h"
 #include "world/asteroid.h"
+#include "world/enemy_fighter.h"
+#include "world/pickup.h"
 
 bool paused = false;
 bool pauseKeyLatch = false;
@@ -43,11 +45,20 @@ void updateAsteroidField() {
     }
 }
 
-// Pickups drift and are collected before the ship's own update: none fly, so nothing happens.
-void collectPickups() {}
+// Pickups drift and are collected before the ship's own update, in slot order; one that drifts
+// past the player this frame is gone before it could be collected.
+void collectPickups() {
+    for (Pickup& pickup : pickups) {
+        if (!pickup.active) continue;
+        pickup.update();
+        if (pickup.active && pickup.collectedBy(player)) pickup.applyTo(player);
+    }
+}
 
-// Enemy fighters move and shoot before the ship's own update: none fly, so nothing happens.
-void updateFighters() {}
+// Enemy fighters move and shoot before the ship's own update; every slot, whatever its state.
+void updateFighters() {
+    for (EnemyFighter& fighter : fighters) fighter.update();
+}
 
 }  // namespace
 

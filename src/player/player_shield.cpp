@@ -8,6 +8,3 @@ void PlayerShield::updateFade() {
     // The last step leaves the strength at or just below 0, which no longer counts as a shield.
     strength = fadeTime * 30.0f;
 }
-
-// The shield is not drawn: the ship flies behind an unseen shield.
-void PlayerShield::draw() const {}

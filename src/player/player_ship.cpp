@@ -309,9 +309,6 @@ void PlayerShip::draw() const {
     setFadedAlpha(remembered);
 }
 
-// The cockpit shows no crosshair or shield caption.
-void PlayerShip::drawCockpitOverlay() const {}
-
 void resetPlayer() {
     player = PlayerShip();
     shakeAmount = 0.0f;

@@ -6,6 +6,7 @@
 #include "common/globals.h"
 #include "render/fade.h"
 #include "world/asteroid.h"
+#include "world/enemy_fighter.h"
 
 namespace {
 
@@ -21,12 +22,27 @@ constexpr Vec3 kMissileDirections[missilesPerLauncher] = {
     {-1.0f, 0.03f, 0.03f}, {-1.0f, -0.03f, -0.03f},
 };
 
-// The enemy fighters' share of the shots' tests: none fly, so nothing is hit.
-bool beamHitsFighters(const Vec3& /*tip*/, int /*damage*/) {
-    return false;
+// The enemy fighters' share of the shots' tests: every fighter the shot reaches this frame is
+// damaged, not only the first. True when any was.
+bool beamHitsFighters(const Vec3& tip, int damage) {
+    bool hit = false;
+    for (EnemyFighter& fighter : fighters) {
+        if (fighter.hitTestBolt(tip.x, tip.y, tip.z)) {
+            fighter.takeDamage(damage);
+            hit = true;
+        }
+    }
+    return hit;
 }
-bool missileHitsFighters(const Vec3& /*centre*/, float /*radius*/, int /*damage*/) {
-    return false;
+bool missileHitsFighters(const Vec3& centre, float radius, int damage) {
+    bool hit = false;
+    for (EnemyFighter& fighter : fighters) {
+        if (fighter.hitTestSphere(centre.x, centre.y, centre.z, radius)) {
+            fighter.takeDamage(damage);
+            hit = true;
+        }
+    }
+    return hit;
 }
 
 }  // namespace

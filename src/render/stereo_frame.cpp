@@ -10,6 +10,8 @@
 #include "player/player_ship.h"
 #include "render/glasses.h"
 #include "world/asteroid.h"
+#include "world/enemy_fighter.h"
+#include "world/pickup.h"
 
 namespace {
 
@@ -47,10 +49,13 @@ void drawEyePass(float eyeOffset) {
     drawScene();
 }
 
-// Pickups and enemy fighters, drawn between the rocks and the ship: none fly, so nothing is
-// drawn.
-void drawPickups() {}
-void drawFighters() {}
+// Pickups and enemy fighters have their places in the scene between the rocks and the ship.
+void drawPickups() {
+    for (const Pickup& pickup : pickups) pickup.draw();
+}
+void drawFighters() {
+    for (const EnemyFighter& fighter : fighters) fighter.draw();
+}
 
 }  // namespace
 

@@ -38,7 +38,8 @@ void resetState() {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
-    glDeleteLists(1, 2);  // the two hull meshes, as before buildMeshLists
+    // The hull lists too, as a fresh process has them: unbuilt, drawing nothing.
+    glDeleteLists(1, 2);
     resizeView(640, 480);
     initGlState();
 }
