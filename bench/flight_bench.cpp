@@ -1,8 +1,10 @@
 // Cost of flying: one game update with the whole field in flight and every player shot in the
 // air (each testing all 100 rocks), and one stereo frame of such a scene on Mesa's software
-// renderer, beside the empty frame of frame_bench.cpp (run each alone: the benchmarks share
-// the game's globals and the GL context).
+// renderer beside the empty frame it is judged against: the clear and the backdrop in both eye
+// passes, which is all the game draws with nothing in the world. Both frames use the same
+// stand-in textures and are timed the same way, up to glFinish.
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
 #include "assets/meshes.h"
@@ -56,18 +58,64 @@ void BM_UpdateGameWholeFieldEveryShot(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateGameWholeFieldEveryShot)->Unit(benchmark::kMicrosecond);
 
-void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
-    if (!testgl::open()) {
+// White stand-ins for the world's textures and a dim half-lit backdrop, made once per process.
+bool openWithTextures() {
+    static bool made = false;
+    if (!testgl::open()) return false;
+    testgl::resetState();  // also drops the hull meshes' lists, built again below
+    buildMeshLists();
+    if (!made) {
+        const auto white = [](float, float) { return 255; };
+        textures.asteroidTexture = hudtest::makeLuminance(64, white);
+        textures.beamTexture = hudtest::makeLuminance(64, white);
+        textures.spriteAtlas = hudtest::makeLuminance(64, white);
+        textures.backdropTexture =
+            hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
+        made = true;
+    }
+    return true;
+}
+
+// What renderStereoFrame draws with an empty world and nothing on the HUD: the clear, then the
+// backdrop through each eye's colour mask from that eye's viewpoint.
+void renderEmptyStereoFrame() {
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const GLboolean blueOnly[4] = {GL_FALSE, GL_FALSE, GL_TRUE, GL_TRUE};
+    const GLboolean redOnly[4] = {GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE};
+    const float eyeOffsets[2] = {-eyeSeparation, eyeSeparation};
+    for (int eye = 0; eye < 2; ++eye) {
+        const GLboolean* mask = eye == 0 ? blueOnly : redOnly;
+        glColorMask(mask[0], mask[1], mask[2], mask[3]);
+        glLoadIdentity();
+        gluLookAt(30, 0, eyeOffsets[eye], -350, 0, 0, 0, 1, 0);
+        glMatrixMode(GL_TEXTURE);
+        glPushMatrix();
+        glLoadIdentity();
+        drawBackdrop();
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+}
+
+void BM_RenderStereoFrameEmptyScene(benchmark::State& state) {
+    if (!openWithTextures()) {
         state.SkipWithError("no GL context");
         return;
     }
-    buildMeshLists();
-    const auto white = [](float, float) { return 255; };
-    textures.asteroidTexture = hudtest::makeLuminance(64, white);
-    textures.beamTexture = hudtest::makeLuminance(64, white);
-    textures.spriteAtlas = hudtest::makeLuminance(64, white);
-    textures.backdropTexture =
-        hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
+    for (auto _ : state) {
+        glColor4f(1, 1, 1, 1);
+        renderEmptyStereoFrame();
+        glFinish();
+    }
+}
+BENCHMARK(BM_RenderStereoFrameEmptyScene)->Unit(benchmark::kMillisecond);
+
+void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
+    if (!openWithTextures()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
     flyingGame();
     flight::gameFrames(1000, 10);  // 22 s: the field spread out as in play, wrapped round the ship
     // A tenth of the rocks breaking up where they are.
