@@ -22,7 +22,7 @@ namespace {
 
 using namespace flight;
 
-constexpr double kSuiteMinutes = 10.0;
+constexpr double kSuiteMinutes = 6.0;
 
 int badSounds = 0;
 long soundRequests = 0;
@@ -289,14 +289,17 @@ TEST(SoakSimulation, GamesOfRandomPlayWithPausesAndDeathsKeepEveryInvariant) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
     // The run went through what it is meant to: games lost, pauses, shots and explosions.
-    const double perMinute = 1.0 / minutes;
-    EXPECT_GE(soak.games, 1 + static_cast<int>(minutes / 15)) << "too few games over";
-    EXPECT_GT(soak.livesLost, soak.games);
-    EXPECT_GE(soak.pauses * perMinute, 0.2);
-    EXPECT_GT(soak.longestPause, 1.0);
-    EXPECT_GT(soundRequests * perMinute, 50);
-    EXPECT_GT(soak.bestScore, 0);
-    EXPECT_LT(soak.playedSeconds, soak.clockSeconds);
+    // A shorter run than the suite's (the memcheck one) only has to keep the invariants.
+    if (minutes >= kSuiteMinutes) {
+        const double perMinute = 1.0 / minutes;
+        EXPECT_GE(soak.games, 2 + static_cast<int>(minutes / 15)) << "too few games over";
+        EXPECT_GT(soak.livesLost, soak.games);
+        EXPECT_GE(soak.pauses * perMinute, 0.2);
+        EXPECT_GT(soak.longestPause, 1.0);
+        EXPECT_GT(soundRequests * perMinute, 50);
+        EXPECT_GT(soak.bestScore, 0);
+        EXPECT_LT(soak.playedSeconds, soak.clockSeconds);
+    }
 
     RecordProperty("games", soak.games);
     RecordProperty("frames", static_cast<int>(soak.frames));
