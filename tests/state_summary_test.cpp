@@ -1,0 +1,124 @@
+// The final state line and the position hash behind it: equal states give equal lines, and any
+// change a player could notice, down to one position, changes the line.
+#include "app/state_summary.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+float fromBits(uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+StateSummary sampleSummary() {
+    StateSummary s;
+    s.score = 1200;
+    s.lives = 2;
+    s.hull = 78.5f;
+    s.shield = 0.1f;
+    s.cannons = 4;
+    s.cannonLevels[0] = 5;
+    s.cannonLevels[1] = 3;
+    s.cannonLevels[2] = 1;
+    s.cannonLevels[3] = 0;
+    s.missileLevel = 6;
+    s.asteroids = 100;
+    s.fighters = 7;
+    s.fighterShots = 8;
+    s.playerShots = 9;
+    s.pickups = 11;
+    s.bursts = 12;
+    s.positionHash = 0x0123456789abcdefull;
+    return s;
+}
+
+// Every field has its own value here, so a field written from the wrong number shows.
+TEST(StateSummary, LineNamesEveryFieldInItsShortestExactForm) {
+    EXPECT_EQ(formatStateSummary(sampleSummary()),
+              "score=1200 lives=2 hull=78.5 shield=0.1 cannons=4 levels=5,3,1,0 missiles=6 "
+              "asteroids=100 fighters=7 fighter-shots=8 player-shots=9 pickups=11 bursts=12 "
+              "positions=0123456789abcdef");
+
+    // After game over the numbers can go below zero; -0 and NaN each have one spelling.
+    StateSummary over;
+    over.lives = -1;
+    over.hull = -0.0f;
+    over.shield = -std::numeric_limits<float>::quiet_NaN();
+    over.positionHash = 0xF;
+    const std::string line = formatStateSummary(over);
+    EXPECT_NE(line.find("lives=-1 hull=0 shield=nan "), std::string::npos) << line;
+    EXPECT_NE(line.find(" positions=000000000000000f"), std::string::npos) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+}
+
+TEST(StateSummary, EqualStatesGiveEqualLinesAndATinyChangeShows) {
+    const std::string base = formatStateSummary(sampleSummary());
+    EXPECT_EQ(formatStateSummary(sampleSummary()), base);
+    StateSummary hull = sampleSummary();
+    hull.hull = std::nextafter(hull.hull, 100.0f);
+    EXPECT_NE(formatStateSummary(hull), base);
+    PositionHash one, moved;
+    one.add(Vec3{10.0f, 20.0f, 30.0f});
+    moved.add(Vec3{10.0f, std::nextafter(20.0f, 0.0f), 30.0f});
+    StateSummary a = sampleSummary(), b = sampleSummary();
+    a.positionHash = one.value();
+    b.positionHash = moved.value();
+    EXPECT_NE(formatStateSummary(a), formatStateSummary(b));
+}
+
+// Known answers computed outside this code: 64-bit FNV-1a of the little-endian bytes.
+TEST(PositionHash, IsFnv1aOverTheFloatBitPatterns) {
+    EXPECT_EQ(PositionHash().value(), 0xcbf29ce484222325ull);
+    PositionHash one;
+    one.add(1.0f);
+    EXPECT_EQ(one.value(), 0x4b72477f9c5c2f98ull);
+    PositionHash mixed;
+    mixed.add(Vec3{1.0f, -2.5f, 0.0f});
+    mixed.add(uint32_t{7});
+    EXPECT_EQ(mixed.value(), 0x46cee9d453ba0aefull);
+}
+
+TEST(PositionHash, EqualPositionsHashAlikeAndAnyMovedOneDoesNot) {
+    const std::vector<Vec3> field = {{1.0f, 2.0f, 3.0f}, {-40.5f, 0.25f, 900.0f}, {0, 0, 0}};
+    auto hashOf = [](const std::vector<Vec3>& positions) {
+        PositionHash hash;
+        for (const Vec3& p : positions) hash.add(p);
+        return hash.value();
+    };
+    const uint64_t base = hashOf(field);
+    EXPECT_EQ(hashOf(field), base);
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        for (int axis = 0; axis < 3; ++axis) {
+            std::vector<Vec3> moved = field;
+            float& c = axis == 0 ? moved[i].x : axis == 1 ? moved[i].y : moved[i].z;
+            c = std::nextafter(c, 1e9f);  // one step of float precision
+            EXPECT_NE(hashOf(moved), base) << "object " << i << " axis " << axis;
+        }
+    }
+    std::vector<Vec3> swapped = {field[1], field[0], field[2]};
+    EXPECT_NE(hashOf(swapped), base);
+
+    // -0 is 0, and every NaN is one value.
+    std::vector<Vec3> negativeZero = field;
+    negativeZero[2] = {-0.0f, -0.0f, -0.0f};
+    EXPECT_EQ(hashOf(negativeZero), base);
+    PositionHash quiet, signalling, negative;
+    quiet.add(fromBits(0x7FC00000u));
+    signalling.add(fromBits(0x7F800001u));
+    negative.add(fromBits(0xFFC01234u));
+    EXPECT_EQ(quiet.value(), signalling.value());
+    EXPECT_EQ(quiet.value(), negative.value());
+    PositionHash infinite;
+    infinite.add(std::numeric_limits<float>::infinity());
+    EXPECT_NE(infinite.value(), quiet.value());
+}
+
+}  // namespace
