@@ -6,14 +6,16 @@ start_xvfb 640x480x24
 start_game
 win=$(wait_window Voxmere)
 key "$win" Return
-sleep 12  # the opening: controls unlock at 10.52 s of play
+# The opening: controls unlock at 10.52 s of play, and the spawn shield's glow fades over the
+# next 2 s; both must be over before the drift is measured, or they count as change.
+sleep 14
 
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the opening"
 shot() { import -window root "$WORK/$1.png" 2>/dev/null; }
 changed() { compare -metric AE -fuzz 10% "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1; }
 
 shot before
-sleep 0.6
+sleep 0.85  # as long as the flight below
 shot drifted
 xdotool keydown --window "$win" Left 2>/dev/null
 sleep 0.8  # full stick after 0.45 s
