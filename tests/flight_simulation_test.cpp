@@ -53,29 +53,7 @@ struct Controls {
     // A pickup collected now and then, as the field would leave them.
     void collect() {
         if (below(600) != 0) return;
-        switch (below(7)) {
-            case 0:
-                player.upgradeCannons();
-                break;
-            case 1:
-                player.addCannons();
-                break;
-            case 2:
-                player.chargeShield();
-                break;
-            case 3:
-                player.repairHull();
-                break;
-            case 4:
-                player.startRapidFire();
-                break;
-            case 5:
-                player.gainLife();
-                break;
-            default:
-                player.enableSpread();
-                break;
-        }
+        worldcheck::applyPickupEffect(below(7));
     }
 };
 

@@ -148,29 +148,7 @@ struct Soak {
     // A pickup's effect now and then, as if one were collected: the clamps get pushed.
     void collect() {
         if (handsOffFrames > 0 || below(2000) != 0) return;
-        switch (below(7)) {
-            case 0:
-                player.upgradeCannons();
-                break;
-            case 1:
-                player.addCannons();
-                break;
-            case 2:
-                player.chargeShield();
-                break;
-            case 3:
-                player.repairHull();
-                break;
-            case 4:
-                player.startRapidFire();
-                break;
-            case 5:
-                player.gainLife();
-                break;
-            default:
-                player.enableSpread();
-                break;
-        }
+        worldcheck::applyPickupEffect(below(7));
     }
 
     // One frame of the given length; false at the first broken invariant.

@@ -18,6 +18,34 @@
 
 namespace worldcheck {
 
+// One of the seven pickup effects straight on the ship, without the pickup's sound and score:
+// the long runs use it to push the ship's clamps. 0 is the cannon upgrade, 6 the spread.
+inline void applyPickupEffect(int which) {
+    switch (which) {
+        case 0:
+            player.upgradeCannons();
+            break;
+        case 1:
+            player.addCannons();
+            break;
+        case 2:
+            player.chargeShield();
+            break;
+        case 3:
+            player.repairHull();
+            break;
+        case 4:
+            player.startRapidFire();
+            break;
+        case 5:
+            player.gainLife();
+            break;
+        default:
+            player.enableSpread();
+            break;
+    }
+}
+
 inline bool finite(const Vec3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
