@@ -13,22 +13,6 @@
 
 namespace {
 
-// Every beam and missile of a four-cannon, spread-firing ship in flight ahead of it.
-void putEveryShotInFlight() {
-    for (PlayerCannon& c : player.cannons) {
-        c.setPosition(-200.0f, 0, 0);
-        c.setAlpha(1);
-        c.show();
-    }
-    for (MissileLauncher& l : player.launchers) {
-        l.active = true;
-        for (int i = 0; i < missilesPerLauncher; ++i) {
-            l.missiles[i].active = true;
-            l.missiles[i].position = {-150.0f - 10.0f * i, 0, l.muzzleOffset.z};
-        }
-    }
-}
-
 // Twenty fighters spread over the view, each with its pair in flight and its hit sparks lit,
 // and twelve pickups of every type drifting in front of the ship.
 void fillCombat() {
@@ -101,7 +85,7 @@ void BM_UpdateGameFullLoad(benchmark::State& state) {
     long fightersFlying = 0, pickupsDrifting = 0;
     for (auto _ : state) {
         // Each frame starts with every shot in the air again and the ship alive.
-        putEveryShotInFlight();
+        flight::putEveryShotInFlight();
         refreshCombat();
         player.lives = 3;
         gameOver = false;
@@ -132,7 +116,7 @@ void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
         hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
     fullLoadGame();
     fillField();
-    putEveryShotInFlight();
+    flight::putEveryShotInFlight();
     for (EnemyFighter& f : fighters) f.muzzleFlash = 5;
     player.shield.strength = 60;
     fadeAlpha = 1.0f;

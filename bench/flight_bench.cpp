@@ -16,23 +16,6 @@
 
 namespace {
 
-// Every beam and missile of a four-cannon, spread-firing ship in flight ahead of it.
-void putEveryShotInFlight() {
-    for (int i = 0; i < playerCannonCount; ++i) {
-        PlayerCannon& c = player.cannons[i];
-        c.setPosition(-200.0f, 0, 0);
-        c.setAlpha(1);
-        c.show();
-    }
-    for (MissileLauncher& l : player.launchers) {
-        l.active = true;
-        for (int i = 0; i < missilesPerLauncher; ++i) {
-            l.missiles[i].active = true;
-            l.missiles[i].position = {-150.0f - 10.0f * i, 0, l.muzzleOffset.z};
-        }
-    }
-}
-
 // The game past its opening (controls free, field flying), with the ship upgraded.
 void flyingGame() {
     flight::freshShip(11);
@@ -48,7 +31,7 @@ void BM_UpdateGameWholeFieldEveryShot(benchmark::State& state) {
     long rocksFlying = 0;
     for (auto _ : state) {
         // Each frame starts with every shot in the air again and the ship alive.
-        putEveryShotInFlight();
+        flight::putEveryShotInFlight();
         player.lives = 3;
         flight::gameFrames(1, 1);
     }
@@ -123,7 +106,7 @@ void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
         asteroids[i].hitPoints = 1;
         asteroids[i].takeDamage(1);
     }
-    putEveryShotInFlight();
+    flight::putEveryShotInFlight();
     fadeAlpha = 1.0f;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite twice: in a normal build and
-# under AddressSanitizer + UndefinedBehaviorSanitizer. Needs no display, GPU or sound card:
-# pixel tests draw offscreen with Mesa, end-to-end tests start their own Xvfb.
+# Installs what is missing, builds, and runs the whole test suite twice: in the optimised
+# Release build players and packagers make, and under AddressSanitizer + UndefinedBehaviorSanitizer.
+# Both builds treat warnings as errors. Needs no display, GPU or sound card: pixel tests draw
+# offscreen with Mesa, end-to-end tests start their own Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -15,9 +16,10 @@ run_suite() {
     (cd "$dir" && ctest --output-on-failure -j"$jobs")
 }
 
-run_suite "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite "$root/build" -DCMAKE_BUILD_TYPE=Release -DVOXMERE_WERROR=ON
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVOXMERE_SANITIZE=ON -DVOXMERE_BENCH=OFF
-echo "All tests passed (normal and sanitized builds)."
+run_suite "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVOXMERE_SANITIZE=ON -DVOXMERE_BENCH=OFF \
+    -DVOXMERE_WERROR=ON
+echo "All tests passed (Release and sanitized builds)."

@@ -42,6 +42,15 @@ struct TempDir {
     }
 };
 
+// A path as one shell word. Built by appending: GCC 12 at -O3 warns (falsely) about the
+// overlapping copy inside `"'" + path`.
+std::string quoted(const fs::path& path) {
+    std::string word(1, '\'');
+    word += path.string();
+    word += '\'';
+    return word;
+}
+
 int runTool(const std::string& arguments, const fs::path& errors) {
     const std::string command =
         std::string("'") + VOXMERE_ASSETS_TOOL + "' " + arguments + " 2>'" + errors.string() + "'";
@@ -144,8 +153,8 @@ TEST(AssetFiles, TheGamesWaveReaderAcceptsEverySound) {
 
 TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
     TempDir first, second;
-    ASSERT_EQ(runTool("'" + first.path.string() + "'", first.path / "errors.txt"), 0);
-    ASSERT_EQ(runTool("'" + second.path.string() + "'", second.path / "errors.txt"), 0);
+    ASSERT_EQ(runTool(quoted(first.path), first.path / "errors.txt"), 0);
+    ASSERT_EQ(runTool(quoted(second.path), second.path / "errors.txt"), 0);
     int compared = 0;
     for (const char* folder : {"Textures", "Sounds"}) {
         for (const auto& entry : fs::directory_iterator(first.path / folder)) {
@@ -170,7 +179,7 @@ TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {
     // A plain file where the output folder should be: the file is kept as it was.
     const fs::path blocker = scratch.path / "occupied";
     std::ofstream(blocker) << "keep me";
-    EXPECT_NE(runTool("'" + blocker.string() + "'", errors), 0);
+    EXPECT_NE(runTool(quoted(blocker), errors), 0);
     const auto message = readAll(errors);
     EXPECT_NE(std::string(message.begin(), message.end()).find("cannot create"), std::string::npos);
     const auto kept = readAll(blocker);

@@ -9,22 +9,19 @@
 #include <random>
 
 #include "support/combat.h"
+#include "support/world_checks.h"
 
 namespace {
 
 using namespace flight;
+using worldcheck::finite;
 
 int badSounds = 0;
 int powerUps = 0;
 
 void watchSound(SoundId id, bool freeCopy) {
-    const bool valid = freeCopy ? id % 5 == 0 && id <= SoundExplode2 : id < soundCount;
-    if (!valid) ++badSounds;
+    if (!worldcheck::validSoundRequest(id, freeCopy)) ++badSounds;
     if (id == SoundPowerUp) ++powerUps;
-}
-
-bool finite(const Vec3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 ::testing::AssertionResult combatMakesSense(int previousScore) {

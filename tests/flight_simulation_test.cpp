@@ -9,25 +9,21 @@
 #include <random>
 
 #include "support/flight.h"
+#include "support/world_checks.h"
 
 namespace {
 
 using namespace flight;
+using worldcheck::finite;
 
 int badSoundRequests = 0;
 int laserRequests = 0;
 int explosionRequests = 0;
 
-// Free copies are asked for by the first of a group of five; single sounds by their own slot.
 void checkSound(SoundId id, bool freeCopy) {
-    const bool valid = freeCopy ? id % 5 == 0 && id <= SoundExplode2 : id < soundCount;
-    if (!valid) ++badSoundRequests;
+    if (!worldcheck::validSoundRequest(id, freeCopy)) ++badSoundRequests;
     if (freeCopy && id <= SoundLaser6) ++laserRequests;
     if (freeCopy && (id == SoundExplode1 || id == SoundExplode2)) ++explosionRequests;
-}
-
-bool finite(const Vec3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 struct Controls {
@@ -57,29 +53,7 @@ struct Controls {
     // A pickup collected now and then, as the field would leave them.
     void collect() {
         if (below(600) != 0) return;
-        switch (below(7)) {
-            case 0:
-                player.upgradeCannons();
-                break;
-            case 1:
-                player.addCannons();
-                break;
-            case 2:
-                player.chargeShield();
-                break;
-            case 3:
-                player.repairHull();
-                break;
-            case 4:
-                player.startRapidFire();
-                break;
-            case 5:
-                player.gainLife();
-                break;
-            default:
-                player.enableSpread();
-                break;
-        }
+        worldcheck::applyPickupEffect(below(7));
     }
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/input.h"
 #include "platform/events.h"
+#include "support/gl_test_context.h"
 
 namespace {
 
@@ -44,6 +45,28 @@ TEST(Joystick, CapturePostsThePositionAtOnceThenMotionAndButtonsArriveAsMessages
     // Without further motion nothing more is posted: the loops keep drawing frames.
     SDL_JoystickUpdate();
     EXPECT_FALSE(platform::peekMessage(message));
+
+    platform::releaseJoystick();
+    SDL_JoystickClose(stick);
+    SDL_JoystickDetachVirtual(index);
+}
+
+TEST(Joystick, ButtonsStillArriveWhileTheWindowIsInTheBackground) {
+    REQUIRE_GL();  // a window of ours exists and has no focus
+    ASSERT_EQ(SDL_GetKeyboardFocus(), nullptr);
+    platform::captureJoystick();  // starts the joystick system; no stick is attached yet
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 2, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    platform::captureJoystick();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    Message message;
+    while (platform::peekMessage(message)) windowProc(message);
+
+    SDL_JoystickSetVirtualButton(stick, 0, SDL_PRESSED);
+    SDL_JoystickUpdate();
+    bool sawButton = false;
+    while (platform::peekMessage(message)) sawButton |= message.message == MM_JOY1BUTTONDOWN;
+    EXPECT_TRUE(sawButton) << "the button was dropped while the game was in the background";
 
     platform::releaseJoystick();
     SDL_JoystickClose(stick);

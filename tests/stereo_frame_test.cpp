@@ -3,6 +3,8 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "player/player_ship.h"
+#include "render/glasses.h"
 #include "render/stereo_frame.h"
 #include "support/gl_test_context.h"
 
@@ -59,6 +61,43 @@ TEST(StereoFrame, EyePassesAreOffsetWithStereoOnAndCoincideWithStereoOff) {
     renderStereoFrame();
     frame = testgl::readFrame();
     EXPECT_EQ(firstLitColumn(frame, 0), firstLitColumn(frame, 2));
+}
+
+TEST(StereoFrame, RedCyanGlassesGetTheRightEyeInGreenAndBlueAndTheLeftEyeInRedOnly) {
+    REQUIRE_GL();
+    player.shield.strength = 0;  // its glow lights the middle for both eyes
+    useStripedBackdrop();
+    fadeAlpha = 1.0f;
+    stereoEnabled = true;
+    eyeSeparation = 5.0f;
+    glasses = Glasses::RedCyan;
+    glColor4f(1, 1, 1, 1);
+    renderStereoFrame();
+    auto frame = testgl::readFrame();
+    const int redEdge = firstLitColumn(frame, 0);
+    const int greenEdge = firstLitColumn(frame, 1);
+    const int blueEdge = firstLitColumn(frame, 2);
+    ASSERT_GT(redEdge, 0);
+    EXPECT_EQ(greenEdge, blueEdge);
+    EXPECT_LT(redEdge, blueEdge);
+    for (std::size_t i = 0; i < frame.size(); i += 3) {
+        ASSERT_EQ(frame[i + 1], frame[i + 2]) << "green and blue differ at byte " << i;
+    }
+    // Between the two edges only the left eye sees the lit stripe.
+    const auto* between = &frame[(240 * 640 + (redEdge + blueEdge) / 2) * 3];
+    EXPECT_GT(between[0], 100);
+    EXPECT_EQ(between[1], 0);
+    EXPECT_EQ(between[2], 0);
+    GLboolean mask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);  // the overlay is seen through both filters
+    EXPECT_TRUE(mask[0] && mask[1] && mask[2]);
+
+    glasses = Glasses::RedBlue;
+    glColor4f(1, 1, 1, 1);
+    renderStereoFrame();
+    frame = testgl::readFrame();
+    EXPECT_EQ(firstLitColumn(frame, 2), blueEdge);
+    for (std::size_t i = 1; i < frame.size(); i += 3) ASSERT_EQ(frame[i], 0) << "green written";
 }
 
 TEST(StereoFrame, ClearRemovesGreenLeftByTheTitle) {

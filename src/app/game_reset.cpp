@@ -1,15 +1,18 @@
 #include "app/game_reset.h"
 
+#include "app/command_line.h"
 #include "app/director.h"
 #include "app/frame_timer.h"
 #include "app/game_update.h"
 #include "app/input.h"
+#include "app/press_latch.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "render/glasses.h"
 #include "render/title_screen.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
@@ -30,6 +33,8 @@ void resetGameState() {
     clickY = 0;
     joyUp = joyDown = joyLeft = joyRight = false;
     joyButton1 = joyButton2 = false;
+    resetPressLatches();
+    runOptions = RunOptions{};
     resetDirectorState();
 
     // render: the title screen and its options.
@@ -40,6 +45,7 @@ void resetGameState() {
     startChosen = false;
     helpPage = false;
     optionsPage = false;
+    glasses = Glasses::RedBlue;
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
     textures = TextureTable{};

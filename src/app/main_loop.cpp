@@ -3,11 +3,14 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "app/command_line.h"
 #include "app/director.h"
 #include "app/frame_timer.h"
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
+#include "app/press_latch.h"
+#include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
@@ -31,7 +34,7 @@ bool dispatchOneMessage() {
     if (message.message == WM_QUIT) {
         quitRequested = true;
     } else {
-        windowProc(message);
+        dispatchInput(message);
     }
     return true;
 }
@@ -59,6 +62,7 @@ void runTitleLoop() {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
+        endInputFrame();
         platform::swapBuffers();
     }
 }
@@ -70,13 +74,16 @@ void runGameLoop() {
         if (keys.isDown(VK_ESCAPE)) quitRequested = true;
         renderStereoFrame();
         updateGame();
+        endInputFrame();
         platform::swapBuffers();
     }
 }
 
 int runGame() {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
-    createGameWindow("Voxmere", windowWidth, windowHeight, 16, true);
+    // --windowed asks for the same window the refused-mode path offers.
+    createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
+    platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer

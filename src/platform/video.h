@@ -4,6 +4,8 @@
 // step reports failure separately.
 #pragma once
 
+#include <cstdint>
+
 namespace platform {
 
 // Starts the video system. With allowHeadless false (the game) a display that cannot show
@@ -28,6 +30,9 @@ bool makeGlContextCurrent();
 // Tear-down, each safe when the thing was never made.
 void destroyGlContext();
 void destroyWindow();
+
+// Gives the window its icon: edge x edge RGBA pixels, rows from the top. Copied at once.
+void setWindowIcon(const uint8_t* rgba, int edge);
 
 // Shows, raises and focuses the window.
 void showWindow();

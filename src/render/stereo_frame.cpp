@@ -8,6 +8,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "render/glasses.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"
@@ -60,18 +61,19 @@ void drawFighters() {
 
 void renderStereoFrame() {
     // Clear all four channels: a back buffer kept by the swap would otherwise carry the title
-    // page's green into the game as a ghost. Nothing in the game writes green afterwards.
+    // page's green into the game as a ghost. With red/blue glasses nothing in the game writes
+    // green afterwards.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT);
 
     const float separation = stereoEnabled ? eyeSeparation : 0.0f;
-    glColorMask(GL_FALSE, GL_FALSE, GL_TRUE, GL_TRUE);  // right eye, behind the blue filter
+    maskForRightEye();  // behind the blue (or cyan) filter
     drawEyePass(-separation);
-    glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE);  // left eye, behind the red filter
+    maskForLeftEye();  // behind the red filter
     drawEyePass(separation);
 
-    // Overlay pass: the same picture in both channels, so it sits at screen depth.
-    glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE);
+    // Overlay pass: the same picture for both eyes, so it sits at screen depth.
+    maskForBothEyes();
     glColor4f(1.0f, 1.0f, 1.0f, fadeAlpha * 1.0f);
     glLoadIdentity();
     gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);

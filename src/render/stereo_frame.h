@@ -1,5 +1,6 @@
-// The red/blue anaglyph frame: the scene drawn twice into one colour buffer, blue-only from
-// the right eye and red-only from the left, then a mono overlay pass at screen depth.
+// The anaglyph frame: the scene drawn twice into one colour buffer, blue-only (green and blue
+// for red/cyan glasses) from the right eye and red-only from the left, then a mono overlay
+// pass at screen depth.
 #pragma once
 
 void renderStereoFrame();

@@ -13,6 +13,7 @@
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "render/view_bounds.h"
+#include "world/explosion_sound.h"
 #include "world/pickup.h"
 
 Asteroid asteroids[asteroidCapacity];
@@ -30,10 +31,6 @@ constexpr int kTop = 15;
 constexpr int kBottom = 16;
 
 constexpr int kPointsPerRock = 20;
-// Explosion sounds sit at a seventh of the offset from the player to the rock; the explosion
-// of a rock with a pickup takes a tenth of it along the flight axis instead.
-constexpr float kSoundSeventh = 0.14285715f;
-
 int randomBelow(int n) {
     return randomNumber() % n;
 }
@@ -195,15 +192,11 @@ void Asteroid::takeDamage(int amount) {
     explosion.scatter();
     explosion.ignite(position.x, position.y, position.z);
 
-    // Heard from the direction of the rock as the player sees it (z mirrored for the listener).
-    const float dx = -player.position.x - position.x;
-    const float dy = -player.position.y - position.y;
-    const float dz = -player.position.z - position.z;
     if (carriesPickup) {
-        playFreeCopyAt(SoundExplode2, 0.1f * dx, dy * kSoundSeventh, -dz * kSoundSeventh);
+        playExplosionFrom(SoundExplode2, position, 0.1f);
         spawnPickup(position.x, position.y, position.z, speedFactor * speed);
     } else {
-        playFreeCopyAt(SoundExplode1, dx * kSoundSeventh, dy * kSoundSeventh, -dz * kSoundSeventh);
+        playExplosionFrom(SoundExplode1, position);
     }
     scoreDisplay.addScore(kPointsPerRock);
 }

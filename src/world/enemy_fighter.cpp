@@ -11,6 +11,7 @@
 #include "common/random.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "world/explosion_sound.h"
 
 EnemyFighter fighters[fighterCount];
 
@@ -32,8 +33,6 @@ constexpr int32_t kPointsPerFighter = 10;
 constexpr float kShotSpeed = 250.0f;
 constexpr float kShotRadius = 3.0f;
 constexpr float kShotDamage = 10.0f;
-// Explosion sounds sit a seventh of the way to the fighter, as the rocks' do.
-constexpr float kSoundSeventh = 0.14285715f;
 
 constexpr Vec3 kFlashQuads[8] = {{7.5f, 2, 12},  {7.5f, 2, 2},  {7.5f, -8, 2},  {7.5f, -8, 12},
                                  {7.5f, 2, -12}, {7.5f, 2, -2}, {7.5f, -8, -2}, {7.5f, -8, -12}};
@@ -179,9 +178,7 @@ void EnemyFighter::takeDamage(int amount) {
     exploding = true;
     explosion.scatter();
     explosion.ignite(position.x, position.y, position.z);
-    const Vec3 playerAt = player.location();
-    const Vec3 d{playerAt.x - position.x, playerAt.y - position.y, playerAt.z - position.z};
-    playFreeCopyAt(SoundExplode1, d.x * kSoundSeventh, d.y * kSoundSeventh, -d.z * kSoundSeventh);
+    playExplosionFrom(SoundExplode1, position);
     scoreDisplay.addScore(kPointsPerFighter);
 }
 

@@ -36,18 +36,22 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$WORK/displayfd" | tr -d '[:space:]')"
 }
 
-# Starts the game in GAME_DIR (default: the build folder, which holds Textures/ and Sounds/).
+# Starts the game in GAME_DIR (default: the build folder, which holds Textures/ and Sounds/),
+# with the given command-line arguments.
 start_game() {
-    (cd "${GAME_DIR:-$BUILD_DIR}" && exec setsid "$GAME" >"$WORK/game.out" 2>"$WORK/game.err") &
+    (cd "${GAME_DIR:-$BUILD_DIR}" && exec setsid "$GAME" "$@" >"$WORK/game.out" 2>"$WORK/game.err") &
     GAME_PID=$!
 }
 
-# Waits until a top-level window with this exact title exists; prints its id.
+# Waits until a top-level window with this exact title is shown; prints its id. The game
+# creates its window hidden and shows it once the GL context is made: input sent before that
+# goes to the root window and is lost.
 wait_window() {
     local title=$1 id=""
     for _ in $(seq 150); do
         id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\":" 'index($0, t) {print $1; exit}')
-        [[ -n "$id" ]] && break
+        [[ -n "$id" ]] && xwininfo -id "$id" 2>/dev/null | grep -q IsViewable && break
+        id=""
         sleep 0.1
     done
     [[ -n "$id" ]] || fail "no window titled $title"
@@ -71,8 +75,7 @@ wait_game() {
     done
 }
 
-# Presses a key for a few frames, as a player does: the loops take one message per pass, so a
-# press and release delivered together would never be seen held by a frame.
+# Presses a key for a few frames, as a player does (tap_key sends an instant tap instead).
 # When the key closed the window, the release goes to the server so no key stays stuck down.
 key() {
     xdotool keydown --window "$1" "$2" sleep 0.15 2>/dev/null
@@ -81,8 +84,26 @@ key() {
 
 window_size() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'; }
 
-# A click the game can see: the button stays down for a few frames, as a player's does.
+# A click that stays down for a few frames, as a player's does.
 click() { xdotool mousemove --window "$1" "$2" "$3" mousedown 1 sleep 0.15 mouseup 1 2>/dev/null; }
+
+# Instant input, as a touchpad tap or an input tool sends it: press and release at once.
+tap() { xdotool mousemove --window "$1" "$2" "$3" click 1 2>/dev/null; }
+tap_key() { xdotool key --window "$1" "$2" 2>/dev/null; }
+
+# A fingerprint of what the screen shows.
+screen_hash() { import -window root rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
+
+# Polls a command (a string for bash) for up to the given seconds; false if it never held.
+# Slow builds (the sanitised one on a busy machine) need more than a fixed pause.
+eventually() {
+    local seconds=$1 condition=$2
+    for _ in $(seq $((seconds * 4))); do
+        eval "$condition" && return 0
+        sleep 0.25
+    done
+    return 1
+}
 
 # Counts the screen's pixels whose channel (r, g or b) is above 40.
 lit_pixels() {

@@ -111,4 +111,20 @@ inline int missilesInFlight() {
     return n;
 }
 
+// Every beam and missile of a four-cannon, spread-firing ship in flight ahead of it.
+inline void putEveryShotInFlight() {
+    for (PlayerCannon& c : player.cannons) {
+        c.setPosition(-200.0f, 0, 0);
+        c.setAlpha(1);
+        c.show();
+    }
+    for (MissileLauncher& l : player.launchers) {
+        l.active = true;
+        for (int i = 0; i < missilesPerLauncher; ++i) {
+            l.missiles[i].active = true;
+            l.missiles[i].position = {-150.0f - 10.0f * i, 0, l.muzzleOffset.z};
+        }
+    }
+}
+
 }  // namespace flight

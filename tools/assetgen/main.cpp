@@ -1,12 +1,14 @@
-// voxmere-assets <output dir>: writes every texture to <output dir>/Textures and every sound to
-// <output dir>/Sounds. The output depends on nothing but this program, so each run writes the
-// same bytes.
+// voxmere-assets <output dir>: writes every texture to <output dir>/Textures, every sound to
+// <output dir>/Sounds and the desktop icon to <output dir>/voxmere.png. The output depends on
+// nothing but this program, so each run writes the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "assets.h"
+#include "assets/game_icon.h"
+#include "png.h"
 
 namespace {
 
@@ -55,6 +57,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "voxmere-assets: cannot write %s\n", path.c_str());
             return 1;
         }
+    }
+    const auto iconPath = root / "voxmere.png";
+    if (!writeFile(iconPath, gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge))) {
+        std::fprintf(stderr, "voxmere-assets: cannot write %s\n", iconPath.c_str());
+        return 1;
     }
     return 0;
 }

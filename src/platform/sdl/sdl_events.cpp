@@ -177,6 +177,9 @@ int64_t defWindowProc(const Message&) {
 
 void captureJoystick() {
     if (joystick != nullptr) return;
+    // SDL drops joystick events while no window of ours has focus unless told otherwise; the
+    // stick keeps steering while the game is in the background. Set before the subsystem starts.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;
     if (SDL_NumJoysticks() < 1) return;
     joystick = SDL_JoystickOpen(0);

@@ -1,0 +1,99 @@
+#include "app/command_line.h"
+
+#include <cstring>
+
+#ifndef VOXMERE_VERSION
+#define VOXMERE_VERSION "unknown"
+#endif
+
+RunOptions runOptions;
+
+namespace {
+
+const char kUsage[] =
+    "Usage: voxmere [--windowed] [--glasses red-blue|red-cyan]\n"
+    "       voxmere --help | --version\n"
+    "\n"
+    "A red/blue anaglyph 3-D space shooter.\n"
+    "\n"
+    "  --windowed           play in a 640 x 480 window and leave the display mode alone\n"
+    "  --glasses red-blue   red filter over the left eye, blue over the right (the default)\n"
+    "  --glasses red-cyan   red filter over the left eye, cyan over the right\n"
+    "  --help               print this help and exit\n"
+    "  --version            print the version and exit\n";
+
+bool readGlasses(const char* value, Glasses& out) {
+    if (std::strcmp(value, "red-blue") == 0) {
+        out = Glasses::RedBlue;
+    } else if (std::strcmp(value, "red-cyan") == 0) {
+        out = Glasses::RedCyan;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+CommandLine invalid(std::string error) {
+    CommandLine line;
+    line.action = CommandLine::Action::Invalid;
+    line.error = std::move(error);
+    return line;
+}
+
+}  // namespace
+
+const char* usageText() {
+    return kUsage;
+}
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0) {
+            line.action = CommandLine::Action::ShowHelp;
+            return line;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            line.action = CommandLine::Action::ShowVersion;
+            return line;
+        }
+        if (std::strcmp(argument, "--windowed") == 0) {
+            line.options.windowed = true;
+            continue;
+        }
+        const char* value = nullptr;
+        if (std::strcmp(argument, "--glasses") == 0) {
+            if (i + 1 == argc) return invalid("--glasses needs red-blue or red-cyan");
+            value = argv[++i];
+        } else if (std::strncmp(argument, "--glasses=", 10) == 0) {
+            value = argument + 10;
+        } else {
+            return invalid(std::string("unknown option '") + argument + "'");
+        }
+        if (!readGlasses(value, line.options.glasses)) {
+            return invalid(std::string("unknown glasses '") + value + "' (red-blue or red-cyan)");
+        }
+    }
+    return line;
+}
+
+int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+    const CommandLine line = parseCommandLine(argc, argv);
+    switch (line.action) {
+        case CommandLine::Action::ShowHelp:
+            std::fputs(kUsage, out);
+            return 0;
+        case CommandLine::Action::ShowVersion:
+            std::fprintf(out, "voxmere %s\n", VOXMERE_VERSION);
+            return 0;
+        case CommandLine::Action::Invalid:
+            std::fprintf(err, "voxmere: %s\n%s", line.error.c_str(), kUsage);
+            return 2;
+        case CommandLine::Action::Play:
+            break;
+    }
+    runOptions = line.options;
+    glasses = line.options.glasses;
+    return -1;
+}

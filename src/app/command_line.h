@@ -1,0 +1,36 @@
+// The command line: choices a player makes for one run (window or full screen, which glasses)
+// and the usual --help and --version.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "render/glasses.h"
+
+struct RunOptions {
+    bool windowed = false;  // a 640 x 480 window; the display mode is left alone
+    Glasses glasses = Glasses::RedBlue;
+};
+
+// What the run was told to do by its command line.
+struct CommandLine {
+    enum class Action { Play, ShowHelp, ShowVersion, Invalid };
+    Action action = Action::Play;
+    RunOptions options;
+    std::string error;  // for Invalid: what was wrong, without the usage
+};
+
+// The options chosen for this run; runGame reads them.
+extern RunOptions runOptions;
+
+// Reads argv[1..argc-1]. Options may come in any order; "--glasses" takes its value as the next
+// argument or after '='. The first unknown argument makes the line Invalid.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// Parses, prints what is asked (help and version to `out`, an error and the usage to `err`)
+// and stores the options in runOptions and glasses. Returns -1 when the game should start,
+// otherwise the exit status: 0 after --help or --version, 2 for a line the game cannot use.
+int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+
+// The text --help prints.
+const char* usageText();

@@ -1,0 +1,74 @@
+// The icon: what the desktop shows (the generator's PNG, read back by ImageMagick) is exactly
+// what the window is given, and it looks like the game's two-eyed ship.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "assets/game_icon.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
+}
+
+TEST(GameIcon, TheGeneratedPngHoldsExactlyTheWindowsPixels) {
+    const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / "voxmere.png";
+    const auto bytes = readAll(png);
+    ASSERT_GT(bytes.size(), 33u) << png;
+    const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
+
+    const fs::path raw = fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
+    const std::string command = "convert '" + png.string() + "' -depth 8 'rgba:" + raw.string() +
+                                "' && identify -format '%w %h' '" + png.string() + "' > '" +
+                                raw.string() + ".size'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
+    const auto decoded = readAll(raw);
+    const auto size = readAll(raw.string() + ".size");
+    fs::remove(raw);
+    fs::remove(raw.string() + ".size");
+    const std::string edge = std::to_string(gameIconEdge);
+    EXPECT_EQ(std::string(size.begin(), size.end()), edge + " " + edge);
+    EXPECT_TRUE(decoded == drawGameIcon()) << "the desktop icon and the window icon differ";
+}
+
+TEST(GameIcon, TwoCopiesOfTheShipMirrorEachOtherOnADiscWithClearCorners) {
+    const auto icon = drawGameIcon();
+    ASSERT_EQ(icon.size(), static_cast<size_t>(gameIconEdge * gameIconEdge * 4));
+    EXPECT_TRUE(icon == drawGameIcon());
+    const auto at = [&](int x, int y, int channel) {
+        return icon[(y * gameIconEdge + x) * 4 + channel];
+    };
+    const int last = gameIconEdge - 1;
+    for (auto [x, y] : {std::pair{0, 0}, {last, 0}, {0, last}, {last, last}}) {
+        EXPECT_EQ(at(x, y, 3), 0) << x << "," << y;
+    }
+    EXPECT_EQ(at(gameIconEdge / 2, gameIconEdge / 2, 3), 255);
+
+    long redOnlyX = 0, blueOnlyX = 0, redOnly = 0, blueOnly = 0;
+    for (int y = 0; y < gameIconEdge; ++y) {
+        for (int x = 0; x < gameIconEdge; ++x) {
+            // The left eye's red copy is the right eye's blue copy mirrored.
+            EXPECT_NEAR(at(x, y, 0), at(last - x, y, 2), 30) << x << "," << y;
+            if (at(x, y, 0) > 200 && at(x, y, 2) < 100) redOnlyX += x, ++redOnly;
+            if (at(x, y, 2) > 200 && at(x, y, 0) < 100) blueOnlyX += x, ++blueOnly;
+        }
+    }
+    ASSERT_GT(redOnly, 20);
+    ASSERT_GT(blueOnly, 20);
+    EXPECT_LT(redOnlyX / redOnly, blueOnlyX / blueOnly) << "red should be the left copy";
+}
+
+}  // namespace
