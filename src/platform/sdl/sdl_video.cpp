@@ -1,6 +1,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
@@ -103,7 +106,16 @@ bool createWindow(const char* title, int width, int height, int bits, bool fullS
     return true;
 }
 
+// Mesa's software renderer takes tens of megabytes of working memory in small blocks while it
+// draws a busy frame and frees them afterwards. glibc would give the top of its heap back to
+// the kernel every time and fault the same pages in again for the next frame, which cost
+// several times the drawing itself. Freed memory up to this much stays for reuse.
+constexpr int kKeptFreeMemory = 128 * 1024 * 1024;
+
 bool createGlContext() {
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
+#endif
     glContext = SDL_GL_CreateContext(window);
     if (glContext == nullptr) std::fprintf(stderr, "voxmere: GL context: %s\n", SDL_GetError());
     return glContext != nullptr;
