@@ -7,3 +7,7 @@
 // the far plane). With depthOnly, only the near and far planes are tried: wide points may
 // still touch the screen from just outside its edges.
 bool sphereOutsideView(float x, float y, float z, float radius, bool depthOnly = false);
+
+// All the points, in the current modelview frame, lie outside one plane of the view volume:
+// a flat convex shape through them is clipped away whole.
+bool pointsOutsideView(const float (*points)[3], int count);

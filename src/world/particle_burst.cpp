@@ -114,6 +114,20 @@ void ParticleBurst::update() {
     life -= 80.0f * t;
 }
 
+// The flash square's corners before its growth (scaled by the age along y and z) and their
+// texture coordinates.
+constexpr float kFlashCorners[4][3] = {{0.0f, 1000.0f, 1000.0f},
+                                       {0.0f, 1000.0f, -1000.0f},
+                                       {0.0f, -1000.0f, -1000.0f},
+                                       {0.0f, -1000.0f, 1000.0f}};
+constexpr float kFlashTexture[4][2] = {{0.5f, 0.51f}, {1.0f, 0.51f}, {1.0f, 0.99f}, {0.5f, 0.99f}};
+
+bool flashAlphaShows(float alpha) {
+    // Blending adds colour x alpha, at most alpha, to an 8-bit channel; under half a step it
+    // rounds away on every pixel.
+    return alpha * 255.0f >= 0.5f;
+}
+
 void ParticleBurst::draw() const {
     if (!(life > 0.0f)) return;
     const float remaining = life / lifetime;  // 1 at ignition, falling to 0
@@ -122,42 +136,46 @@ void ParticleBurst::draw() const {
 
     const float savedAlpha = currentAlpha();
     glPointSize(3.0f);
-    // Wholly beyond the far plane or behind the eye, it leaves only the colour it would have.
-    if (!flash && sphereOutsideView(origin.x, origin.y, origin.z, reachOf(*this), true)) {
+    // Sparks and debris wholly beyond the far plane or behind the eye leave nothing (wide
+    // points may reach the screen from just past its sides, so those planes are not tried).
+    const bool piecesShow = !sphereOutsideView(origin.x, origin.y, origin.z, reachOf(*this), true);
+    const bool flashShows = flash && flashAlphaShows(fadeAlpha * flashAlpha) && flashInView(age);
+    if (!piecesShow && !flashShows) {
+        if (flash) leaveFlashState();
         setFadedAlpha(savedAlpha);
         return;
     }
-    setFadedAlpha(1.0f - age);
     glPushMatrix();
     glTranslated(origin.x, origin.y, origin.z);
 
-    glPushMatrix();
-    glBegin(GL_POINTS);
-    for (int i = 0; i < sparkCount; ++i) {
-        glVertex3f(sparks[i].position.x, sparks[i].position.y, sparks[i].position.z);
-    }
-    glEnd();
-    glPopMatrix();
-
-    for (int i = 0; i < debrisCount; ++i) {
-        const Debris& piece = debris[i];
-        glPushMatrix();
-        glTranslatef(piece.position.x, piece.position.y, piece.position.z);
-        glRotatef(piece.rotation.x, 1.0f, 0.0f, 0.0f);
-        glRotatef(piece.rotation.y, 0.0f, 1.0f, 0.0f);
-        glRotatef(piece.rotation.z, 0.0f, 0.0f, 1.0f);
-        glScalef(piece.scale.x, piece.scale.y, piece.scale.z);
-        // Deliberately a little off centre: -2 to 2.2 on both axes.
-        glBegin(GL_QUADS);
-        glVertex3f(2.2f, 2.2f, 0.0f);
-        glVertex3f(-2.0f, 2.2f, 0.0f);
-        glVertex3f(-2.0f, -2.0f, 0.0f);
-        glVertex3f(2.2f, -2.0f, 0.0f);
+    if (piecesShow) {
+        setFadedAlpha(1.0f - age);
+        glBegin(GL_POINTS);
+        for (int i = 0; i < sparkCount; ++i) {
+            glVertex3f(sparks[i].position.x, sparks[i].position.y, sparks[i].position.z);
+        }
         glEnd();
-        glPopMatrix();
+
+        for (int i = 0; i < debrisCount; ++i) {
+            const Debris& piece = debris[i];
+            glPushMatrix();
+            glTranslatef(piece.position.x, piece.position.y, piece.position.z);
+            glRotatef(piece.rotation.x, 1.0f, 0.0f, 0.0f);
+            glRotatef(piece.rotation.y, 0.0f, 1.0f, 0.0f);
+            glRotatef(piece.rotation.z, 0.0f, 0.0f, 1.0f);
+            glScalef(piece.scale.x, piece.scale.y, piece.scale.z);
+            // Deliberately a little off centre: -2 to 2.2 on both axes.
+            glBegin(GL_QUADS);
+            glVertex3f(2.2f, 2.2f, 0.0f);
+            glVertex3f(-2.0f, 2.2f, 0.0f);
+            glVertex3f(-2.0f, -2.0f, 0.0f);
+            glVertex3f(2.2f, -2.0f, 0.0f);
+            glEnd();
+            glPopMatrix();
+        }
     }
 
-    if (flash) {
+    if (flashShows) {
         // A square facing the flight axis that grows from nothing while it fades fast.
         glEnable(GL_TEXTURE_2D);
         glDisable(GL_LIGHTING);
@@ -167,20 +185,39 @@ void ParticleBurst::draw() const {
         glPushMatrix();
         glScalef(1.0f, age, age);
         glBegin(GL_QUADS);
-        glTexCoord2f(0.5f, 0.51f);
-        glVertex3f(0.0f, 1000.0f, 1000.0f);
-        glTexCoord2f(1.0f, 0.51f);
-        glVertex3f(0.0f, 1000.0f, -1000.0f);
-        glTexCoord2f(1.0f, 0.99f);
-        glVertex3f(0.0f, -1000.0f, -1000.0f);
-        glTexCoord2f(0.5f, 0.99f);
-        glVertex3f(0.0f, -1000.0f, 1000.0f);
+        for (int i = 0; i < 4; ++i) {
+            glTexCoord2f(kFlashTexture[i][0], kFlashTexture[i][1]);
+            glVertex3f(kFlashCorners[i][0], kFlashCorners[i][1], kFlashCorners[i][2]);
+        }
         glEnd();
         glPopMatrix();
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_LIGHTING);
+    } else if (flash) {
+        leaveFlashState();
     }
 
     glPopMatrix();
     setFadedAlpha(savedAlpha);
+}
+
+// Whether the grown flash square, about the burst's origin, reaches into the view volume.
+bool ParticleBurst::flashInView(float age) const {
+    float corners[4][3];
+    for (int i = 0; i < 4; ++i) {
+        corners[i][0] = origin.x + kFlashCorners[i][0];
+        corners[i][1] = origin.y + kFlashCorners[i][1] * age;
+        corners[i][2] = origin.z + kFlashCorners[i][2] * age;
+    }
+    return !pointsOutsideView(corners, 4);
+}
+
+// What drawing the flash leaves behind for later draws: the sprite atlas bound and modulated,
+// texturing off, lighting on and the last corner's texture coordinate current.
+void ParticleBurst::leaveFlashState() const {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glTexCoord2f(kFlashTexture[3][0], kFlashTexture[3][1]);
 }

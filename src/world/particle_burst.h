@@ -47,4 +47,11 @@ struct ParticleBurst {
     void update();
     void draw() const;
     Vec3 randomVector() const;
+
+  private:
+    bool flashInView(float age) const;
+    void leaveFlashState() const;
 };
+
+// Whether a flash drawn with this alpha (after the overall fade) changes any pixel.
+bool flashAlphaShows(float alpha);
