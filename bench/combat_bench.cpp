@@ -7,6 +7,7 @@
 #include "assets/meshes.h"
 #include "assets/texture_table.h"
 #include "hud_test_atlas.h"
+#include "process_time.h"
 #include "render/stereo_frame.h"
 #include "support/combat.h"
 #include "support/gl_test_context.h"
@@ -120,11 +121,13 @@ void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
     for (EnemyFighter& f : fighters) f.muzzleFlash = 5;
     player.shield.strength = 60;
     fadeAlpha = 1.0f;
+    const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);
         renderStereoFrame();
         glFinish();
     }
+    frameTime.report(state);
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     testclock::uninstall();

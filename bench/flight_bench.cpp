@@ -10,6 +10,7 @@
 #include "assets/meshes.h"
 #include "assets/texture_table.h"
 #include "hud_test_atlas.h"
+#include "process_time.h"
 #include "render/stereo_frame.h"
 #include "support/flight.h"
 #include "support/gl_test_context.h"
@@ -86,11 +87,13 @@ void BM_RenderStereoFrameEmptyScene(benchmark::State& state) {
         state.SkipWithError("no GL context");
         return;
     }
+    const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);
         renderEmptyStereoFrame();
         glFinish();
     }
+    frameTime.report(state);
 }
 BENCHMARK(BM_RenderStereoFrameEmptyScene)->Unit(benchmark::kMillisecond);
 
@@ -108,11 +111,13 @@ void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
     }
     flight::putEveryShotInFlight();
     fadeAlpha = 1.0f;
+    const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);
         renderStereoFrame();
         glFinish();
     }
+    frameTime.report(state);
     testclock::uninstall();
 }
 BENCHMARK(BM_RenderStereoFrameFlightScene)->Unit(benchmark::kMillisecond);
