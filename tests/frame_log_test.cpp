@@ -18,6 +18,7 @@
 #include "common/globals.h"
 #include "hud_test_atlas.h"
 #include "platform/events.h"
+#include "render/title_layout.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 
@@ -90,6 +91,23 @@ TEST_F(FrameLogTest, EnterRunStampsStartFirstTitleFrameAndFirstGameFrameOnceInOr
     EXPECT_LE(stamps[1].seconds, stamps[2].seconds);
     EXPECT_LE(monotonicSeconds() - stamps[2].seconds, 60.0) << "not the monotonic clock";
     EXPECT_GE(monotonicSeconds(), stamps[2].seconds);
+}
+
+uint32_t runningClock() {
+    return testclock::now += 25;
+}
+
+TEST_F(FrameLogTest, AClickOnStartIsStampedWhenSeenNotWhenTheFadeEnds) {
+    openFrameLog(path.c_str());
+    platform::setMillisecondClock(runningClock);
+    const MenuRect& start = kStartButton;
+    platform::postMessage(
+        WM_LBUTTONDOWN, 0,
+        makeLParam((start.left + start.right) / 2, (start.top + start.bottom) / 2));
+    runTitleLoop();
+    ASSERT_TRUE(titleFinished);
+    // The click reaches the first frame, which is stamped after its swap.
+    EXPECT_EQ(namesIn(readLog(path)), (std::vector<std::string>{"start", "title-frame"}));
 }
 
 TEST_F(FrameLogTest, QuitOnTheTitleStampsNoStart) {
