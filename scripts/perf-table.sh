@@ -181,6 +181,7 @@ frame_row() {
 
 echo
 echo "Machine: $cpu, $(nproc) cores; Mesa: $renderer; $(uname -sr); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
 echo "Build: $(build_type "$build"), $(git -C "$root" describe --always --dirty 2>/dev/null), $(date -u +%Y-%m-%d)"
 echo
 echo "| What | Measured | Aim | |"
