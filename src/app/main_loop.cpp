@@ -5,6 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/director.h"
+#include "app/frame_log.h"
 #include "app/frame_timer.h"
 #include "app/game_update.h"
 #include "app/game_window.h"
@@ -62,8 +63,10 @@ void runTitleLoop() {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
+        if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
+        markFrame(FrameMark::FirstTitleFrame);
     }
 }
 
@@ -76,6 +79,7 @@ void runGameLoop() {
         updateGame();
         endInputFrame();
         platform::swapBuffers();
+        markFrame(FrameMark::FirstGameFrame);
     }
 }
 
