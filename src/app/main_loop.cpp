@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/director.h"
+#include "app/frame_log.h"
 #include "app/frame_timer.h"
 #include "app/game_update.h"
 #include "app/game_window.h"
@@ -122,8 +123,10 @@ void runTitleLoop() {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
+        if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
+        markFrame(FrameMark::FirstTitleFrame);
     }
 }
 
@@ -153,6 +156,7 @@ void runReplayLoop() {
     while (!playerEndsReplay() && replayFrame(journal, true)) {
         if (!waitForRecordedTime(start, journal.clockMs() - startMs)) break;
         platform::swapBuffers();
+        markFrame(FrameMark::FirstGameFrame);
     }
 }
 
