@@ -145,7 +145,9 @@ void runGameLoop() {
         Message message;
         const bool waiting = platform::peekMessage(message);
         gameLoopPass(waiting ? &message : nullptr, true);
-        if (!waiting) platform::swapBuffers();
+        if (waiting) continue;
+        platform::swapBuffers();
+        markFrame(FrameMark::FirstGameFrame);
     }
 }
 
