@@ -87,7 +87,8 @@ TEST(CommandLine, HelpAndVersionPrintToStandardOutputAndExitZero) {
     const Printed help = handle({"--windowed", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* word : {"--windowed", "--glasses", "red-blue", "red-cyan", "--version"}) {
+    for (const char* word : {"--windowed", "--glasses", "red-blue", "red-cyan", "--version",
+                             "--record FILE", "--replay FILE"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(handle({"-h"}).out, help.out);
@@ -99,6 +100,57 @@ TEST(CommandLine, HelpAndVersionPrintToStandardOutputAndExitZero) {
     EXPECT_EQ(version.out.back(), '\n');
 }
 
+TEST(CommandLine, RecordAndReplayTakeAFileEitherWayAndMixWithTheOtherOptions) {
+    struct Case {
+        std::vector<const char*> arguments;
+        const char* record;
+        const char* replay;
+        bool windowed;
+    };
+    const Case cases[] = {
+        {{"--record", "run.vxj"}, "run.vxj", "", false},
+        {{"--record=run.vxj", "--windowed"}, "run.vxj", "", true},
+        {{"--windowed", "--replay", "../bug report.vxj"}, "", "../bug report.vxj", true},
+        {{"--replay=/tmp/a=b.vxj"}, "", "/tmp/a=b.vxj", false},
+        // The file name is taken as it stands, also when it looks like an option.
+        {{"--replay", "--windowed"}, "", "--windowed", false},
+        {{"--glasses", "red-cyan", "--record", "x"}, "x", "", false},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parse(c.arguments);
+        SCOPED_TRACE(c.arguments.back());
+        ASSERT_EQ(line.action, CommandLine::Action::Play) << line.error;
+        EXPECT_EQ(line.options.recordPath, c.record);
+        EXPECT_EQ(line.options.replayPath, c.replay);
+        EXPECT_EQ(line.options.windowed, c.windowed);
+    }
+}
+
+TEST(CommandLine, JournalOptionsRefuseAMissingFileARepeatAndBothTogether) {
+    struct Case {
+        std::vector<const char*> arguments;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {{"--record"}, "--record needs a file name"},
+        {{"--replay="}, "--replay needs a file name"},
+        {{"--windowed", "--replay"}, "--replay needs a file name"},
+        {{"--record", "a", "--record", "b"}, "--record is given twice"},
+        {{"--replay=a", "--replay=a"}, "--replay is given twice"},
+        {{"--record", "a", "--replay", "b"}, "cannot be used together"},
+        {{"--replay", "b", "--record=a"}, "cannot be used together"},
+        {{"--recording", "a"}, "unknown option '--recording'"},
+        {{"--replayx=a"}, "unknown option '--replayx=a'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        const Printed run = handle(c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+    }
+}
+
 TEST(CommandLine, APlayableLineIsStoredForTheRun) {
     EXPECT_EQ(handle({"--glasses", "red-cyan", "--windowed"}).status, -1);
     EXPECT_TRUE(runOptions.windowed);
@@ -106,9 +158,13 @@ TEST(CommandLine, APlayableLineIsStoredForTheRun) {
     EXPECT_EQ(handle({}).status, -1);
     EXPECT_FALSE(runOptions.windowed);
     EXPECT_EQ(glasses, Glasses::RedBlue);
+    EXPECT_EQ(runOptions.recordPath, "");
+    EXPECT_EQ(handle({"--replay", "bug.vxj"}).status, -1);
+    EXPECT_EQ(runOptions.replayPath, "bug.vxj");
     // A bad line changes nothing.
     handle({"--glasses", "red-cyan", "--oops"});
     EXPECT_EQ(glasses, Glasses::RedBlue);
+    EXPECT_EQ(runOptions.replayPath, "bug.vxj");
 }
 
 }  // namespace

@@ -6,9 +6,17 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include "app/game_reset.h"
+#include "hud/hud.h"
+#include "player/player_ship.h"
+#include "world/asteroid.h"
+#include "world/enemy_fighter.h"
+#include "world/pickup.h"
 
 namespace {
 
@@ -119,6 +127,71 @@ TEST(PositionHash, EqualPositionsHashAlikeAndAnyMovedOneDoesNot) {
     PositionHash infinite;
     infinite.add(std::numeric_limits<float>::infinity());
     EXPECT_NE(infinite.value(), quiet.value());
+}
+
+// The summary of the running game: each change below moves the one field named, and the hash
+// only when something in play moved. Every case starts from the game's start-up state.
+TEST(CurrentStateSummary, CountsWhatIsInPlayAndHashesWhereItIs) {
+    const StateSummary atStart = currentStateSummary();
+    const std::string startLine = formatStateSummary(atStart);
+    EXPECT_EQ(startLine.rfind("score=0 lives=3 hull=100 shield=60 cannons=2 levels=0,0,0,0 "
+                              "missiles=2 asteroids=100 fighters=0 fighter-shots=0 "
+                              "player-shots=0 pickups=0 bursts=0 positions=",
+                              0),
+              0u)
+        << startLine;
+    struct Case {
+        const char* change;
+        std::function<void()> apply;
+        std::function<int32_t(const StateSummary&)> field;
+        int32_t expected;
+        bool moves;  // the hash changes
+    };
+    const Case cases[] = {
+        {"score", [] { scoreDisplay.addScore(120); }, [](auto& s) { return s.score; }, 120, false},
+        {"a life lost", [] { player.lives = 2; }, [](auto& s) { return s.lives; }, 2, false},
+        {"four cannons", [] { player.activeCannons = 4; }, [](auto& s) { return s.cannons; }, 4,
+         false},
+        {"third cannon's level", [] { player.cannons[2].level = 3; },
+         [](auto& s) { return s.cannonLevels[2]; }, 3, false},
+        {"spread", [] { player.launchers[0].spread = true; },
+         [](auto& s) { return s.missileLevel; }, 10, false},
+        {"a rock shot down", [] { asteroids[7].active = false; },
+         [](auto& s) { return s.asteroids; }, 99, true},
+        {"a rock beyond the field's count", [] { asteroidCount = 60; },
+         [](auto& s) { return s.asteroids; }, 60, true},
+        {"a fighter", [] { fighters[3].spawn(); }, [](auto& s) { return s.fighters; }, 1, true},
+        {"a fighter's shots",
+         [] {
+             fighters[0].spawn();
+             fighters[0].fire();
+         },
+         [](auto& s) { return s.fighterShots; }, 2, true},
+        {"a beam", [] { player.cannons[1].active = true; }, [](auto& s) { return s.playerShots; },
+         1, true},
+        {"a missile", [] { player.launchers[1].missiles[4].active = true; },
+         [](auto& s) { return s.playerShots; }, 1, true},
+        {"a pickup", [] { spawnPickup(-500, 3, 4, 100); }, [](auto& s) { return s.pickups; }, 1,
+         true},
+        {"a burst", [] { asteroids[2].hitSparks.ignite(1, 2, 3); },
+         [](auto& s) { return s.bursts; }, 1, true},
+        {"the ship moved", [] { player.position.z = std::nextafter(0.0f, 1.0f); },
+         [](auto&) { return 0; }, 0, true},
+        {"a rock turned", [] { asteroids[99].rotation.y += 1.0f; }, [](auto&) { return 0; }, 0,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        resetGameState();
+        c.apply();
+        const StateSummary now = currentStateSummary();
+        EXPECT_EQ(c.field(now), c.expected);
+        EXPECT_EQ(now.positionHash != atStart.positionHash, c.moves);
+    }
+    // A fighter that is not in use is not there, wherever its slot says it is.
+    resetGameState();
+    fighters[5].position = {1, 2, 3};
+    EXPECT_EQ(currentStateSummary().positionHash, atStart.positionHash);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ RunOptions runOptions;
 namespace {
 
 const char kUsage[] =
-    "Usage: voxmere [--windowed] [--glasses red-blue|red-cyan]\n"
+    "Usage: voxmere [--windowed] [--glasses red-blue|red-cyan] [--record FILE | --replay FILE]\n"
     "       voxmere --help | --version\n"
     "\n"
     "A red/blue anaglyph 3-D space shooter.\n"
@@ -19,6 +19,8 @@ const char kUsage[] =
     "  --windowed           play in a 640 x 480 window and leave the display mode alone\n"
     "  --glasses red-blue   red filter over the left eye, blue over the right (the default)\n"
     "  --glasses red-cyan   red filter over the left eye, cyan over the right\n"
+    "  --record FILE        write a journal of the run to FILE\n"
+    "  --replay FILE        play the journal in FILE back; Escape ends it\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n";
 
@@ -31,6 +33,26 @@ bool readGlasses(const char* value, Glasses& out) {
         return false;
     }
     return true;
+}
+
+// The value of an option that takes one, as the next argument or after '='; nullptr when the
+// argument is not this option. `missing` is set when the option came without a value.
+const char* optionValue(const char* name, int argc, const char* const* argv, int& i,
+                        bool& missing) {
+    const char* argument = argv[i];
+    const std::size_t length = std::strlen(name);
+    missing = false;
+    if (std::strcmp(argument, name) == 0) {
+        if (i + 1 == argc) {
+            missing = true;
+            return argument;
+        }
+        return argv[++i];
+    }
+    if (std::strncmp(argument, name, length) == 0 && argument[length] == '=') {
+        return argument + length + 1;
+    }
+    return nullptr;
 }
 
 CommandLine invalid(std::string error) {
@@ -62,18 +84,43 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.options.windowed = true;
             continue;
         }
+        bool missing = false;
+        if (const char* value = optionValue("--glasses", argc, argv, i, missing)) {
+            if (missing) return invalid("--glasses needs red-blue or red-cyan");
+            if (!readGlasses(value, line.options.glasses)) {
+                return invalid(std::string("unknown glasses '") + value +
+                               "' (red-blue or red-cyan)");
+            }
+            continue;
+        }
+        struct JournalOption {
+            const char* name;
+            std::string* path;
+        };
+        const JournalOption journalOptions[] = {{"--record", &line.options.recordPath},
+                                                {"--replay", &line.options.replayPath}};
+        const JournalOption* journal = nullptr;
         const char* value = nullptr;
-        if (std::strcmp(argument, "--glasses") == 0) {
-            if (i + 1 == argc) return invalid("--glasses needs red-blue or red-cyan");
-            value = argv[++i];
-        } else if (std::strncmp(argument, "--glasses=", 10) == 0) {
-            value = argument + 10;
-        } else {
+        for (const JournalOption& option : journalOptions) {
+            value = optionValue(option.name, argc, argv, i, missing);
+            if (value != nullptr) {
+                journal = &option;
+                break;
+            }
+        }
+        if (journal == nullptr) {
             return invalid(std::string("unknown option '") + argument + "'");
         }
-        if (!readGlasses(value, line.options.glasses)) {
-            return invalid(std::string("unknown glasses '") + value + "' (red-blue or red-cyan)");
+        if (missing || *value == '\0') {
+            return invalid(std::string(journal->name) + " needs a file name");
         }
+        if (!journal->path->empty()) {
+            return invalid(std::string(journal->name) + " is given twice");
+        }
+        *journal->path = value;
+    }
+    if (!line.options.recordPath.empty() && !line.options.replayPath.empty()) {
+        return invalid("--record and --replay cannot be used together");
     }
     return line;
 }

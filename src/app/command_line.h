@@ -1,5 +1,5 @@
-// The command line: choices a player makes for one run (window or full screen, which glasses)
-// and the usual --help and --version.
+// The command line: choices a player makes for one run (window or full screen, which glasses,
+// recording the run or replaying a recorded one) and the usual --help and --version.
 #pragma once
 
 #include <cstdio>
@@ -10,6 +10,8 @@
 struct RunOptions {
     bool windowed = false;  // a 640 x 480 window; the display mode is left alone
     Glasses glasses = Glasses::RedBlue;
+    std::string recordPath;  // --record: write the run's journal here
+    std::string replayPath;  // --replay: play this journal back instead of reading the player
 };
 
 // What the run was told to do by its command line.
@@ -23,8 +25,9 @@ struct CommandLine {
 // The options chosen for this run; runGame reads them.
 extern RunOptions runOptions;
 
-// Reads argv[1..argc-1]. Options may come in any order; "--glasses" takes its value as the next
-// argument or after '='. The first unknown argument makes the line Invalid.
+// Reads argv[1..argc-1]. Options may come in any order; "--glasses", "--record" and "--replay"
+// take their value as the next argument or after '='. The first unknown argument, a missing
+// value, --record or --replay given twice, or both together make the line Invalid.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // Parses, prints what is asked (help and version to `out`, an error and the usage to `err`)

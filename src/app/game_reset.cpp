@@ -6,6 +6,7 @@
 #include "app/game_update.h"
 #include "app/input.h"
 #include "app/press_latch.h"
+#include "app/recorded_run.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
@@ -36,6 +37,7 @@ void resetGameState() {
     resetPressLatches();
     runOptions = RunOptions{};
     resetDirectorState();
+    resetRecordedRun();
 
     // render: the title screen and its options.
     titleFinished = false;

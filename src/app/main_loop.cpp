@@ -1,21 +1,29 @@
 #include "app/main_loop.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 
 #include "app/command_line.h"
 #include "app/director.h"
+#include "app/frame_log.h"
 #include "app/frame_timer.h"
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
 #include "app/press_latch.h"
+#include "app/recorded_run.h"
+#include "app/state_summary.h"
 #include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
 #include "common/fatal_error.h"
 #include "common/globals.h"
+#include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/video.h"
 #include "player/player_ship.h"
@@ -27,19 +35,72 @@ bool texturingEnabled = true;
 
 namespace {
 
-// Handles one waiting message; false when none was waiting. WM_QUIT ends whatever loop runs.
+// Handles one waiting message; false when none was waiting.
 bool dispatchOneMessage() {
     Message message;
     if (!platform::peekMessage(message)) return false;
+    deliverMessage(message);
+    return true;
+}
+
+// The seed for a run: the time, as the game always seeded; kept in a recorded journal.
+uint32_t chooseSeed() {
+    return static_cast<uint32_t>(std::time(nullptr));
+}
+
+// Empties the queue of the player's input during a replay; true when it holds Escape or the
+// window's close (or a quit from outside), which end the replay.
+bool playerEndsReplay() {
+    Message message;
+    bool ends = false;
+    while (platform::peekMessage(message)) {
+        if (message.message == WM_QUIT || message.message == WM_CLOSE ||
+            (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE)) {
+            ends = true;
+        }
+    }
+    return ends;
+}
+
+// Waits until `elapsedMs` have passed since `start`, in short steps so that Escape still ends
+// the replay during a long recorded pause. False when the player ended it.
+bool waitForRecordedTime(std::chrono::steady_clock::time_point start, uint32_t elapsedMs) {
+    const auto due = start + std::chrono::milliseconds(elapsedMs);
+    for (;;) {
+        if (playerEndsReplay()) return false;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= due) return true;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            due - now, std::chrono::milliseconds(20)));
+    }
+}
+
+}  // namespace
+
+void deliverMessage(const Message& message) {
     if (message.message == WM_QUIT) {
         quitRequested = true;
     } else {
         dispatchInput(message);
     }
-    return true;
 }
 
-}  // namespace
+void enterGame(uint32_t seed) {
+    // Seeded here rather than at start-up: the title screen, which a replay skips, then cannot
+    // shift the game's draws.
+    std::srand(seed);
+    resetDirector();
+    resetFrameTimer();
+    player.setCameraOffset(-150, -25, 20);
+}
+
+void runGameFrame(bool draw) {
+    // The frame in which Escape is seen is still drawn, updated and shown.
+    if (keys.isDown(VK_ESCAPE)) quitRequested = true;
+    if (draw) renderStereoFrame();
+    updateGame();
+    endInputFrame();
+}
 
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
@@ -62,48 +123,96 @@ void runTitleLoop() {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
+        if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
+        markFrame(FrameMark::FirstTitleFrame);
     }
+}
+
+void gameLoopPass(const Message* message, bool draw) {
+    if (message != nullptr) {
+        recordMessage(*message);
+        deliverMessage(*message);
+        return;
+    }
+    recordFrameClock();
+    runGameFrame(draw);
 }
 
 void runGameLoop() {
     while (!quitRequested) {
-        if (dispatchOneMessage()) continue;
-        // The frame in which Escape is seen is still drawn, updated and shown.
-        if (keys.isDown(VK_ESCAPE)) quitRequested = true;
-        renderStereoFrame();
-        updateGame();
-        endInputFrame();
+        Message message;
+        const bool waiting = platform::peekMessage(message);
+        gameLoopPass(waiting ? &message : nullptr, true);
+        if (waiting) continue;
         platform::swapBuffers();
+        markFrame(FrameMark::FirstGameFrame);
+    }
+}
+
+void runReplayLoop() {
+    JournalReader& journal = replayReader();
+    const auto start = std::chrono::steady_clock::now();
+    const uint32_t startMs = journal.header().switchClockMs;
+    while (!playerEndsReplay() && replayFrame(journal, true)) {
+        if (!waitForRecordedTime(start, journal.clockMs() - startMs)) break;
+        platform::swapBuffers();
+        markFrame(FrameMark::FirstGameFrame);
     }
 }
 
 int runGame() {
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const bool replaying = journalMode == JournalMode::Replay;
+    const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
     // --windowed asks for the same window the refused-mode path offers.
     createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
     platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer
-    loadTitleTextures();
-    runTitleLoop();
+    if (!replaying) {
+        loadTitleTextures();
+        runTitleLoop();
+    }
 
     // The switch runs also when the title ended with quit: the game loop is then skipped.
     platform::showCursor(false);
     leaveTitle();
     freeTitleTextures();
-    platform::captureJoystick();
+    if (!replaying) platform::captureJoystick();  // a replay reads no stick
     buildMeshLists();
     loadGameTextures();
-    resetDirector();
-    resetFrameTimer();
-    player.setCameraOffset(-150, -25, 20);
-    runGameLoop();
+    if (journalMode == JournalMode::Record) {
+        startRecording(recordFile(), seed, nullptr);
+    } else if (replaying) {
+        beginReplay(replayReader().header());
+    }
+    enterGame(seed);
+    if (replaying) {
+        runReplayLoop();
+    } else {
+        runGameLoop();
+    }
+
+    int status = 0;
+    std::string problem;
+    if (journalMode == JournalMode::Record && !finishRecording()) {
+        problem = "the recording is incomplete: " + recordingError();
+        status = 1;
+    } else if (replaying && !replayReader().error().empty()) {
+        problem = replayReader().error();
+        status = 1;
+    }
+    const std::string summary = formatStateSummary(currentStateSummary());
 
     destroyGameWindow();
     releaseSound();
     platform::releaseJoystick();
-    return 0;
+    if (!problem.empty()) std::fprintf(stderr, "voxmere: %s\n", problem.c_str());
+    if (journalMode != JournalMode::Off) {
+        std::printf("%s\n", summary.c_str());
+        std::fflush(stdout);
+    }
+    return status;
 }

@@ -96,3 +96,12 @@ void endInputFrame() {
 void resetPressLatches() {
     for (Latch& latch : latches) latch = Latch{};
 }
+
+void matchPressLatchesToInput() {
+    resetPressLatches();
+    for (int key = 0; key < 256; ++key) latches[key].down = keys.down[key] != 0;
+    latches[kMouseLeft].down = mouseLeftDown != 0;
+    latches[kMouseRight].down = mouseRightDown != 0;
+    latches[kJoyButton1].down = joyButton1;
+    latches[kJoyButton2].down = joyButton2;
+}

@@ -16,5 +16,10 @@ void dispatchInput(const Message& message);
 // releases held back go to the window procedure.
 void endInputFrame();
 
+// Takes what the input state holds down as presses every frame has seen, with nothing held
+// back: the state the latches are in after any frame. Used when a run begins from input
+// restored rather than delivered.
+void matchPressLatchesToInput();
+
 // Forgets every press and held-back release, as at start-up.
 void resetPressLatches();

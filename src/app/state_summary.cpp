@@ -5,6 +5,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "hud/hud.h"
+#include "player/player_ship.h"
+#include "world/asteroid.h"
+#include "world/enemy_fighter.h"
+#include "world/pickup.h"
+
 namespace {
 
 constexpr uint64_t kFnvPrime = 0x100000001b3ull;
@@ -35,7 +41,94 @@ void appendField(std::string& line, const char* name, float value) {
     appendFloat(line, value);
 }
 
+uint32_t slot(int index) {
+    return static_cast<uint32_t>(index);
+}
+
+// A running burst counts once and hashes its origin.
+void addBurst(const ParticleBurst& burst, uint32_t tag, StateSummary& summary, PositionHash& hash) {
+    if (burst.isFinished()) return;
+    ++summary.bursts;
+    hash.add(tag);
+    hash.add(burst.origin);
+}
+
+void addShip(StateSummary& summary, PositionHash& hash) {
+    summary.score = scoreDisplay.total;
+    summary.lives = player.lives;
+    summary.hull = player.hull;
+    summary.shield = player.shield.strength;
+    summary.cannons = player.activeCannons;
+    for (int i = 0; i < playerCannonCount; ++i) {
+        summary.cannonLevels[i] = static_cast<int32_t>(player.cannons[i].level);
+    }
+    summary.missileLevel = player.launchers[0].spread ? playerLauncherCount * missilesPerLauncher
+                                                      : playerLauncherCount;
+    hash.add(player.position);
+    hash.add(player.cameraOffset);
+    hash.add(player.shakeOffset.y);
+    hash.add(player.shakeOffset.z);
+    for (int i = 0; i < playerCannonCount; ++i) {
+        if (!player.cannons[i].active) continue;
+        ++summary.playerShots;
+        hash.add(slot(i));
+        hash.add(player.cannons[i].position);
+    }
+    for (int l = 0; l < playerLauncherCount; ++l) {
+        for (int m = 0; m < missilesPerLauncher; ++m) {
+            const Missile& missile = player.launchers[l].missiles[m];
+            if (!missile.active) continue;
+            ++summary.playerShots;
+            hash.add(slot(l * missilesPerLauncher + m));
+            hash.add(missile.position);
+        }
+    }
+}
+
+void addWorld(StateSummary& summary, PositionHash& hash) {
+    for (int i = 0; i < asteroidCount; ++i) {
+        const Asteroid& rock = asteroids[i];
+        if (rock.active) ++summary.asteroids;
+        hash.add(slot(i));
+        hash.add(static_cast<uint32_t>(rock.active));
+        hash.add(rock.position);
+        hash.add(rock.rotation);
+        addBurst(rock.explosion, 0, summary, hash);
+        addBurst(rock.hitSparks, 1, summary, hash);
+    }
+    for (int i = 0; i < fighterCount; ++i) {
+        const EnemyFighter& fighter = fighters[i];
+        if (fighter.active) ++summary.fighters;
+        if (!fighter.inUse()) continue;
+        hash.add(slot(i));
+        hash.add(fighter.position);
+        for (int s = 0; s < fighterShotCount; ++s) {
+            if (!fighter.shotsInFlight || !fighter.shots[s].active) continue;
+            ++summary.fighterShots;
+            hash.add(slot(s));
+            hash.add(fighter.shots[s].position);
+        }
+        addBurst(fighter.explosion, 0, summary, hash);
+        addBurst(fighter.hitSparks, 1, summary, hash);
+    }
+    for (int i = 0; i < pickupSlotCount; ++i) {
+        if (!pickups[i].active) continue;
+        ++summary.pickups;
+        hash.add(slot(i));
+        hash.add(pickups[i].position);
+    }
+}
+
 }  // namespace
+
+StateSummary currentStateSummary() {
+    StateSummary summary;
+    PositionHash hash;
+    addShip(summary, hash);
+    addWorld(summary, hash);
+    summary.positionHash = hash.value();
+    return summary;
+}
 
 void PositionHash::addBytes(uint32_t word) {
     for (int i = 0; i < 4; ++i) {

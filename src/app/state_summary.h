@@ -38,8 +38,8 @@ struct StateSummary {
     float shield = 0.0f;  // the shield's strength
     int32_t cannons = 0;  // active cannons
     int32_t cannonLevels[4] = {};
-    int32_t missileLevel = 0;
-    int32_t asteroids = 0;  // active counts
+    int32_t missileLevel = 0;  // missiles one salvo sends: 2, or 10 with the spread
+    int32_t asteroids = 0;     // active counts
     int32_t fighters = 0;
     int32_t fighterShots = 0;
     int32_t playerShots = 0;
@@ -47,6 +47,12 @@ struct StateSummary {
     int32_t bursts = 0;
     uint64_t positionHash = 0;
 };
+
+// The game as it stands: the ship's numbers, how many of each thing are in play, and a hash of
+// the place of the ship, its camera and shake, every rock in the field (with its turn), every
+// fighter in use and its shots, every shot of the player in flight, every pickup and every
+// running burst, each with its slot number.
+StateSummary currentStateSummary();
 
 // The summary as one line, without a line break.
 std::string formatStateSummary(const StateSummary& summary);

@@ -1,0 +1,64 @@
+# The arithmetic of scripts/perf-table.sh, kept apart so tests/perf_table_parsing_test.sh can
+# check it on canned input. Sourced; every function reads its arguments or standard input and
+# prints one value.
+
+# Median of the numbers on standard input, one a line; nothing for no numbers.
+median() {
+    sort -g | awk '{v[NR] = $1} END {
+        if (NR == 0) exit
+        if (NR % 2) printf "%.6g\n", v[(NR + 1) / 2]
+        else printf "%.6g\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# The P-th percentile (nearest rank) of the numbers on standard input.
+percentile() {
+    sort -g | awk -v p="$1" '{v[NR] = $1} END {
+        if (NR == 0) exit
+        x = p * NR / 100; rank = int(x); if (rank < x) rank++
+        if (rank < 1) rank = 1
+        printf "%.6g\n", v[rank] }'
+}
+
+# Wall-clock times in milliseconds of every run of one benchmark in Google Benchmark's CSV
+# output (file $1): rows named $2, or $2 with its options ("/real_time"), skipping errors
+# and the aggregates ("_median" and the like).
+bench_times_ms() {
+    awk -F, -v want="$2" '
+        NR == 1 { for (i = 1; i <= NF; ++i) col[$i] = i; next }
+        {
+            name = $col["name"]; gsub(/"/, "", name)
+            if (name != want && index(name, want "/") != 1) next
+            if (name ~ /_(mean|median|stddev|cv)$/) next
+            if ($col["error_occurred"] == "true") next
+            unit = $col["time_unit"]; t = $col["real_time"]
+            scale = unit == "ns" ? 1e-6 : unit == "us" ? 1e-3 : unit == "s" ? 1e3 : 1
+            printf "%.6f\n", t * scale
+        }' "$1"
+}
+
+# Milliseconds from the first line named $2 to the first line named $3 of a frame log
+# ("<name> <seconds>" lines, file $1); nothing when either is missing.
+log_interval_ms() {
+    awk -v from="$2" -v to="$3" '
+        $1 == from && !(from in t) { t[from] = $2 }
+        $1 == to && !(to in t) { t[to] = $2 }
+        END { if ((from in t) && (to in t)) printf "%.1f\n", (t[to] - t[from]) * 1000 }' "$1"
+}
+
+# A /proc status field ("VmHWM", "VmRSS") of a status file, in MB (2^20 bytes).
+status_mb() {
+    awk -v field="$2:" '$1 == field { printf "%.1f\n", $2 / 1024 }' "$1"
+}
+
+# "pass" or "miss": is the figure $1 within the aim "$2 $3" (operator <=, <, >= or >)?
+# An empty figure is a miss.
+verdict() {
+    awk -v x="$1" -v op="$2" -v aim="$3" 'BEGIN {
+        if (x == "") { print "miss"; exit }
+        ok = op == "<=" ? x <= aim : op == "<" ? x < aim : op == ">=" ? x >= aim : x > aim
+        print ok ? "pass" : "miss" }'
+}
+
+# Arithmetic on two figures for the table: ratio a / b, and 1000 / ms as frames per second.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a != "" && b > 0) printf "%.2f\n", a / b }'; }
+fps_of_ms() { awk -v ms="$1" 'BEGIN { if (ms > 0) printf "%.0f\n", 1000 / ms }'; }

@@ -1,0 +1,198 @@
+#!/usr/bin/env bash
+# The performance table: scripts/perf-table.sh
+# Builds the Release build (build/, or build-perf/ when build/ is configured otherwise), then
+# measures in one run and prints one Markdown table, each figure beside its aim:
+#   - one game update at full load (benchmark BM_UpdateGameFullLoad);
+#   - one stereo frame on Mesa's llvmpipe at 640 x 480, median and 99th percentile of single
+#     frames, for the empty scene, the opening and full load (BM_RenderStereoFrame*, each run
+#     as many one-frame repetitions);
+#   - the real game under a private Xvfb: launch to the first title frame beside the minimal
+#     SDL2 program that shows the same window, and Enter to the first game frame, read from the
+#     game's frame log (VOXMERE_FRAME_LOG);
+#   - the game's resident memory after 20 s of play with keys held and both triggers, and the
+#     asset generator's run time.
+# The machine goes above the table. Raw outputs stay in <build>/perf-table/.
+# VOXMERE_PERF_RUNS (5) start-up runs of each program, VOXMERE_PERF_FRAMES (300) frames per
+# scene, VOXMERE_PERF_PLAY_SECONDS (20) seconds of play before memory is read.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/perf-table-lib.sh"
+runs=${VOXMERE_PERF_RUNS:-5}
+frames=${VOXMERE_PERF_FRAMES:-300}
+play_seconds=${VOXMERE_PERF_PLAY_SECONDS:-20}
+
+build=${VOXMERE_BUILD_DIR:-$root/build}
+build_type() { sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$1/CMakeCache.txt" 2>/dev/null; }
+if [[ -f $build/CMakeCache.txt && $(build_type "$build") != Release ]]; then
+    echo "$build is a $(build_type "$build") build; measuring in $root/build-perf" >&2
+    build=$root/build-perf
+fi
+if [[ ! -f $build/CMakeCache.txt ]]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null || exit 1
+fi
+echo "building $build ..." >&2
+cmake --build "$build" -j"$(nproc)" --target voxmere voxmere_bench voxmere_minimal_window \
+    voxmere_exec_stamped voxmere-assets >/dev/null || exit 1
+
+game=$build/voxmere
+bench=$build/bench/voxmere_bench
+minimal=$build/bench/startup/voxmere_minimal_window
+stamper=$build/bench/startup/voxmere_exec_stamped
+assetgen=$build/tools/voxmere-assets
+out=$build/perf-table
+rm -rf "$out" && mkdir -p "$out"
+
+# The private Xvfb and the clean-up of the e2e scripts (start_xvfb, fail, WORK, GAME_PID).
+source "$root/tests/e2e/lib.sh" "$game" "$build"
+mkfifo "$WORK/tick"
+exec 8<>"$WORK/tick"
+nap() { read -r -t "$1" -u 8 || true; }  # sleeps without starting a process
+
+# --- Benchmarks on the offscreen llvmpipe context --------------------------------------------
+run_bench() {
+    SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null "$bench" \
+        --benchmark_format=csv "$@" 2>>"$out/bench.err"
+}
+echo "benchmarks ..." >&2
+run_bench --benchmark_filter='^BM_UpdateGameFullLoad(/|$)' --benchmark_repetitions=5 \
+    >"$out/update.csv"
+# A minimum time far below one frame makes every repetition a single timed frame. The first
+# of each scene, which also compiles Mesa's shaders for it, is left out.
+run_bench --benchmark_filter='^BM_RenderStereoFrame(EmptyScene|Opening|FullLoad)(/|$)' \
+    --benchmark_min_time=0.000001 --benchmark_repetitions=$((frames + 1)) >"$out/frames.csv"
+
+update_us=$(bench_times_ms "$out/update.csv" BM_UpdateGameFullLoad | median |
+    awk '{printf "%.2f", $1 * 1000}')
+frame_stat() { bench_times_ms "$out/frames.csv" "BM_RenderStereoFrame$1" | tail -n +2 | "${@:2}"; }
+two_places() { awk '{printf "%.2f", $1}'; }
+for scene in EmptyScene Opening FullLoad; do
+    declare "median_$scene=$(frame_stat "$scene" median | two_places)"
+    declare "p99_$scene=$(frame_stat "$scene" percentile 99 | two_places)"
+    declare "count_$scene=$(frame_stat "$scene" wc -l)"
+done
+
+# --- The real binary under Xvfb ----------------------------------------------------------------
+# Starts a program in its own process group in the build folder, its launch stamped in $1.
+launch() {
+    local log=$1
+    shift
+    rm -f "$log"
+    (cd "$build" && VOXMERE_FRAME_LOG=$log exec setsid "$stamper" "$@" \
+        >>"$out/runs.out" 2>>"$out/runs.err") &
+    GAME_PID=$!
+}
+# Waits up to $3 seconds for the line named $2 in the frame log $1.
+wait_mark() {
+    local name rest i
+    for ((i = 0; i < $3 * 50; ++i)); do
+        if [[ -f $1 ]]; then
+            while read -r name rest; do [[ $name == "$2" ]] && return 0; done <"$1"
+        fi
+        nap 0.02
+    done
+    return 1
+}
+stop_game() {
+    [[ -n $GAME_PID ]] && kill -KILL -- "-$GAME_PID" 2>/dev/null
+    wait "$GAME_PID" 2>/dev/null
+    GAME_PID=""
+}
+game_window() { xdotool search --name '^Voxmere$' 2>/dev/null | head -n1; }
+# One run of the minimal program; prints launch to its swap in ms.
+minimal_run() {
+    launch "$WORK/minimal.log" "$minimal"
+    wait "$GAME_PID"
+    GAME_PID=""
+    log_interval_ms "$WORK/minimal.log" launch title-frame
+}
+# One run of the game to its first title frame, then Enter; appends both intervals.
+game_run() {
+    launch "$WORK/game.log" "$game"
+    if wait_mark "$WORK/game.log" title-frame 30; then
+        xdotool key --window "$(game_window)" Return 2>/dev/null
+        wait_mark "$WORK/game.log" game-frame 30
+    fi
+    stop_game
+    log_interval_ms "$WORK/game.log" launch title-frame >>"$out/game-title.txt"
+    log_interval_ms "$WORK/game.log" start game-frame >>"$out/game-switch.txt"
+    cat "$WORK/game.log" >>"$out/game-logs.txt"
+}
+
+echo "start-up under Xvfb ..." >&2
+start_xvfb 640x480x24
+renderer=$("$minimal" --renderer 2>/dev/null | paste -sd ';' | sed 's/;/, /')
+minimal_run >/dev/null  # warm-up: libraries into the page cache
+game_run
+: >"$out/game-title.txt" && : >"$out/game-switch.txt"
+for ((run = 0; run < runs; ++run)); do
+    minimal_run >>"$out/minimal-title.txt"
+    game_run
+done
+whole() { awk '{printf "%.0f", $1}'; }
+minimal_ms=$(median <"$out/minimal-title.txt" | whole)
+game_title_ms=$(median <"$out/game-title.txt" | whole)
+switch_ms=$(median <"$out/game-switch.txt" | whole)
+
+echo "memory in $play_seconds s of play ..." >&2
+launch "$WORK/play.log" "$game"
+hwm_mb="" rss_mb=""
+if wait_mark "$WORK/play.log" title-frame 30; then
+    win=$(game_window)
+    xdotool key --window "$win" Return 2>/dev/null
+    wait_mark "$WORK/play.log" game-frame 30
+    nap 11  # the opening: the controls come alive at about ten and a half seconds
+    directions=(Left Up Right Down)
+    for ((s = 0; s < play_seconds; ++s)); do
+        key=${directions[s % 4]}
+        xdotool keydown --window "$win" "$key" keydown --window "$win" ctrl 2>/dev/null
+        xdotool key --window "$win" space 2>/dev/null
+        nap 1
+        xdotool keyup --window "$win" "$key" keyup --window "$win" ctrl 2>/dev/null
+    done
+    if cp "/proc/$GAME_PID/status" "$out/play-status.txt" 2>/dev/null; then
+        hwm_mb=$(status_mb "$out/play-status.txt" VmHWM)
+        rss_mb=$(status_mb "$out/play-status.txt" VmRSS)
+    else
+        echo "the game ended during play; see $out/runs.err" >&2
+    fi
+fi
+stop_game
+
+# --- The asset generator ------------------------------------------------------------------------
+echo "asset generator ..." >&2
+for _ in 1 2 3; do
+    rm -rf "$WORK/assets" && mkdir "$WORK/assets"
+    start=$EPOCHREALTIME
+    "$assetgen" "$WORK/assets" >/dev/null 2>>"$out/assets.err"
+    awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.3f\n", b - a}' >>"$out/assets.txt"
+done
+assets_s=$(median <"$out/assets.txt" | two_places)
+
+# --- The table ------------------------------------------------------------------------------------
+cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+full_ratio=$(ratio "$median_FullLoad" "$median_EmptyScene")
+full_fps=$(fps_of_ms "$median_FullLoad")
+title_limit=$(awk -v m="$minimal_ms" 'BEGIN { if (m != "") printf "%.0f", m * 1.1 }')
+title_ratio=$(ratio "$game_title_ms" "$minimal_ms")
+# A frame row up to its aim: scene, median, p99, frames, anything after the times.
+frame_row() {
+    printf '| Stereo frame, %s: median / p99 of %s frames | %s / %s ms%s |' "$1" "$4" "$2" "$3" "${5:-}"
+}
+
+echo
+echo "Machine: $cpu, $(nproc) cores; Mesa: $renderer; $(uname -sr); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+echo "Build: $(build_type "$build"), $(git -C "$root" describe --always --dirty 2>/dev/null), $(date -u +%Y-%m-%d)"
+echo
+echo "| What | Measured | Aim | |"
+echo "|---|---|---|---|"
+echo "| \`updateGame\` at full load (median of 5 runs) | $update_us µs | ≤ 10 µs | $(verdict "$update_us" "<=" 10) |"
+echo "$(frame_row empty "$median_EmptyScene" "$p99_EmptyScene" "$count_EmptyScene") - | |"
+echo "$(frame_row opening "$median_Opening" "$p99_Opening" "$count_Opening") - | |"
+echo "$(frame_row "full load" "$median_FullLoad" "$p99_FullLoad" "$count_FullLoad" " ($full_fps fps)") ≥ 150 fps | $(verdict "$full_fps" ">=" 150) |"
+echo "| Full-load frame / empty frame (medians) | ${full_ratio}x | ≤ 2x | $(verdict "$full_ratio" "<=" 2) |"
+echo "| Minimal SDL2 window: launch to first swap (median of $runs) | $minimal_ms ms | - | |"
+echo "| Game: launch to first title frame (median of $runs) | $game_title_ms ms (${title_ratio}x) | ≤ 1.1x minimal: $title_limit ms | $(verdict "$title_ratio" "<=" 1.1) |"
+echo "| Game: Enter to first game frame (median of $runs) | $switch_ms ms | < 150 ms | $(verdict "$switch_ms" "<" 150) |"
+echo "| Resident memory after $play_seconds s of play: peak (VmHWM) / now (VmRSS) | $hwm_mb / $rss_mb MB | < 150 MB | $(verdict "$hwm_mb" "<" 150) |"
+echo "| Asset generator run (median of 3) | $assets_s s | - | |"

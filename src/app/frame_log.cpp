@@ -1,0 +1,59 @@
+#include "app/frame_log.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+namespace {
+
+constexpr int kMarkCount = 3;
+
+bool logChosen = false;
+std::string logPath;
+bool marked[kMarkCount] = {};
+
+}  // namespace
+
+const char* frameMarkName(FrameMark mark) {
+    switch (mark) {
+        case FrameMark::FirstTitleFrame:
+            return "title-frame";
+        case FrameMark::StartHandled:
+            return "start";
+        case FrameMark::FirstGameFrame:
+            return "game-frame";
+    }
+    return "?";
+}
+
+double monotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+bool appendFrameLogLine(const char* path, const char* name, double seconds) {
+    FILE* file = std::fopen(path, "a");
+    if (file == nullptr) return false;
+    const bool written = std::fprintf(file, "%s %.6f\n", name, seconds) > 0;
+    return std::fclose(file) == 0 && written;
+}
+
+void openFrameLog(const char* path) {
+    logChosen = true;
+    logPath = path != nullptr ? path : "";
+    for (bool& m : marked) m = false;
+}
+
+void markFrame(FrameMark mark) {
+    if (!logChosen) openFrameLog(std::getenv("VOXMERE_FRAME_LOG"));
+    const int index = static_cast<int>(mark);
+    if (marked[index]) return;
+    const double now = monotonicSeconds();
+    marked[index] = true;
+    if (logPath.empty()) return;
+    if (!appendFrameLogLine(logPath.c_str(), frameMarkName(mark), now)) {
+        std::fprintf(stderr, "voxmere: cannot write the frame log %s\n", logPath.c_str());
+    }
+}

@@ -1,0 +1,139 @@
+// The opt-in frame log: which moments of a run it stamps, once each, in order, and that it
+// writes nothing unless asked.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/director.h"
+#include "app/frame_log.h"
+#include "app/frame_timer.h"
+#include "app/input.h"
+#include "app/main_loop.h"
+#include "assets/texture_table.h"
+#include "common/globals.h"
+#include "hud_test_atlas.h"
+#include "platform/events.h"
+#include "render/title_layout.h"
+#include "support/fake_clock.h"
+#include "support/gl_test_context.h"
+
+namespace {
+
+struct Stamp {
+    std::string name;
+    double seconds;
+};
+
+std::vector<Stamp> readLog(const std::string& path) {
+    std::vector<Stamp> stamps;
+    std::ifstream in(path);
+    Stamp s;
+    while (in >> s.name >> s.seconds) stamps.push_back(s);
+    return stamps;
+}
+
+std::vector<std::string> namesIn(const std::vector<Stamp>& stamps) {
+    std::vector<std::string> names;
+    for (const Stamp& s : stamps) names.push_back(s.name);
+    return names;
+}
+
+struct FrameLogTest : ::testing::Test {
+    std::string path = ::testing::TempDir() + "frame_log_" + std::to_string(getpid()) + ".txt";
+
+    void SetUp() override {
+        REQUIRE_GL();
+        std::remove(path.c_str());
+        const auto page = [](float, float) { return hudtest::Rgb{90, 90, 90}; };
+        textures.titleMainPage = hudtest::makeRgba(16, page);
+        textures.titleHelpPage = textures.titleMainPage;
+        textures.titleOptionsPage = textures.titleMainPage;
+        testclock::install(5000);
+        resetFrameTimer();
+    }
+    void TearDown() override {
+        openFrameLog(nullptr);
+        testclock::uninstall();
+        std::remove(path.c_str());
+    }
+
+    static void tapKey(int key) {
+        platform::postMessage(WM_KEYDOWN, static_cast<uint64_t>(key), 0);
+        platform::postMessage(WM_KEYUP, static_cast<uint64_t>(key), 0);
+    }
+    // A title run ended by Enter, then one game frame ended by Escape.
+    static void enterThenEscape() {
+        titleFinished = false;
+        tapKey(VK_RETURN);
+        runTitleLoop();
+        resetDirector();
+        quitRequested = false;
+        tapKey(VK_ESCAPE);
+        runGameLoop();
+    }
+};
+
+TEST_F(FrameLogTest, EnterRunStampsStartFirstTitleFrameAndFirstGameFrameOnceInOrder) {
+    openFrameLog(path.c_str());
+    enterThenEscape();
+    enterThenEscape();  // the same moments reached again add nothing
+    const auto stamps = readLog(path);
+    // Enter is handled in the first title frame, before its swap.
+    EXPECT_EQ(namesIn(stamps), (std::vector<std::string>{"start", "title-frame", "game-frame"}));
+    ASSERT_EQ(stamps.size(), 3u);
+    EXPECT_GT(stamps[0].seconds, 0.0);
+    EXPECT_LE(stamps[0].seconds, stamps[1].seconds);
+    EXPECT_LE(stamps[1].seconds, stamps[2].seconds);
+    EXPECT_LE(monotonicSeconds() - stamps[2].seconds, 60.0) << "not the monotonic clock";
+    EXPECT_GE(monotonicSeconds(), stamps[2].seconds);
+}
+
+uint32_t runningClock() {
+    return testclock::now += 25;
+}
+
+TEST_F(FrameLogTest, AClickOnStartIsStampedWhenSeenNotWhenTheFadeEnds) {
+    openFrameLog(path.c_str());
+    platform::setMillisecondClock(runningClock);
+    const MenuRect& start = kStartButton;
+    platform::postMessage(
+        WM_LBUTTONDOWN, 0,
+        makeLParam((start.left + start.right) / 2, (start.top + start.bottom) / 2));
+    runTitleLoop();
+    ASSERT_TRUE(titleFinished);
+    // The click reaches the first frame, which is stamped after its swap.
+    EXPECT_EQ(namesIn(readLog(path)), (std::vector<std::string>{"start", "title-frame"}));
+}
+
+TEST_F(FrameLogTest, QuitOnTheTitleStampsNoStart) {
+    openFrameLog(path.c_str());
+    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(450, 300));  // quit button
+    runTitleLoop();
+    ASSERT_TRUE(quitRequested);
+    EXPECT_EQ(namesIn(readLog(path)), std::vector<std::string>{"title-frame"});
+}
+
+TEST_F(FrameLogTest, NothingIsWrittenWithoutALog) {
+    openFrameLog(nullptr);
+    enterThenEscape();
+    EXPECT_FALSE(std::ifstream(path).good());
+    openFrameLog("");
+    enterThenEscape();
+    EXPECT_FALSE(std::ifstream(path).good());
+}
+
+TEST_F(FrameLogTest, LinesAppendWithMicrosecondsAndAnUnwritablePathFails) {
+    ASSERT_TRUE(appendFrameLogLine(path.c_str(), "launch", 12.5));
+    ASSERT_TRUE(appendFrameLogLine(path.c_str(), "title-frame", 12.7654321));
+    std::ifstream in(path);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "launch 12.500000\ntitle-frame 12.765432\n");
+    EXPECT_FALSE(appendFrameLogLine("/nonexistent-dir/frame.log", "launch", 1.0));
+}
+
+}  // namespace
