@@ -13,6 +13,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 game=$(realpath "${1:-$root/build/voxmere}")
 build=$(realpath "${2:-$root/build}")
 out=$(realpath "${3:-$root/docs/screenshots/play.gif}")
+if ! command -v python3 >/dev/null; then
+    echo "capture.sh: needs python3 to grab the screen (apt-get install python3)" >&2
+    exit 1
+fi
 source "$root/tests/e2e/lib.sh" "$game" "$build"
 
 GRAB_MS=10000
@@ -53,7 +57,7 @@ sleep 14  # the first wave enters at 20 s and closes in over the next ten
 # Grabs the screen every STEP_MS for GRAB_MS through Xlib, each picture stamped with the time
 # it was taken (an import per picture costs a few hundred ms on a busy machine, and `import
 # -snaps` does not say when it took each one).
-/usr/bin/python3 - "$WORK" "$GRAB_MS" "$STEP_MS" <<'PYTHON' || fail "could not grab the screen"
+python3 - "$WORK" "$GRAB_MS" "$STEP_MS" <<'PYTHON' || fail "could not grab the screen"
 import ctypes, sys, time
 work, grab_ms, step_ms = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 x11 = ctypes.CDLL("libX11.so.6")
