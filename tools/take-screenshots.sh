@@ -63,7 +63,7 @@ best=$(for j in 1 2 3 4; do
     echo "$(light "$WORK/flight-after-$j.png") $WORK/flight-after-$j.png"
 done | sort -n | tail -1 | cut -d' ' -f2)
 cp "$best" "$OUT/flight.png"
-echo "flight picture after $i salvos" >/tmp/shots/note
+echo "flight picture after $i salvos"
 key "$win" Escape
 wait_game 10
 echo "screenshots in $OUT"
