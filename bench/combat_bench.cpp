@@ -9,6 +9,7 @@
 #include "hud_test_atlas.h"
 #include "process_time.h"
 #include "render/stereo_frame.h"
+#include "stand_in_textures.h"
 #include "support/combat.h"
 #include "support/gl_test_context.h"
 
@@ -106,15 +107,7 @@ void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
         return;
     }
     buildMeshLists();
-    const auto white = [](float, float) { return 255; };
-    textures.asteroidTexture = hudtest::makeLuminance(64, white);
-    textures.beamTexture = hudtest::makeLuminance(64, white);
-    textures.spriteAtlas = hudtest::makeLuminance(64, white);
-    textures.fighterTexture = hudtest::makeLuminance(64, white);
-    textures.shieldTexture = hudtest::makeLuminance(64, white);
-    textures.hudAtlas = hudtest::makeLuminance(64, white);
-    textures.backdropTexture =
-        hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
+    benchtex::useStandInTextures();
     fullLoadGame();
     fillField();
     flight::putEveryShotInFlight();

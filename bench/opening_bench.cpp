@@ -8,31 +8,12 @@
 #include "app/game_reset.h"
 #include "assets/meshes.h"
 #include "assets/texture_table.h"
-#include "hud_test_atlas.h"
 #include "render/stereo_frame.h"
+#include "stand_in_textures.h"
 #include "support/combat.h"
 #include "support/gl_test_context.h"
 
 namespace {
-
-// Made once per process; the texture names survive resetGameState in a copy.
-void useStandInTextures() {
-    static TextureTable standIns;
-    if (standIns.asteroidTexture != 0) {
-        textures = standIns;
-        return;
-    }
-    const auto white = [](float, float) { return 255; };
-    textures.asteroidTexture = hudtest::makeLuminance(64, white);
-    textures.beamTexture = hudtest::makeLuminance(64, white);
-    textures.spriteAtlas = hudtest::makeLuminance(64, white);
-    textures.fighterTexture = hudtest::makeLuminance(64, white);
-    textures.shieldTexture = hudtest::makeLuminance(64, white);
-    textures.hudAtlas = hudtest::makeLuminance(64, white);
-    textures.backdropTexture =
-        hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
-    standIns = textures;
-}
 
 void BM_RenderStereoFrameOpening(benchmark::State& state) {
     if (!testgl::open()) {
@@ -43,7 +24,7 @@ void BM_RenderStereoFrameOpening(benchmark::State& state) {
     resetGameState();
     testgl::resetState();
     buildMeshLists();
-    useStandInTextures();
+    benchtex::useStandInTextures();
     combat::freshGame(11);
     flight::startGame();
     flight::gameFrames(750, 10);

@@ -21,6 +21,19 @@ void clipRows(float (&clip)[4][4]) {
     }
 }
 
+// One of the six planes of the view volume, w + c or w - c for the clip coordinate c of `axis`
+// (0 and 1 the sides, 2 near and far), scaled so that it gives distances in eye units. False
+// for a plane that degenerates in this matrix.
+bool viewPlane(const float (&clip)[4][4], int axis, int sign, float (&plane)[4]) {
+    for (int col = 0; col < 4; ++col) {
+        plane[col] = clip[3][col] + static_cast<float>(sign) * clip[axis][col];
+    }
+    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+    if (length == 0.0f) return false;
+    for (float& coefficient : plane) coefficient /= length;
+    return true;
+}
+
 }  // namespace
 
 bool sphereOutsideView(float x, float y, float z, float radius, bool depthOnly) {
@@ -34,13 +47,8 @@ bool sphereOutsideView(float x, float y, float z, float radius, bool depthOnly) 
     for (int axis = firstAxis; axis < 3; ++axis) {
         for (int sign = -1; sign <= 1; sign += 2) {
             float plane[4];
-            for (int col = 0; col < 4; ++col) {
-                plane[col] = clip[3][col] + static_cast<float>(sign) * clip[axis][col];
-            }
-            const float length =
-                std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
-            if (length == 0.0f) continue;
-            const float distance = (plane[0] * x + plane[1] * y + plane[2] * z + plane[3]) / length;
+            if (!viewPlane(clip, axis, sign, plane)) continue;
+            const float distance = plane[0] * x + plane[1] * y + plane[2] * z + plane[3];
             if (distance < -reach) return true;
         }
     }
@@ -53,21 +61,15 @@ bool pointsOutsideView(const float (*points)[3], int count) {
     for (int axis = 0; axis < 3; ++axis) {
         for (int sign = -1; sign <= 1; sign += 2) {
             float plane[4];
-            for (int col = 0; col < 4; ++col) {
-                plane[col] = clip[3][col] + static_cast<float>(sign) * clip[axis][col];
-            }
-            const float length =
-                std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
-            if (length == 0.0f) continue;
+            if (!viewPlane(clip, axis, sign, plane)) continue;
             bool allOutside = true;
             for (int i = 0; i < count && allOutside; ++i) {
                 const float* p = points[i];
                 const float distance =
-                    (plane[0] * p[0] + plane[1] * p[1] + plane[2] * p[2] + plane[3]) / length;
+                    plane[0] * p[0] + plane[1] * p[1] + plane[2] * p[2] + plane[3];
                 // Slack for rounding, growing with the terms summed: a touching shape stays.
-                const float terms = (std::fabs(plane[0] * p[0]) + std::fabs(plane[1] * p[1]) +
-                                     std::fabs(plane[2] * p[2]) + std::fabs(plane[3])) /
-                                    length;
+                const float terms = std::fabs(plane[0] * p[0]) + std::fabs(plane[1] * p[1]) +
+                                    std::fabs(plane[2] * p[2]) + std::fabs(plane[3]);
                 allOutside = distance < -(0.01f + 0.001f * terms);
             }
             if (allOutside) return true;
