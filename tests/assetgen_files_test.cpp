@@ -14,16 +14,13 @@
 #include <vector>
 
 #include "assets/wav_header.h"
+#include "support/file_bytes.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<uint8_t> readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
-                                std::istreambuf_iterator<char>());
-}
+using testfiles::readAll;
 
 fs::path built() {
     return fs::path(VOXMERE_ASSETS_DIR);

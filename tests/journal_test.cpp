@@ -15,6 +15,8 @@
 #include <tuple>
 #include <vector>
 
+#include "support/file_bytes.h"
+
 // Found by the vector comparisons through argument-dependent lookup.
 static bool operator==(const Message& a, const Message& b) {
     return a.message == b.message && a.wParam == b.wParam && a.lParam == b.lParam;
@@ -485,8 +487,7 @@ TEST(Journal, FuzzSeedsAreWhatTheWriterMakes) {
                 .write(reinterpret_cast<const char*>(bytes.data()),
                        static_cast<std::streamsize>(bytes.size()));
         }
-        std::ifstream file(folder + name, std::ios::binary);
-        const Bytes stored{std::istreambuf_iterator<char>(file), {}};
+        const Bytes stored = testfiles::readAll(folder + name);
         EXPECT_EQ(stored, bytes) << name << " differs; VOXMERE_REWRITE_CORPUS=1 writes it again";
     }
 }
