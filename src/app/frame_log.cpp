@@ -61,3 +61,7 @@ void markFrame(FrameMark mark) {
         std::fprintf(stderr, "voxmere: cannot write the frame log %s\n", frameLog.path.c_str());
     }
 }
+
+void resetFrameLog() {
+    frameLog = {};
+}

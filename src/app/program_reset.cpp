@@ -1,6 +1,7 @@
 #include "app/program_reset.h"
 
 #include "app/command_line.h"
+#include "app/frame_log.h"
 #include "render/title_screen.h"
 #include "rules/game_reset.h"
 #include "run/recorded_run.h"
@@ -10,4 +11,5 @@ void resetProgramState() {
     titleScreen = {};
     resetRecordedRun();
     runOptions = {};
+    resetFrameLog();
 }
