@@ -37,7 +37,7 @@ bool dispatchOneMessage() {
     return true;
 }
 
-// The seed for a run: the time, as the game always seeded; kept in a recorded journal.
+// The seed for a run: the time; kept in a recorded journal.
 uint32_t chooseSeed() {
     return static_cast<uint32_t>(std::time(nullptr));
 }
