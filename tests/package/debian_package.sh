@@ -16,6 +16,7 @@ metainfo=$(basename "$BUILD_DIR"/packaging/*.metainfo.xml)
     echo usr/share/applications/voxmere.desktop
     echo usr/share/doc/voxmere/changelog.gz
     echo usr/share/doc/voxmere/copyright
+    echo usr/share/lintian/overrides/voxmere
     (cd "$BUILD_DIR" && ls Textures/* Sounds/*) | sed 's|^|usr/share/games/voxmere/|'
     for edge in 16 22 24 32 48 64 128 256; do
         echo "usr/share/icons/hicolor/${edge}x$edge/apps/voxmere.png"
