@@ -62,8 +62,9 @@ diff "$WORK/help-options.txt" "$WORK/man-options.txt" >&2 ||
 for heading in CONTROLS FILES "EXIT STATUS"; do
     grep -qx "$heading" "$WORK/man.txt" || fail "the man page has no $heading"
 done
-for file in settings scores gamecontrollerdb.txt; do
-    grep -q "voxmere/$file" "$WORK/man.txt" || fail "the man page's FILES lack $file"
+for file in /usr/share/games/voxmere/Textures/ voxmere/settings voxmere/scores \
+    voxmere/gamecontrollerdb.txt; do
+    grep -q "$file" "$WORK/man.txt" || fail "the man page's FILES lack $file"
 done
 
 start_xvfb 640x480x24
