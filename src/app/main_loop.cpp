@@ -25,6 +25,7 @@
 #include "common/globals.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/gamepad.h"
 #include "platform/video.h"
 #include "player/player_ship.h"
 #include "render/stereo_frame.h"
@@ -172,6 +173,9 @@ int runGame() {
 
     platform::showCursor(true);  // the title menu needs the pointer
     if (!replaying) {
+        // A pad's A or Start on the title is Enter: the game starts at once.
+        platform::openGamepads();
+        platform::setPadKeys(VK_RETURN, VK_RETURN);
         loadTitleTextures();
         runTitleLoop();
     }
@@ -180,7 +184,11 @@ int runGame() {
     platform::showCursor(false);
     leaveTitle();
     freeTitleTextures();
-    if (!replaying) platform::captureJoystick();  // a replay reads no stick
+    if (!replaying) {  // a replay reads no stick
+        // In the game Start pauses as P does; A fires as joystick button 1.
+        platform::setPadKeys(VK_P, 0);
+        platform::captureJoystick();
+    }
     buildMeshLists();
     loadGameTextures();
     if (journalMode == JournalMode::Record) {
