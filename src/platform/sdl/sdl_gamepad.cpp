@@ -226,9 +226,12 @@ void openGamepads() {
     if (!file.empty()) {
         if (std::FILE* probe = std::fopen(file.c_str(), "rb")) {
             std::fclose(probe);
-            if (SDL_GameControllerAddMappingsFromFile(file.c_str()) < 0) {
+            const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
+            if (added < 0) {
                 std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n",
                              file.c_str(), SDL_GetError());
+            } else if (added == 0) {
+                std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
             }
         }
     }
