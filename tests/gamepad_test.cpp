@@ -8,11 +8,11 @@
 #include <fstream>
 #include <string>
 
-#include "app/input.h"
-#include "app/journal.h"
+#include "input/input.h"
 #include "platform/events.h"
 #include "platform/gamepad.h"
 #include "player/player_ship.h"
+#include "run/journal.h"
 
 namespace {
 
