@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth xfonts-base xdotool x11-utils imagemagick
+    openbox  # a window manager for the e2e test of resizing and desktop full screen
 )
 
 missing=()

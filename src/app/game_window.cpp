@@ -9,8 +9,28 @@
 GameWindow gameWindow;
 int windowWidth = 640;
 int windowHeight = 480;
+PictureRect picture{0, 0, 640, 480};
 
 namespace {
+
+// The square title page and the head-up display sit in the middle 4:3 of the view; 16:9 is
+// as wide as the backdrop reaches (it ends 500 units out, 995 away).
+constexpr double kNarrowest = 4.0 / 3.0;
+constexpr double kWidest = 16.0 / 9.0;
+
+// The largest rectangle of an aspect between the two that fits the client area, centred.
+PictureRect fitPicture(int width, int height) {
+    const double aspect = static_cast<double>(width) / static_cast<double>(height);
+    PictureRect rect{0, 0, width, height};
+    if (aspect < kNarrowest) {
+        rect.height = static_cast<int>(width / kNarrowest + 0.5);
+        rect.top = (height - rect.height) / 2;
+    } else if (aspect > kWidest) {
+        rect.width = static_cast<int>(height * kWidest + 0.5);
+        rect.left = (width - rect.width) / 2;
+    }
+    return rect;
+}
 
 // The half-built window goes before the box, so the box never sits behind it.
 [[noreturn]] void failWith(const char* text) {
@@ -20,16 +40,20 @@ namespace {
 
 }  // namespace
 
-void createGameWindow(const char* title, int width, int height, int bits, bool fullScreenWanted) {
-    gameWindow.fullScreen = fullScreenWanted;
+void createGameWindow(const char* title, int width, int height, int bits, FullScreenKind kind) {
     if (!platform::initVideo(false)) {
         fatalError("Failed To Register The Window Class.", "ERROR");
     }
-    if (gameWindow.fullScreen && !platform::changeDisplayMode(width, height, bits)) {
+    if (kind == FullScreenKind::Mode && platform::modeSwitchIsEmulated()) {
+        kind = FullScreenKind::Desktop;
+    }
+    gameWindow.fullScreen = kind != FullScreenKind::None;
+    if (kind == FullScreenKind::Mode && !platform::changeDisplayMode(width, height, bits)) {
         if (platform::askYesNo("The Requested Fullscreen Mode Is Not Supported By\n"
                                "Your Video Card. Use Windowed Mode Instead?",
                                "OpenGL", platform::BoxIcon::Warning)) {
             gameWindow.fullScreen = false;
+            kind = FullScreenKind::None;
         } else {
             fatalError("Program Will Now Close.", "ERROR", platform::BoxIcon::Stop);
         }
@@ -39,7 +63,11 @@ void createGameWindow(const char* title, int width, int height, int bits, bool f
 
     // Windowed, the client area (not the outer frame) is width x height, so the title menu's
     // pixel rectangles line up with the drawn buttons.
-    if (!platform::createWindow(title, width, height, bits, gameWindow.fullScreen)) {
+    const platform::WindowMode mode =
+        kind == FullScreenKind::Mode      ? platform::WindowMode::FullScreenMode
+        : kind == FullScreenKind::Desktop ? platform::WindowMode::FullScreenDesktop
+                                          : platform::WindowMode::Windowed;
+    if (!platform::createWindow(title, width, height, bits, mode)) {
         failWith("Window Creation Error.");
     }
     gameWindow.window = true;
@@ -52,6 +80,7 @@ void createGameWindow(const char* title, int width, int height, int bits, bool f
     }
     platform::showWindow();
     resizeView(width, height);
+    followWindowSize();
     initGlState();
 }
 
@@ -73,14 +102,47 @@ void destroyGameWindow() {
 
 void resizeView(int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    if (width == 0) width = 1;
+    windowWidth = width;
+    windowHeight = height;
+    picture = fitPicture(width, height);
+    // GL counts rows from the bottom.
+    glViewport(picture.left, height - picture.top - picture.height, picture.width, picture.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(30.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 1000.0);
+    gluPerspective(30.0, static_cast<double>(picture.width) / static_cast<double>(picture.height),
+                   1.0, 1000.0);
     // Never seen: every frame loads its own view. It fixes the light direction set next.
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(42, 40, 40, 8, 20, 0, 0, 1, 0);
+}
+
+void followWindowSize() {
+    int width = 0, height = 0;
+    platform::drawableSize(width, height);
+    if (width <= 0 || height <= 0) return;  // no window, or minimised: keep the last view
+    if (width != windowWidth || height != windowHeight) resizeView(width, height);
+}
+
+namespace {
+
+// The page pixel under the centre of client pixel `value`: the page is 480 page pixels to the
+// picture's height, centred on the picture. Twice the offsets keep the half pixels whole.
+int32_t pageCoordinate(int32_t value, int pictureStart, int pictureSize, int pageCentre) {
+    const int64_t offset2 = 2 * static_cast<int64_t>(value) + 1 - 2 * pictureStart - pictureSize;
+    const int64_t numerator = offset2 * 480;
+    const int64_t denominator = 2 * static_cast<int64_t>(picture.height);
+    int64_t quotient = numerator / denominator;
+    if (numerator % denominator != 0 && numerator < 0) --quotient;  // rounds down, not to zero
+    return static_cast<int32_t>(pageCentre + quotient);
+}
+
+}  // namespace
+
+void windowToPage(int32_t x, int32_t y, int32_t& pageX, int32_t& pageY) {
+    pageX = pageCoordinate(x, picture.left, picture.width, 320);
+    pageY = pageCoordinate(y, picture.top, picture.height, 240);
 }
 
 void initGlState() {

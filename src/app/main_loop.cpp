@@ -27,6 +27,7 @@
 #include "platform/events.h"
 #include "platform/video.h"
 #include "player/player_ship.h"
+#include "render/frame_scale.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 
@@ -97,7 +98,12 @@ void enterGame(uint32_t seed) {
 void runGameFrame(bool draw) {
     // The frame in which Escape is seen is still drawn, updated and shown.
     if (keys.isDown(VK_ESCAPE)) quitRequested = true;
-    if (draw) renderStereoFrame();
+    if (draw) {
+        followWindowSize();
+        beginScaledFrame();
+        renderStereoFrame();
+        endScaledFrame();
+    }
     updateGame();
     endInputFrame();
 }
@@ -112,8 +118,7 @@ void updateTitleFrame() {
     TitleInput input;
     input.seconds = frameSeconds;
     input.leftButtonDown = mouseLeftDown != 0;
-    input.clickX = clickX;
-    input.clickY = clickY;
+    windowToPage(clickX, clickY, input.clickX, input.clickY);
     input.enterDown = keys.isDown(VK_RETURN);
     updateTitle(input);
 }
@@ -121,6 +126,7 @@ void updateTitleFrame() {
 void runTitleLoop() {
     while (!titleFinished && !quitRequested) {
         if (dispatchOneMessage()) continue;
+        followWindowSize();
         drawTitle();
         updateTitleFrame();
         if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
@@ -166,7 +172,8 @@ int runGame() {
     const bool replaying = journalMode == JournalMode::Replay;
     const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
     // --windowed asks for the same window the refused-mode path offers.
-    createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
+    createGameWindow("Voxmere", windowWidth, windowHeight, 16,
+                     chosenScreen(runOptions, FullScreenKind::Mode));
     platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 

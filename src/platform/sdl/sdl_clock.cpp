@@ -7,7 +7,7 @@ MillisecondClock clockOverride = nullptr;
 }
 
 uint32_t timeGetTime() {
-    return clockOverride != nullptr ? clockOverride() : SDL_GetTicks();
+    return clockOverride != nullptr ? clockOverride() : SDL_GetTicks() - sdl::hiddenMs;
 }
 
 void setMillisecondClock(MillisecondClock clock) {

@@ -10,5 +10,7 @@ extern SDL_Window* window;
 // driver or none, boxes are written to standard error only.
 extern bool displayAvailable;
 extern bool videoStarted;
+// Milliseconds spent switching between window and full screen, which the game's clock skips.
+extern uint32_t hiddenMs;
 
 }  // namespace platform::sdl

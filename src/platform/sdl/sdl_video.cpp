@@ -12,6 +12,7 @@ namespace platform::sdl {
 SDL_Window* window = nullptr;
 bool displayAvailable = false;
 bool videoStarted = false;
+uint32_t hiddenMs = 0;
 }  // namespace platform::sdl
 
 namespace platform {
@@ -22,6 +23,7 @@ SDL_GLContext glContext = nullptr;
 SDL_DisplayMode grantedMode{};
 bool fullScreenActive = false;
 int cursorCounter = 0;
+bool hideNextSwap = false;  // the first swap after a switch waits for the new surface
 
 // Drivers that draw into memory: fine for tests, but a player would see nothing.
 bool isHeadlessDriver(const char* driver) {
@@ -80,30 +82,71 @@ void restoreDisplayMode() {
     fullScreenActive = false;
 }
 
-bool createWindow(const char* title, int width, int height, int bits, bool fullScreen) {
+bool createWindow(const char* title, int width, int height, int bits, WindowMode mode) {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, bits >= 24 ? 8 : 5);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, bits >= 24 ? 8 : 6);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, bits >= 24 ? 8 : 5);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    // Every mode can become a window through Alt+Enter, so every window can be resized.
+    window = SDL_CreateWindow(title, 0, 0, width, height,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window == nullptr) {
         std::fprintf(stderr, "voxmere: SDL_CreateWindow: %s\n", SDL_GetError());
         return false;
     }
-    if (fullScreen) {
-        // A real mode change, not desktop full screen: clicks must arrive in 640 x 480 pixels.
-        if (SDL_SetWindowDisplayMode(window, &grantedMode) != 0 ||
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
-            std::fprintf(stderr, "voxmere: full screen: %s\n", SDL_GetError());
-            SDL_DestroyWindow(window);
-            window = nullptr;
-            return false;
-        }
-        fullScreenActive = true;
+    if (mode == WindowMode::Windowed) return true;
+    // A real mode change: the window's size is the mode's. Desktop full screen keeps the
+    // desktop's mode and gives the window all of it.
+    const bool switched = mode == WindowMode::FullScreenMode;
+    if ((switched && SDL_SetWindowDisplayMode(window, &grantedMode) != 0) ||
+        SDL_SetWindowFullscreen(
+            window, switched ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        std::fprintf(stderr, "voxmere: full screen: %s\n", SDL_GetError());
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        return false;
     }
+    fullScreenActive = true;
     return true;
+}
+
+bool modeSwitchIsEmulated(const char* videoDriver) {
+    return videoDriver != nullptr && std::strcmp(videoDriver, "wayland") == 0;
+}
+
+bool modeSwitchIsEmulated() {
+    return modeSwitchIsEmulated(SDL_GetCurrentVideoDriver());
+}
+
+bool setDesktopFullScreen(bool on) {
+    if (window == nullptr) return false;
+    if (on == fullScreenActive) return true;
+    const Uint32 before = SDL_GetTicks();
+    const bool done = SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
+    sdl::hiddenMs += SDL_GetTicks() - before;
+    if (!done) {
+        std::fprintf(stderr, "voxmere: %s full screen: %s\n", on ? "entering" : "leaving",
+                     SDL_GetError());
+        return false;
+    }
+    fullScreenActive = on;
+    hideNextSwap = true;
+    return true;
+}
+
+bool toggleDesktopFullScreen() {
+    return setDesktopFullScreen(!fullScreenActive);
+}
+
+bool isFullScreen() {
+    return fullScreenActive;
+}
+
+void drawableSize(int& width, int& height) {
+    width = height = 0;
+    if (window != nullptr) SDL_GL_GetDrawableSize(window, &width, &height);
 }
 
 // Mesa's software renderer takes tens of megabytes of working memory in small blocks while it
@@ -148,7 +191,11 @@ void showWindow() {
 }
 
 void swapBuffers() {
-    if (window != nullptr) SDL_GL_SwapWindow(window);
+    if (window == nullptr) return;
+    const Uint32 before = SDL_GetTicks();
+    SDL_GL_SwapWindow(window);
+    if (hideNextSwap) sdl::hiddenMs += SDL_GetTicks() - before;
+    hideNextSwap = false;
 }
 
 int showCursor(bool show) {

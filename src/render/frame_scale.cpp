@@ -1,0 +1,133 @@
+#include "render/frame_scale.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/game_window.h"
+
+namespace {
+
+int pixelLimit = -1;  // -1: not chosen yet
+GLuint copyTexture = 0;
+int textureWidth = 0, textureHeight = 0;
+FrameSize drawn{0, 0};  // the size of the frame begun, 0 x 0 when at full size
+
+bool softwareRenderer() {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer == nullptr) return false;
+    return std::strstr(renderer, "llvmpipe") != nullptr ||
+           std::strstr(renderer, "softpipe") != nullptr ||
+           std::strstr(renderer, "Software Rasterizer") != nullptr;
+}
+
+void chooseLimit() {
+    if (pixelLimit >= 0) return;
+    if (const char* forced = std::getenv("VOXMERE_FRAME_PIXELS")) {
+        pixelLimit = std::atoi(forced) > 0 ? std::atoi(forced) : 0;
+        return;
+    }
+    pixelLimit = softwareRenderer() ? kSoftwareFramePixels : 0;
+}
+
+int powerOfTwoAtLeast(int value) {
+    int power = 1;
+    while (power < value) power *= 2;
+    return power;
+}
+
+// OpenGL 1.1 textures have power-of-two sides; the frame fills the lower-left part.
+void prepareTexture(int width, int height) {
+    if (copyTexture == 0 || !glIsTexture(copyTexture)) {
+        glGenTextures(1, &copyTexture);
+        textureWidth = textureHeight = 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, copyTexture);
+    if (width <= textureWidth && height <= textureHeight) return;
+    textureWidth = powerOfTwoAtLeast(width);
+    textureHeight = powerOfTwoAtLeast(height);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 nullptr);
+}
+
+int pictureBottom() {
+    return windowHeight - picture.top - picture.height;
+}
+
+}  // namespace
+
+void setFramePixelLimit(int pixels) {
+    pixelLimit = pixels > 0 ? pixels : 0;
+}
+
+int framePixelLimit() {
+    chooseLimit();
+    return pixelLimit;
+}
+
+FrameSize frameSizeFor(int width, int height) {
+    const int limit = framePixelLimit();
+    const double pixels = static_cast<double>(width) * static_cast<double>(height);
+    if (limit == 0 || pixels <= limit) return {width, height};
+    const double shrink = std::sqrt(limit / pixels);
+    const int smallWidth = static_cast<int>(width * shrink);
+    const int smallHeight = static_cast<int>(height * shrink);
+    return {smallWidth > 0 ? smallWidth : 1, smallHeight > 0 ? smallHeight : 1};
+}
+
+void beginScaledFrame() {
+    const FrameSize size = frameSizeFor(picture.width, picture.height);
+    if (size.width == picture.width && size.height == picture.height) {
+        drawn = {0, 0};
+        return;
+    }
+    drawn = size;
+    // The same projection: only the number of pixels changes, not the shape.
+    glViewport(picture.left, pictureBottom(), size.width, size.height);
+}
+
+void endScaledFrame() {
+    if (drawn.width == 0) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT |
+                 GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    prepareTexture(drawn.width, drawn.height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, picture.left, pictureBottom(), drawn.width,
+                        drawn.height);
+    glViewport(picture.left, pictureBottom(), picture.width, picture.height);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const float s = static_cast<float>(drawn.width) / static_cast<float>(textureWidth);
+    const float t = static_cast<float>(drawn.height) / static_cast<float>(textureHeight);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(s, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(s, t);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, t);
+    glVertex2f(-1, 1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();  // also the matrix mode and the bound texture
+    glViewport(picture.left, pictureBottom(), picture.width, picture.height);
+}
