@@ -44,6 +44,10 @@ bool setDesktopFullScreen(bool on);
 bool toggleDesktopFullScreen();
 bool isFullScreen();
 
+// Gives a window (not full screen) a client area of width x height, keeping the GL context.
+// The offscreen driver cannot resize a surface, so there the window is made anew.
+bool resizeWindow(int width, int height);
+
 // The size of the window's drawing surface in pixels; 0 x 0 without a window.
 void drawableSize(int& width, int& height);
 bool createGlContext();

@@ -50,10 +50,11 @@ void prepareTexture(int width, int height) {
     textureHeight = powerOfTwoAtLeast(height);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, textureWidth, textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // The colour buffer's own layout, so the copy converts nothing.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
 }
 
 int pictureBottom() {
@@ -88,17 +89,25 @@ void beginScaledFrame() {
         return;
     }
     drawn = size;
-    // The same projection: only the number of pixels changes, not the shape.
+    // The same projection: only the number of pixels changes, not the shape. The scissor keeps
+    // the frame's clear to those pixels too; the enlarged copy covers the rest of the picture.
     glViewport(picture.left, pictureBottom(), size.width, size.height);
+    glScissor(picture.left, pictureBottom(), size.width, size.height);
+    glEnable(GL_SCISSOR_TEST);
 }
 
 void endScaledFrame() {
     if (drawn.width == 0) return;
+    glDisable(GL_SCISSOR_TEST);
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT |
                  GL_CURRENT_BIT | GL_TRANSFORM_BIT);
     prepareTexture(drawn.width, drawn.height);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, picture.left, pictureBottom(), drawn.width,
                         drawn.height);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (picture.width != windowWidth || picture.height != windowHeight) {
+        glClear(GL_COLOR_BUFFER_BIT);  // the bars
+    }
     glViewport(picture.left, pictureBottom(), picture.width, picture.height);
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
@@ -106,28 +115,31 @@ void endScaledFrame() {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    const float s = static_cast<float>(drawn.width) / static_cast<float>(textureWidth);
-    const float t = static_cast<float>(drawn.height) / static_cast<float>(textureHeight);
+    // From the centre of the first copied pixel to the centre of the last, so the filter never
+    // reaches into the texels beyond the copy.
+    const float s0 = 0.5f / static_cast<float>(textureWidth);
+    const float t0 = 0.5f / static_cast<float>(textureHeight);
+    const float s1 = (static_cast<float>(drawn.width) - 0.5f) / static_cast<float>(textureWidth);
+    const float t1 = (static_cast<float>(drawn.height) - 0.5f) / static_cast<float>(textureHeight);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
+    glTexCoord2f(s0, t0);
     glVertex2f(-1, -1);
-    glTexCoord2f(s, 0);
+    glTexCoord2f(s1, t0);
     glVertex2f(1, -1);
-    glTexCoord2f(s, t);
+    glTexCoord2f(s1, t1);
     glVertex2f(1, 1);
-    glTexCoord2f(0, t);
+    glTexCoord2f(s0, t1);
     glVertex2f(-1, 1);
     glEnd();
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    glPopAttrib();  // also the matrix mode and the bound texture
+    glPopAttrib();  // also the matrix mode, the colour mask and the bound texture
     glViewport(picture.left, pictureBottom(), picture.width, picture.height);
 }

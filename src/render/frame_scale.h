@@ -11,8 +11,10 @@ struct FrameSize {
 
 // Pixels a frame may be drawn with before it is enlarged instead; 0 draws at the window's
 // own size. By default chosen once from the renderer: unlimited on a GPU, kSoftwareFramePixels
-// on Mesa's software renderers. VOXMERE_FRAME_PIXELS overrides (0 for always full size).
-inline constexpr int kSoftwareFramePixels = 800 * 450;
+// on Mesa's software renderers: a frame costs no more than the classic 640 x 480 one, plus the
+// enlarging (on llvmpipe about as much as one more full-window textured quad).
+// VOXMERE_FRAME_PIXELS overrides (0 for always full size).
+inline constexpr int kSoftwareFramePixels = 640 * 480;
 void setFramePixelLimit(int pixels);
 int framePixelLimit();
 

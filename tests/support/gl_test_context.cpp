@@ -47,14 +47,7 @@ void resetState() {
 }
 
 bool resizeWindow(int width, int height) {
-    if (state != 1) return false;
-    platform::destroyWindow();
-    if (!platform::createWindow("Voxmere test", width, height, 24,
-                                platform::WindowMode::Windowed) ||
-        !platform::makeGlContextCurrent()) {
-        state = 0;
-        return false;
-    }
+    if (state != 1 || !platform::resizeWindow(width, height)) return false;
     followWindowSize();
     return true;
 }

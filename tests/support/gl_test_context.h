@@ -15,9 +15,8 @@ bool open();
 // state, white colour, no texture); does nothing before open().
 void resetState();
 
-// Gives the window a client area of width x height and follows it as the game's loops do
-// (followWindowSize). The offscreen driver cannot resize a surface, so the window is made
-// again; the GL context, with its textures and lists, is kept.
+// Gives the window a client area of width x height, keeping the GL context with its textures
+// and lists, and follows it as the game's loops do (followWindowSize).
 bool resizeWindow(int width, int height);
 
 struct Pixel {

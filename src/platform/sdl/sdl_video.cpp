@@ -144,6 +144,27 @@ bool isFullScreen() {
     return fullScreenActive;
 }
 
+bool resizeWindow(int width, int height) {
+    if (window == nullptr || fullScreenActive) return false;
+    if (sdl::displayAvailable) {
+        SDL_SetWindowSize(window, width, height);
+        return true;
+    }
+    // The new window comes first: SDL unloads the GL driver, and with it the context, when
+    // its last GL window goes.
+    SDL_Window* old = window;
+    window = SDL_CreateWindow(
+        SDL_GetWindowTitle(old), 0, 0, width, height,
+        SDL_GetWindowFlags(old) & (SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE));
+    if (window == nullptr || !makeGlContextCurrent()) {
+        if (window != nullptr) SDL_DestroyWindow(window);
+        window = old;
+        return false;
+    }
+    SDL_DestroyWindow(old);
+    return true;
+}
+
 void drawableSize(int& width, int& height) {
     width = height = 0;
     if (window != nullptr) SDL_GL_GetDrawableSize(window, &width, &height);
