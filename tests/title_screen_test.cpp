@@ -1,7 +1,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/frame_timer.h"
+#include "app/game_window.h"
 #include "app/input.h"
 #include "app/main_loop.h"
 #include "assets/texture_table.h"
@@ -12,6 +16,7 @@
 #include "platform/events.h"
 #include "player/player_ship.h"
 #include "render/fade.h"
+#include "render/frame_scale.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 #include "support/fake_clock.h"
@@ -236,6 +241,100 @@ TEST_F(TitleTest, EnterSkipsTheFadeAndTheGameStillStartsDark) {
     EXPECT_FLOAT_EQ(currentAlpha(), 1.0f);  // what the title leaves: the page at full strength
     leaveTitle();
     expectFirstGameFrameDark();
+}
+
+// The title page as the window shows it, drawn as the game draws its frames (smaller and
+// enlarged when a pixel limit is set): the lit square of the main page's red, client pixels.
+struct PageBox {
+    int left = 0, top = 0, side = 0;
+};
+PageBox drawnPage() {
+    beginScaledFrame();
+    drawTitle();
+    endScaledFrame();
+    const std::vector<uint8_t> frame = testgl::readFrame();
+    int left = windowWidth, right = -1, top = windowHeight, bottom = -1;
+    for (int y = 0; y < windowHeight; ++y) {
+        for (int x = 0; x < windowWidth; ++x) {
+            if (frame[(static_cast<size_t>(y) * windowWidth + x) * 3] < kMainRed / 2) continue;
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    const double pixel = 1.0 * picture.height / frameSizeFor(picture.width, picture.height).height;
+    EXPECT_NEAR(right - left, bottom - top, 2 * pixel) << "the page is square";
+    return {left, top, bottom - top + 1};
+}
+
+struct WindowShape {
+    int width, height;
+    int pictureHeight;  // the page takes the same share of it as of 480 rows
+};
+// 16:9 and 4:3 fill the window; 5:4 gets bars above and below, 21:9 at the sides.
+constexpr WindowShape kShapes[] = {
+    {1280, 720, 720}, {1024, 768, 768}, {1280, 1024, 960}, {2560, 1080, 1080}};
+
+TEST_F(TitleTest, PageIsSquareCentredAndScaledWithThePictureAtEveryWindowShape) {
+    const PageBox classic = drawnPage();
+    for (const WindowShape& shape : kShapes) {
+        ASSERT_TRUE(testgl::resizeWindow(shape.width, shape.height));
+        for (int limit : {0, 100000}) {  // at full size, and smaller and enlarged
+            SCOPED_TRACE(testing::Message()
+                         << shape.width << "x" << shape.height << " limit " << limit);
+            setFramePixelLimit(limit);
+            const PageBox page = drawnPage();
+            // Enlarged, each edge may fall anywhere in one drawn pixel.
+            const double pixel =
+                1.0 * picture.height / frameSizeFor(picture.width, picture.height).height;
+            EXPECT_NEAR(page.side, classic.side * shape.pictureHeight / 480.0, 2 + pixel);
+            EXPECT_NEAR(page.left + page.side / 2.0, shape.width / 2.0, 1 + pixel);
+            EXPECT_NEAR(page.top + page.side / 2.0, shape.height / 2.0, 1 + pixel);
+        }
+    }
+    setFramePixelLimit(0);
+}
+
+// A click on every button where it is drawn at these window shapes does what it does at
+// 640 x 480; a click where a button sits at 640 x 480 but is not drawn does nothing.
+TEST_F(TitleTest, ClicksLandOnTheButtonsAsDrawnAtEveryWindowShape) {
+    const PageBox classic = drawnPage();
+    struct Button {
+        const char* name;
+        bool optionsPage, helpPage;
+        MenuRect rect;
+        bool (*done)();
+    };
+    const Button buttons[] = {
+        {"start", false, false, kStartButton, [] { return startChosen; }},
+        {"quit", false, false, kQuitButton, [] { return quitRequested; }},
+        {"help", false, false, kHelpButton, [] { return helpPage; }},
+        {"options", false, false, kOptionsButton, [] { return optionsPage; }},
+        {"help back", false, true, kHelpBackButton, [] { return !helpPage; }},
+        {"stereo off", true, false, kStereoOffButton, [] { return !stereoEnabled; }},
+        {"separation 2", true, false, kSeparationButtons[2], [] { return eyeSeparation == 2.0f; }},
+        {"options back", true, false, kOptionsBackButton, [] { return !optionsPage; }},
+    };
+    for (const WindowShape& shape : kShapes) {
+        ASSERT_TRUE(testgl::resizeWindow(shape.width, shape.height));
+        const PageBox page = drawnPage();
+        const double scale = static_cast<double>(page.side) / classic.side;
+        for (const Button& button : buttons) {
+            SCOPED_TRACE(testing::Message()
+                         << shape.width << "x" << shape.height << " " << button.name);
+            startChosen = quitRequested = false;
+            stereoEnabled = true;
+            eyeSeparation = 5.0f;
+            optionsPage = button.optionsPage;
+            helpPage = button.helpPage;
+            const double x = (button.rect.left + button.rect.right) / 2.0;
+            const double y = (button.rect.top + button.rect.bottom) / 2.0;
+            click(static_cast<int>(x), static_cast<int>(y));
+            EXPECT_FALSE(button.done()) << "at its 640 x 480 place";
+            click(static_cast<int>(page.left + (x - classic.left) * scale),
+                  static_cast<int>(page.top + (y - classic.top) * scale));
+            EXPECT_TRUE(button.done()) << "where it is drawn";
+        }
+    }
 }
 
 TEST_F(TitleTest, QuitButtonEndsTheTitleLoop) {

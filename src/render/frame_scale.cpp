@@ -32,22 +32,35 @@ void chooseLimit() {
     pixelLimit = softwareRenderer() ? kSoftwareFramePixels : 0;
 }
 
+bool anyTextureSize() {
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions != nullptr &&
+           std::strstr(extensions, "GL_ARB_texture_non_power_of_two") != nullptr;
+}
+
 int powerOfTwoAtLeast(int value) {
     int power = 1;
     while (power < value) power *= 2;
     return power;
 }
 
-// OpenGL 1.1 textures have power-of-two sides; the frame fills the lower-left part.
+// The texture is the frame's own size where the renderer allows any size, so the filter at
+// the picture's edges clamps to the frame's edge pixels. OpenGL 1.1 alone wants power-of-two
+// sides; the frame then fills the lower-left part, and the last row and column of the
+// picture blend a little of the texels beyond it.
 void prepareTexture(int width, int height) {
     if (copyTexture == 0 || !glIsTexture(copyTexture)) {
         glGenTextures(1, &copyTexture);
         textureWidth = textureHeight = 0;
     }
     glBindTexture(GL_TEXTURE_2D, copyTexture);
-    if (width <= textureWidth && height <= textureHeight) return;
-    textureWidth = powerOfTwoAtLeast(width);
-    textureHeight = powerOfTwoAtLeast(height);
+    static const bool exact = anyTextureSize();
+    if (exact ? width == textureWidth && height == textureHeight
+              : width <= textureWidth && height <= textureHeight) {
+        return;
+    }
+    textureWidth = exact ? width : powerOfTwoAtLeast(width);
+    textureHeight = exact ? height : powerOfTwoAtLeast(height);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -78,7 +91,9 @@ FrameSize frameSizeFor(int width, int height) {
     if (limit == 0 || pixels <= limit) return {width, height};
     const double shrink = std::sqrt(limit / pixels);
     const int smallWidth = static_cast<int>(width * shrink);
-    const int smallHeight = static_cast<int>(height * shrink);
+    // From the width, so the shape stays as close to the picture's as whole pixels allow.
+    const int smallHeight =
+        static_cast<int>(smallWidth * static_cast<double>(height) / width + 0.5);
     return {smallWidth > 0 ? smallWidth : 1, smallHeight > 0 ? smallHeight : 1};
 }
 
@@ -121,20 +136,16 @@ void endScaledFrame() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    // From the centre of the first copied pixel to the centre of the last, so the filter never
-    // reaches into the texels beyond the copy.
-    const float s0 = 0.5f / static_cast<float>(textureWidth);
-    const float t0 = 0.5f / static_cast<float>(textureHeight);
-    const float s1 = (static_cast<float>(drawn.width) - 0.5f) / static_cast<float>(textureWidth);
-    const float t1 = (static_cast<float>(drawn.height) - 0.5f) / static_cast<float>(textureHeight);
+    const float s = static_cast<float>(drawn.width) / static_cast<float>(textureWidth);
+    const float t = static_cast<float>(drawn.height) / static_cast<float>(textureHeight);
     glBegin(GL_QUADS);
-    glTexCoord2f(s0, t0);
+    glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
-    glTexCoord2f(s1, t0);
+    glTexCoord2f(s, 0);
     glVertex2f(1, -1);
-    glTexCoord2f(s1, t1);
+    glTexCoord2f(s, t);
     glVertex2f(1, 1);
-    glTexCoord2f(s0, t1);
+    glTexCoord2f(0, t);
     glVertex2f(-1, 1);
     glEnd();
     glPopMatrix();
