@@ -78,6 +78,7 @@ bool translate(const SDL_Event& event, Message& out) {
                     out = {WM_CLOSE, 0, 0};
                     return true;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    sdl::windowResized();
                     out = {WM_SIZE, 0, makeLParam(event.window.data1, event.window.data2)};
                     return true;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:

@@ -13,6 +13,8 @@ SDL_Window* window = nullptr;
 bool displayAvailable = false;
 bool videoStarted = false;
 uint32_t hiddenMs = 0;
+bool clockHeld = false;
+uint32_t clockHeldAt = 0;
 }  // namespace platform::sdl
 
 namespace platform {
@@ -23,7 +25,22 @@ SDL_GLContext glContext = nullptr;
 SDL_DisplayMode grantedMode{};
 bool fullScreenActive = false;
 int cursorCounter = 0;
-bool hideNextSwap = false;  // the first swap after a switch waits for the new surface
+// After a switch the clock stands until a frame at the new size is shown: the window manager
+// resizes the window a little later, and the first frame at that size waits for new buffers.
+bool awaitingResize = false;
+int swapsBeforeRelease = 0;  // without a window manager no resize may come
+
+void holdClock() {
+    if (!sdl::clockHeld) sdl::clockHeldAt = SDL_GetTicks();
+    sdl::clockHeld = true;
+    awaitingResize = true;
+    swapsBeforeRelease = 3;
+}
+
+void releaseClock() {
+    sdl::hiddenMs += SDL_GetTicks() - sdl::clockHeldAt;
+    sdl::clockHeld = false;
+}
 
 // Drivers that draw into memory: fine for tests, but a player would see nothing.
 bool isHeadlessDriver(const char* driver) {
@@ -39,6 +56,10 @@ void restoreAtExit() {
 }
 
 }  // namespace
+
+void sdl::windowResized() {
+    awaitingResize = false;
+}
 
 bool initVideo(bool allowHeadless) {
     if (sdl::videoStarted) return true;
@@ -123,16 +144,14 @@ bool modeSwitchIsEmulated() {
 bool setDesktopFullScreen(bool on) {
     if (window == nullptr) return false;
     if (on == fullScreenActive) return true;
-    const Uint32 before = SDL_GetTicks();
-    const bool done = SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) == 0;
-    sdl::hiddenMs += SDL_GetTicks() - before;
-    if (!done) {
+    holdClock();
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        releaseClock();
         std::fprintf(stderr, "voxmere: %s full screen: %s\n", on ? "entering" : "leaving",
                      SDL_GetError());
         return false;
     }
     fullScreenActive = on;
-    hideNextSwap = true;
     return true;
 }
 
@@ -213,10 +232,8 @@ void showWindow() {
 
 void swapBuffers() {
     if (window == nullptr) return;
-    const Uint32 before = SDL_GetTicks();
     SDL_GL_SwapWindow(window);
-    if (hideNextSwap) sdl::hiddenMs += SDL_GetTicks() - before;
-    hideNextSwap = false;
+    if (sdl::clockHeld && (!awaitingResize || --swapsBeforeRelease == 0)) releaseClock();
 }
 
 int showCursor(bool show) {
