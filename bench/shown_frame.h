@@ -8,11 +8,11 @@
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
-#include "app/game_window.h"
 #include "process_time.h"
-#include "render/frame_scale.h"
 #include "render/stereo_frame.h"
 #include "support/gl_test_context.h"
+#include "view/frame_scale.h"
+#include "view/projection.h"
 
 namespace benchframe {
 

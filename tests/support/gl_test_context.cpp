@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/game_window.h"
 #include "platform/video.h"
+#include "view/projection.h"
 
 namespace testgl {
 

@@ -1,4 +1,4 @@
-#include "render/frame_scale.h"
+#include "view/frame_scale.h"
 
 #include <GL/gl.h>
 
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/game_window.h"
+#include "view/projection.h"
 
 namespace {
 
