@@ -15,6 +15,14 @@ lit_in_window() {
         -format "%[fx:int(mean*w*h)]" info:
 }
 size_is() { [[ $(window_size "$1") == "$2" ]]; }
+edges_lit() {
+    import -window root "$WORK/full.png" 2>/dev/null
+    local strip brightest
+    for strip in 100x1080+0+0 100x1080+1820+0; do
+        brightest=$(convert "$WORK/full.png" -crop "$strip" +repage -format "%[fx:int(maxima*255)]" info:)
+        ((brightest > 40)) || return 1
+    done
+}
 
 start_xvfb 1920x1080x24
 start_window_manager
@@ -31,13 +39,9 @@ eventually 8 '(($(lit_in_window "$win" G) == 0))' || fail "a click on Start did 
 
 xdotool key --window "$win" alt+Return 2>/dev/null
 eventually 5 'size_is "$win" 1920x1080' || fail "Alt+Enter gave $(window_size "$win")"
-sleep 1
-# The stars reach the screen's left and right edges: the view widens to 16:9, no bars.
-import -window root "$WORK/full.png" 2>/dev/null
-for strip in 100x1080+0+0 100x1080+1820+0; do
-    brightest=$(convert "$WORK/full.png" -crop "$strip" +repage -format "%[fx:int(maxima*255)]" info:)
-    ((brightest > 40)) || fail "nothing drawn in $strip in full screen"
-done
+# The stars reach the screen's left and right edges once the opening has faded in: the view
+# widens to 16:9, no bars.
+eventually 15 'edges_lit' || fail "nothing drawn at the screen's left or right edge"
 xdotool key --window "$win" alt+Return 2>/dev/null
 eventually 5 'size_is "$win" 1280x720' || fail "Alt+Enter back gave $(window_size "$win")"
 sleep 1
