@@ -9,7 +9,7 @@
 #include "view/glasses.h"
 
 struct RunOptions {
-    bool windowed = false;  // a 640 x 480 window; the display mode is left alone
+    bool windowed = false;  // a window, 640 x 480 to start with; the display mode is left alone
     // --fullscreen desktop|mode; without it (and without --windowed) a settings file may choose.
     bool fullScreenGiven = false;
     FullScreenKind fullScreen = FullScreenKind::Mode;

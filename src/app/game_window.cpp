@@ -37,8 +37,7 @@ void createGameWindow(const char* title, int width, int height, int bits, FullSc
     // In full screen the pointer starts hidden; the entry point shows it for the title menu.
     if (gameWindow.fullScreen) platform::showCursor(false);
 
-    // Windowed, the client area (not the outer frame) is width x height, so the title menu's
-    // pixel rectangles line up with the drawn buttons.
+    // Windowed, the client area (not the outer frame) is width x height to start with.
     const platform::WindowMode mode =
         kind == FullScreenKind::Mode      ? platform::WindowMode::FullScreenMode
         : kind == FullScreenKind::Desktop ? platform::WindowMode::FullScreenDesktop

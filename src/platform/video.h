@@ -34,7 +34,6 @@ bool createWindow(const char* title, int width, int height, int bits, WindowMode
 // True where the video driver only pretends to switch the display mode and stretches the
 // picture instead (native Wayland): full screen should then take the desktop as it is.
 bool modeSwitchIsEmulated();
-bool modeSwitchIsEmulated(const char* videoDriver);
 
 // Between the window and desktop full screen, keeping the GL context and all it holds.
 // Full screen in a switched mode counts as full screen. The time the switch takes, and the

@@ -133,12 +133,10 @@ bool createWindow(const char* title, int width, int height, int bits, WindowMode
     return true;
 }
 
-bool modeSwitchIsEmulated(const char* videoDriver) {
-    return videoDriver != nullptr && std::strcmp(videoDriver, "wayland") == 0;
-}
-
 bool modeSwitchIsEmulated() {
-    return modeSwitchIsEmulated(SDL_GetCurrentVideoDriver());
+    // Wayland gives clients no control over the output's mode; SDL scales a fake one instead.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "wayland") == 0;
 }
 
 bool setDesktopFullScreen(bool on) {
