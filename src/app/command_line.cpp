@@ -24,7 +24,6 @@ const char kUsage[] =
     "  --glasses red-cyan   red filter over the left eye, cyan over the right\n"
     "  --record FILE        write a journal of the run to FILE\n"
     "  --replay FILE        play the journal in FILE back; Escape ends it\n"
-    "  Alt+Enter            switch between a window and desktop full screen at any time\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n";
 
