@@ -8,6 +8,7 @@
 #include "assets/texture_table.h"
 #include "hud_test_atlas.h"
 #include "render/stereo_frame.h"
+#include "rules/game_update.h"
 #include "support/flight.h"
 #include "support/gl_test_context.h"
 
@@ -88,7 +89,7 @@ TEST_F(FlightPicture, BeamsMissilesAndBurstsAddLight) {
     player.fireCannons();
     player.fireMissiles();
     frameSeconds = 0.02f;  // beams 100 ahead, missiles 12
-    player.update();
+    player.update(readShipControls());
     const long shots = brightness(draw());
     EXPECT_GT(shots, before + 100000);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "the shots hand back the frame's GL state";
@@ -122,6 +123,18 @@ TEST_F(FlightPicture, TheShipStaysPutInViewWhileTheWorldMovesAndShakes) {
     EXPECT_EQ(still, moved);
     player.shipHidden = true;
     EXPECT_EQ(litPixels(draw(), 0), 0);
+}
+
+// The ship draws its shield with the texture matrix current; the shield's own offset must move
+// the frustum on screen, not its texture.
+TEST_F(FlightPicture, TheShieldIsDrawnWhereItsOffsetPutsIt) {
+    player.shield.strength = fullShieldStrength;
+    const std::vector<uint8_t> home = draw();
+    player.shield.position = {0, 0, 10};
+    const std::vector<uint8_t> moved = draw();
+    long differing = 0;
+    for (std::size_t i = 0; i < home.size(); ++i) differing += home[i] != moved[i] ? 1 : 0;
+    EXPECT_GT(differing, 1000);
 }
 
 TEST_F(FlightPicture, ABeamIsDrawnAsLongAsItFlewUpToFourHundred) {

@@ -7,7 +7,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "hud/banner_layout.h"
+#include "assets/banner_layout.h"
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
 #include "player/player_ship.h"

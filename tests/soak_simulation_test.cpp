@@ -15,7 +15,7 @@
 #include <initializer_list>
 #include <random>
 
-#include "app/game_reset.h"
+#include "app/program_reset.h"
 #include "support/combat.h"
 #include "support/world_checks.h"
 
@@ -140,7 +140,7 @@ struct Soak {
     }
 
     void newGame() {
-        resetGameState();
+        resetProgramState();
         setSoundRequestWatcher(watchSound);
         startGame(testclock::now);
         tapped = 0;

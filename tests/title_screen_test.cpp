@@ -1,22 +1,23 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
-#include "app/input.h"
 #include "app/main_loop.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
+#include "input/input.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
-#include "render/fade.h"
 #include "render/stereo_frame.h"
-#include "render/title_layout.h"
+#include "assets/title_layout.h"
 #include "render/title_screen.h"
+#include "rules/frame_timer.h"
+#include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
+#include "view/fade.h"
 
 namespace {
 

@@ -8,30 +8,25 @@
 #include <thread>
 
 #include "app/command_line.h"
-#include "app/director.h"
 #include "app/frame_log.h"
-#include "app/frame_timer.h"
-#include "app/game_update.h"
 #include "app/game_window.h"
-#include "app/input.h"
-#include "app/press_latch.h"
-#include "app/recorded_run.h"
-#include "app/state_summary.h"
 #include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
 #include "common/fatal_error.h"
 #include "common/globals.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/gamepad.h"
 #include "platform/video.h"
-#include "player/player_ship.h"
-#include "render/stereo_frame.h"
 #include "render/title_screen.h"
-
-bool quitRequested = false;
-bool texturingEnabled = true;
+#include "rules/frame_timer.h"
+#include "run/game_frame.h"
+#include "run/recorded_run.h"
+#include "run/state_summary.h"
 
 namespace {
 
@@ -43,7 +38,7 @@ bool dispatchOneMessage() {
     return true;
 }
 
-// The seed for a run: the time, as the game always seeded; kept in a recorded journal.
+// The seed for a run: the time; kept in a recorded journal.
 uint32_t chooseSeed() {
     return static_cast<uint32_t>(std::time(nullptr));
 }
@@ -77,45 +72,9 @@ bool waitForRecordedTime(std::chrono::steady_clock::time_point start, uint32_t e
 
 }  // namespace
 
-void deliverMessage(const Message& message) {
-    if (message.message == WM_QUIT) {
-        quitRequested = true;
-    } else {
-        dispatchInput(message);
-    }
-}
-
-void enterGame(uint32_t seed) {
-    // Seeded here rather than at start-up: the title screen, which a replay skips, then cannot
-    // shift the game's draws.
-    std::srand(seed);
-    resetDirector();
-    resetFrameTimer();
-    player.setCameraOffset(-150, -25, 20);
-}
-
-void runGameFrame(bool draw) {
-    // The frame in which Escape is seen is still drawn, updated and shown.
-    if (keys.isDown(VK_ESCAPE)) quitRequested = true;
-    if (draw) renderStereoFrame();
-    updateGame();
-    endInputFrame();
-}
-
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
     fatalError("Could not find wav files", "DirectSound3D Error");
-}
-
-void updateTitleFrame() {
-    frameSeconds = tickFrameTimer();
-    TitleInput input;
-    input.seconds = frameSeconds;
-    input.leftButtonDown = mouseLeftDown != 0;
-    input.clickX = clickX;
-    input.clickY = clickY;
-    input.enterDown = keys.isDown(VK_RETURN);
-    updateTitle(input);
 }
 
 void runTitleLoop() {
@@ -128,16 +87,6 @@ void runTitleLoop() {
         platform::swapBuffers();
         markFrame(FrameMark::FirstTitleFrame);
     }
-}
-
-void gameLoopPass(const Message* message, bool draw) {
-    if (message != nullptr) {
-        recordMessage(*message);
-        deliverMessage(*message);
-        return;
-    }
-    recordFrameClock();
-    runGameFrame(draw);
 }
 
 void runGameLoop() {
@@ -172,6 +121,9 @@ int runGame() {
 
     platform::showCursor(true);  // the title menu needs the pointer
     if (!replaying) {
+        // A pad's A or Start on the title is Enter: the game starts at once.
+        platform::openGamepads();
+        platform::setPadKeys(VK_RETURN, VK_RETURN);
         loadTitleTextures();
         runTitleLoop();
     }
@@ -180,7 +132,11 @@ int runGame() {
     platform::showCursor(false);
     leaveTitle();
     freeTitleTextures();
-    if (!replaying) platform::captureJoystick();  // a replay reads no stick
+    if (!replaying) {  // a replay reads no stick
+        // In the game Start pauses as P does; A fires as joystick button 1.
+        platform::setPadKeys(VK_P, 0);
+        platform::captureJoystick();
+    }
     buildMeshLists();
     loadGameTextures();
     if (journalMode == JournalMode::Record) {

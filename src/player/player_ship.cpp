@@ -4,14 +4,14 @@
 
 #include <cmath>
 
-#include "app/input.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
-#include "render/fade.h"
+#include "platform/gamepad.h"
+#include "view/fade.h"
 
 PlayerShip player;
 float shakeAmount = 0.0f;
@@ -30,6 +30,12 @@ constexpr float kHullRepair = 33.0f;
 constexpr float kFullHull = 100.0f;
 constexpr float kSpawnShieldSeconds = 2.0f;
 constexpr int32_t kMostLives = 5;
+// Pad rumble: a short knock per hit, harder for a heavier one (a fighter's shot 10, a rock 22),
+// and a long full shake for a lost life.
+constexpr uint32_t kHitRumbleMs = 150;
+constexpr float kRumblePerDamage = 1.0f / 25.0f;
+constexpr float kLeastHitRumble = 0.15f;
+constexpr uint32_t kLifeLostRumbleMs = 700;
 // The shield gauge shows a full shield of 60 as a full bar of 100.
 constexpr float kShieldGaugeScale = 1.6667f;
 // The roll of the view per unit of horizontal stick.
@@ -97,7 +103,7 @@ PlayerShip::PlayerShip() {
     }
 }
 
-void PlayerShip::update() {
+void PlayerShip::update(const ShipControls& controls) {
     const float dt = frameSeconds;
 
     shieldSpin += kShieldSpinPerSecond * dt;
@@ -138,13 +144,11 @@ void PlayerShip::update() {
     // Locked controls freeze the stick, the roll and the position; shots in flight fly on.
     if (controlsLocked) return;
 
-    steerAxis(stickZ, position.z, keys.isDown(VK_LEFT) || joyLeft,
-              keys.isDown(VK_RIGHT) || joyRight, stickRate, moveSpeed, dt, &bank);
-    steerAxis(stickY, position.y, keys.isDown(VK_UP) || joyUp, keys.isDown(VK_DOWN) || joyDown,
-              stickRate, moveSpeed, dt, nullptr);
+    steerAxis(stickZ, position.z, controls.left, controls.right, stickRate, moveSpeed, dt, &bank);
+    steerAxis(stickY, position.y, controls.up, controls.down, stickRate, moveSpeed, dt, nullptr);
 
     // A press that comes while a beam still flies is used up unless rapid fire runs.
-    if (keys.isDown(VK_CONTROL) || joyButton1) {
+    if (controls.cannons) {
         if (!fireHeld || autoFire) {
             fireHeld = true;
             fireCannons();
@@ -152,7 +156,7 @@ void PlayerShip::update() {
     } else {
         fireHeld = false;
     }
-    if (keys.isDown(VK_SPACE) || joyButton2) {
+    if (controls.missiles) {
         if (!missileHeld) {
             missileHeld = true;
             fireMissiles();
@@ -167,6 +171,7 @@ void PlayerShip::takeDamage(float amount) {
     if (gameOver) return;
 
     shakeAmount = kShakeOnHit;
+    platform::rumblePads(kLeastHitRumble + amount * kRumblePerDamage, kHitRumbleMs);
     if (shield.holds()) {
         shield.absorb(amount);  // the whole hit, also when it was larger than the shield
     } else {
@@ -175,6 +180,7 @@ void PlayerShip::takeDamage(float amount) {
 
     if (hull < 0.0f) {  // a hull of exactly 0 is survived
         --lives;
+        platform::rumblePads(1.0f, kLifeLostRumbleMs);
         if (lives == 0) {
             controlsLocked = true;
             messageBanner.setImage(BannerGameOver);

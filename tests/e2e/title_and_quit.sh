@@ -8,9 +8,12 @@ source "$(dirname "$0")/lib.sh"
 start_xvfb 640x480x24
 
 title_shown() { eventually 10 '(($(lit_pixels G) > 1000))' || fail "$1: the title page is not shown"; }
-# The title's green is gone, and the game runs on.
+# The title's green is gone and the game's loop draws its first light (the picture fades in
+# from black; input sent while it is still black can meet the switch from the title).
 game_shown() {
     eventually 10 '(($(lit_pixels G) == 0))' || fail "$1: the title is still shown"
+    eventually 10 '(($(import -window root -format "%[fx:maxima>0]" info: 2>/dev/null) == 1))' ||
+        fail "$1: the game draws nothing"
     kill -0 "$GAME_PID" 2>/dev/null || fail "$1: the game ended by itself"
 }
 ends_with() {  # ends_with STATUS CASE
