@@ -8,7 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VOXMERE_BUILD_DIR:-$root/build}
-filter=${1:-'SoakSimulation.*:FlightPicture.BeamsMissilesAndBurstsAddLight:CombatRender.FightersTheirShotsAndPickupsShowInBothEyePasses'}
+filter=${1:-'*SoakSimulation.*/games:FlightPicture.BeamsMissilesAndBurstsAddLight:CombatRender.FightersTheirShotsAndPickupsShowInBothEyePasses'}
 
 command -v valgrind >/dev/null || { echo "valgrind is not installed (apt-get install valgrind)" >&2; exit 2; }
 [[ -f $build/CMakeCache.txt ]] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "assets/banner_layout.h"
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
 #include "player/player_ship.h"
@@ -22,11 +24,14 @@ constexpr int kIconLevel = 200;
 // The HUD atlas: every digit cell in its own grey, the score label a flat grey.
 void useHudAtlas() {
     textures.hudAtlas = hudtest::makeLuminance(512, [](float u, float v) {
-        if (inside(v, 0.92f, 0.99f)) {
-            const int cell = static_cast<int>(u / 0.0833f);
-            return cell < 12 ? hudtest::digitLevel(cell) : 0;
+        if (inside(v, kDigitRowTop, kDigitRowBottom)) {
+            const int cell = static_cast<int>(u / kDigitCellWidth);
+            return cell < kDigitCells ? hudtest::digitLevel(cell) : 0;
         }
-        if (inside(u, 0.58f, 0.83f) && inside(v, 0.16f, 0.25f)) return kLabelLevel;
+        const AtlasRect& label = kScoreLabelRect;
+        if (inside(u, label.uLeft, label.uRight) && inside(v, label.vTop, label.vBottom)) {
+            return kLabelLevel;
+        }
         return 0;
     });
 }
@@ -83,41 +88,38 @@ std::vector<int> clockAfter(TimeDisplay& clock, float seconds) {
     return shownCells(clock.glyphs, 8);
 }
 
-TEST_F(HudTest, ClockReadsMinutesSecondsAndHundredths) {
-    TimeDisplay clock;
-    placeClock(clock, 1);
-    EXPECT_EQ(clockAfter(clock, 83.456f), (std::vector<int>{0, 1, 10, 2, 3, 10, 4, 5}));
-}
+// The clock's eight glyphs after each of a run of updates: minutes, separator, seconds,
+// separator, hundredths; -1 for a glyph not shown.
+struct ClockCase {
+    const char* what;
+    int mode;
+    std::vector<std::pair<float, std::vector<int>>> after;  // seconds added, cells shown
+};
 
-TEST_F(HudTest, ClockWorksInDoublePrecision) {
-    TimeDisplay clock;
-    placeClock(clock, 1);
-    // 0.29 s is 0.28999999 in float; x 100 rounded back to float would read 29 hundredths.
-    EXPECT_EQ(clockAfter(clock, 0.29f), (std::vector<int>{0, 0, 10, 0, 0, 10, 2, 8}));
-}
-
-TEST_F(HudTest, ClockPastHundredMinutesShowsSpareCellsThenFreezesItsFirstGlyph) {
-    TimeDisplay clock;
-    placeClock(clock, 1);
-    EXPECT_EQ(clockAfter(clock, 6000.5f)[0], 10);  // 100 minutes
-    EXPECT_EQ(clockAfter(clock, 600.0f)[0], 11);   // 110 minutes
-    const auto at120 = clockAfter(clock, 600.0f);  // 120 minutes: 12 is no cell
-    EXPECT_EQ(at120[0], 11);
-    EXPECT_EQ(at120[1], 0);
-    const auto at125 = clockAfter(clock, 300.0f);
-    EXPECT_EQ(at125[0], 11);
-    EXPECT_EQ(at125[1], 5);
-}
-
-TEST_F(HudTest, ClockInModeTwoShowsOnlyMinutesAndSeconds) {
-    TimeDisplay clock;
-    placeClock(clock, 2);
-    EXPECT_EQ(clockAfter(clock, 83.456f), (std::vector<int>{0, 1, 10, 2, 3, -1, -1, -1}));
-
-    clock.arrange(3);  // any other mode shows nothing
-    beginFrame();
-    clock.draw();
-    EXPECT_EQ(shownCells(clock.glyphs, 8), std::vector<int>(8, -1));
+TEST_F(HudTest, ClockShowsThePlayTimeInItsMode) {
+    const ClockCase cases[] = {
+        {"minutes, seconds and hundredths", 1, {{83.456f, {0, 1, 10, 2, 3, 10, 4, 5}}}},
+        // 0.29 s is 0.28999999 in float; x 100 rounded back to float would read 29 hundredths.
+        {"double precision", 1, {{0.29f, {0, 0, 10, 0, 0, 10, 2, 8}}}},
+        // Past 100 minutes the spare cells 10 and 11 stand for the tens; at 120 minutes (12 is
+        // no cell) the first glyph freezes.
+        {"past a hundred minutes",
+         1,
+         {{6000.5f, {10, 0, 10, 0, 0, 10, 5, 0}},
+          {600.0f, {11, 0, 10, 0, 0, 10, 5, 0}},
+          {600.0f, {11, 0, 10, 0, 0, 10, 5, 0}},
+          {300.0f, {11, 5, 10, 0, 0, 10, 5, 0}}}},
+        {"mode 2: minutes and seconds only", 2, {{83.456f, {0, 1, 10, 2, 3, -1, -1, -1}}}},
+        {"any other mode: nothing", 3, {{83.456f, std::vector<int>(8, -1)}}},
+    };
+    for (const ClockCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TimeDisplay clock;
+        placeClock(clock, c.mode);
+        for (const auto& [seconds, cells] : c.after) {
+            EXPECT_EQ(clockAfter(clock, seconds), cells) << "after " << seconds << " s more";
+        }
+    }
 }
 
 TEST_F(HudTest, GlyphBrightnessAndFadeScaleTheDigits) {

@@ -256,7 +256,7 @@ TEST_F(Ship, TheLastLifeEndsTheGameAndLaterHitsAreIgnored) {
     EXPECT_TRUE(shared.controlsLocked);
     EXPECT_EQ(player.lives, 0);
     EXPECT_NEAR(player.hull, -12.0f, 1e-5f) << "the hull keeps its negative value";
-    EXPECT_EQ(messageBanner.image, 9);
+    EXPECT_EQ(messageBanner.image, BannerGameOver);
     EXPECT_TRUE(messageBanner.running);
     player.shakeAmount = 0;
     for (int i = 0; i < 5; ++i) player.takeDamage(22);
@@ -278,24 +278,24 @@ struct PickupCase {
 
 TEST_F(Ship, PickupsActOnlyWhenTheyCanHelpAndSayWhatTheyDid) {
     const PickupCase cases[] = {
-        {"upgrade", &PlayerShip::upgradeCannons, [](PlayerShip&) {}, true, 3},
+        {"upgrade", &PlayerShip::upgradeCannons, [](PlayerShip&) {}, true, BannerCannonsUpgraded},
         {"upgrade at five", &PlayerShip::upgradeCannons,
          [](PlayerShip& s) {
              for (PlayerCannon& c : s.cannons) c.setLevel(5);
          },
-         false, 0},
+         false, BannerNone},
         {"upgrade, one below five", &PlayerShip::upgradeCannons,
-         [](PlayerShip& s) { s.cannons[0].setLevel(5); }, true, 3},
-        {"add cannons", &PlayerShip::addCannons, [](PlayerShip&) {}, true, 4},
+         [](PlayerShip& s) { s.cannons[0].setLevel(5); }, true, BannerCannonsUpgraded},
+        {"add cannons", &PlayerShip::addCannons, [](PlayerShip&) {}, true, BannerCannonsAdded},
         {"add cannons at four", &PlayerShip::addCannons, [](PlayerShip& s) { s.addCannons(); },
-         false, 0},
+         false, BannerNone},
         {"shield", &PlayerShip::chargeShield, [](PlayerShip& s) { s.shield.strength = 3; }, true,
-         5},
-        {"repair", &PlayerShip::repairHull, [](PlayerShip&) {}, true, 8},
-        {"rapid fire", &PlayerShip::startRapidFire, [](PlayerShip&) {}, true, 7},
-        {"life", &PlayerShip::gainLife, [](PlayerShip&) {}, true, 10},
-        {"life at five", &PlayerShip::gainLife, [](PlayerShip& s) { s.lives = 5; }, false, 0},
-        {"spread", &PlayerShip::enableSpread, [](PlayerShip&) {}, true, 11},
+         BannerShieldCharged},
+        {"repair", &PlayerShip::repairHull, [](PlayerShip&) {}, true, BannerHullRepaired},
+        {"rapid fire", &PlayerShip::startRapidFire, [](PlayerShip&) {}, true, BannerRapidFire},
+        {"life", &PlayerShip::gainLife, [](PlayerShip&) {}, true, BannerExtraLife},
+        {"life at five", &PlayerShip::gainLife, [](PlayerShip& s) { s.lives = 5; }, false, BannerNone},
+        {"spread", &PlayerShip::enableSpread, [](PlayerShip&) {}, true, BannerSpreadMissiles},
         {"spread again", &PlayerShip::enableSpread, [](PlayerShip& s) { s.enableSpread(); }, false,
          0},
     };

@@ -242,20 +242,19 @@ TEST_F(TextureFiles, SizesOutsideTheTableStopTheProgramNamingTheFile) {
     const std::string short8k = write("d.tex", 8191);
     const std::string empty = write("e.tex", 0);
     const std::string huge = write("f.tex", 4194305);
+    const struct {
+        void (*load)(const std::string&, uint32_t*);
+        std::string path;
+    } cases[] = {
+        {loadRgba, near16k},      {loadRgba, over16k}, {loadLuminance, over16k},
+        {loadLuminance, quarter}, {loadLuminance, short8k}, {loadLuminance, empty},
+        {loadRgba, empty},        {loadRgba, huge},    {loadRgba, dir_.string()},
+    };
     uint32_t slot = 0;
-    EXPECT_EXIT(loadRgba(near16k, &slot), testing::ExitedWithCode(1), holds(sizeError(near16k)));
-    EXPECT_EXIT(loadRgba(over16k, &slot), testing::ExitedWithCode(1), holds(sizeError(over16k)));
-    EXPECT_EXIT(loadLuminance(over16k, &slot), testing::ExitedWithCode(1),
-                holds(sizeError(over16k)));
-    EXPECT_EXIT(loadLuminance(quarter, &slot), testing::ExitedWithCode(1),
-                holds(sizeError(quarter)));
-    EXPECT_EXIT(loadLuminance(short8k, &slot), testing::ExitedWithCode(1),
-                holds(sizeError(short8k)));
-    EXPECT_EXIT(loadLuminance(empty, &slot), testing::ExitedWithCode(1), holds(sizeError(empty)));
-    EXPECT_EXIT(loadRgba(empty, &slot), testing::ExitedWithCode(1), holds(sizeError(empty)));
-    EXPECT_EXIT(loadRgba(huge, &slot), testing::ExitedWithCode(1), holds(sizeError(huge)));
-    EXPECT_EXIT(loadRgba(dir_.string(), &slot), testing::ExitedWithCode(1),
-                holds(sizeError(dir_.string())));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EXIT(c.load(c.path, &slot), testing::ExitedWithCode(1), holds(sizeError(c.path)));
+    }
     EXPECT_EQ(slot, 0u);
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/main_loop.h"
 #include "assets/texture_table.h"
+#include "assets/title_layout.h"
 #include "common/globals.h"
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
@@ -45,11 +46,15 @@ void useTitleTextures() {
         return Rgb{0, kHelpGreen, 0};
     });
     textures.titleOptionsPage = hudtest::makeRgba(64, [](float s, float t) {
-        if (t < 0.75f) return Rgb{0, 0, kOptionsBlue};
-        if (inside(t, 0.83f, 1.0f) && s < 0.25f) return Rgb{0, kOnGreen, 0};
-        if (inside(t, 0.83f, 1.0f) && inside(s, 0.25f, 0.5f)) return Rgb{0, kOffGreen, 0};
-        if (inside(t, 0.83f, 0.92f) && inside(s, 0.58f, 0.75f)) return Rgb{kMarkerRed, 0, 0};
-        if (inside(t, 0.83f, 0.92f) && s > 0.83f) return Rgb{kBackRed, 0, 0};
+        const auto shows = [s, t](const TitleQuad& q) {
+            return inside(s, static_cast<float>(q.sLeft), static_cast<float>(q.sRight)) &&
+                   inside(t, static_cast<float>(q.tTop), static_cast<float>(q.tBottom));
+        };
+        if (t < kOptionsPageStereo.tBottom) return Rgb{0, 0, kOptionsBlue};
+        if (shows(kOnLabelQuad)) return Rgb{0, kOnGreen, 0};
+        if (shows(kOffLabelQuad)) return Rgb{0, kOffGreen, 0};
+        if (shows(kStereoOnMarker)) return Rgb{kMarkerRed, 0, 0};
+        if (shows(kBackButtonQuad)) return Rgb{kBackRed, 0, 0};
         return Rgb{0, 0, 0};
     });
 }
@@ -86,48 +91,60 @@ struct TitleTest : ::testing::Test {
     }
 };
 
-// Pixels inside each hit area (the areas are in client pixels of the 640 x 480 window).
-constexpr int kStartX = 380, kStartY = 300;
-constexpr int kHelpX = 195, kOptionsX = 290, kMainRowY = 300;
+// The middle of a hit area, in client pixels of the 640 x 480 window.
+constexpr int midX(const MenuRect& r) {
+    return (r.left + r.right) / 2;
+}
+constexpr int midY(const MenuRect& r) {
+    return (r.top + r.bottom) / 2;
+}
+void clickOn(const MenuRect& r) {
+    TitleTest::click(midX(r), midY(r));
+}
 
 TEST_F(TitleTest, ClicksOnTheEdgePixelsOfAButtonDoNothing) {
-    for (auto [x, y] : {std::pair{356, 300}, {408, 300}, {380, 289}, {380, 313}}) {
+    const MenuRect& start = kStartButton;
+    for (auto [x, y] : {std::pair{start.left, midY(start)},
+                        {start.right, midY(start)},
+                        {midX(start), start.top},
+                        {midX(start), start.bottom}}) {
         click(x, y);
         EXPECT_FALSE(titleScreen.startChosen) << x << "," << y;
     }
-    click(429, 300);  // the quit button's left edge
+    click(kQuitButton.left, midY(kQuitButton));
     EXPECT_FALSE(shared.quitRequested);
-    click(357, 290);  // the start button's first pixel inside
+    click(start.left + 1, start.top + 1);  // the first pixel inside
     EXPECT_TRUE(titleScreen.startChosen);
-    click(480, 312);  // the quit button's last pixel inside
+    click(kQuitButton.right - 1, kQuitButton.bottom - 1);  // the last pixel inside
     EXPECT_TRUE(shared.quitRequested);
 }
 
 TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
     EXPECT_EQ(seen(320, 240).r, kMainRed);
 
-    click(kHelpX, kMainRowY);
+    clickOn(kHelpButton);
     EXPECT_EQ(seen(320, 240).g, kHelpGreen);
     EXPECT_EQ(seen(320, 240).r, 0);
-    EXPECT_EQ(seen(457, 436).r, kBackRed);  // the back button sits below the help page
-    click(457, 436);
+    // The back button sits below the help page.
+    EXPECT_EQ(seen(midX(kHelpBackButton), midY(kHelpBackButton)).r, kBackRed);
+    clickOn(kHelpBackButton);
     EXPECT_EQ(seen(320, 240).r, kMainRed);
 
-    click(kOptionsX, kMainRowY);
+    clickOn(kOptionsButton);
     EXPECT_EQ(seen(320, 240).b, kOptionsBlue);
-    EXPECT_EQ(seen(424, 335).r, kBackRed);
-    click(424, 335);
+    EXPECT_EQ(seen(midX(kOptionsBackButton), midY(kOptionsBackButton)).r, kBackRed);
+    clickOn(kOptionsBackButton);
     EXPECT_EQ(seen(320, 240).r, kMainRed);
     EXPECT_FALSE(titleScreen.startChosen);
     EXPECT_FALSE(shared.titleFinished);
 }
 
 TEST_F(TitleTest, OptionsOpenedDuringTheStartFadeStillEndInTheGame) {
-    click(kStartX, kStartY);
+    clickOn(kStartButton);
     ASSERT_TRUE(titleScreen.startChosen);
     frame(250);
     frame(250);
-    click(kOptionsX, kMainRowY);  // 10 ms more
+    clickOn(kOptionsButton);  // 10 ms more
     EXPECT_TRUE(titleScreen.optionsPage);
     // The options page, faded like everything else on the title.
     EXPECT_NEAR(seen(320, 240).b, kOptionsBlue * titleScreen.fade, 2);
@@ -142,15 +159,15 @@ TEST_F(TitleTest, OptionsOpenedDuringTheStartFadeStillEndInTheGame) {
 }
 
 TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
-    click(kOptionsX, kMainRowY);
-    click(416, 265);  // separation 2
+    clickOn(kOptionsButton);
+    clickOn(kSeparationButtons[2]);
     EXPECT_EQ(shared.eyeSeparation, 2.0f);
     EXPECT_EQ(seen(416, 266).r, kMarkerRed);
     EXPECT_EQ(seen(313, 266).b, kOptionsBlue);
     EXPECT_EQ(seen(226, 172).r, kMarkerRed);  // stereo marker on "on"
     EXPECT_EQ(seen(320, 172).g, kOnGreen);
 
-    click(400, 170);  // stereo off
+    clickOn(kStereoOffButton);
     EXPECT_FALSE(shared.stereoEnabled);
     EXPECT_EQ(seen(416, 266).r, 0);
     EXPECT_EQ(seen(313, 266).b, 0);
@@ -159,10 +176,10 @@ TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
     EXPECT_EQ(seen(226, 172).r, 0);
     EXPECT_EQ(seen(320, 172).g, kOffGreen);
 
-    click(216, 265);  // separation 5, hidden
+    clickOn(kSeparationButtons[0]);  // hidden
     EXPECT_EQ(shared.eyeSeparation, 2.0f);
 
-    click(226, 170);  // stereo on
+    clickOn(kStereoOnButton);
     EXPECT_TRUE(shared.stereoEnabled);
     EXPECT_EQ(shared.eyeSeparation, 2.0f);
     EXPECT_EQ(seen(416, 266).r, kMarkerRed);
@@ -170,7 +187,7 @@ TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
 }
 
 TEST_F(TitleTest, EnterDuringTheFadeStartsAtOnce) {
-    click(kStartX, kStartY);
+    clickOn(kStartButton);
     frame(100);
     EXPECT_FALSE(shared.titleFinished);
     windowProc(WM_KEYDOWN, VK_RETURN, 0);
@@ -195,13 +212,13 @@ TEST_F(TitleTest, ChosenSeparationSetsTheDepthOfTheGamePicture) {
     hullGauge.setValue(100);
     hullGauge.show();
 
-    click(kOptionsX, kMainRowY);
+    clickOn(kOptionsButton);
     const int wide = hudDisparity();
-    click(313, 265);  // 3.5
+    clickOn(kSeparationButtons[1]);
     const int middle = hudDisparity();
-    click(416, 265);  // 2
+    clickOn(kSeparationButtons[2]);
     const int narrow = hudDisparity();
-    click(400, 170);  // stereo off
+    clickOn(kStereoOffButton);
     const int flat = hudDisparity();
 
     EXPECT_GT(wide, middle);
@@ -226,7 +243,7 @@ TEST_F(TitleTest, TitleLoopRunsTheStartFadeAndTheGameStartsDark) {
     platform::setMillisecondClock(runningClock);
     // The button stays held: the loop takes one message per pass, so a release posted now
     // would arrive before any frame saw the press.
-    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(kStartX, kStartY));
+    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(midX(kStartButton), midY(kStartButton)));
     runTitleLoop();
     EXPECT_TRUE(shared.titleFinished);
     EXPECT_FALSE(shared.quitRequested);
@@ -342,7 +359,7 @@ TEST_F(TitleTest, ClicksLandOnTheButtonsAsDrawnAtEveryWindowShape) {
 }
 
 TEST_F(TitleTest, QuitButtonEndsTheTitleLoop) {
-    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(450, 300));
+    platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(midX(kQuitButton), midY(kQuitButton)));
     runTitleLoop();
     EXPECT_TRUE(shared.quitRequested);
     EXPECT_FALSE(shared.titleFinished);

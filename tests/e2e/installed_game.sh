@@ -30,8 +30,7 @@ GAME_DIR="$WORK/elsewhere"
 mkdir -p "$GAME_DIR"
 start_game
 win=$(wait_window Voxmere)
-sleep 0.5
-(($(lit_pixels G) > 1000)) || fail "the installed game does not show the title"
+eventually 10 '(($(lit_pixels G) > 1000))' || fail "the installed game does not show the title"
 xprop -id "$win" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no 64 x 64 icon"
 tap "$win" 455 300  # Quit
 wait_game 10

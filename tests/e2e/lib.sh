@@ -57,7 +57,9 @@ wait_window() {
         sleep 0.1
     done
     [[ -n "$id" ]] || fail "no window titled $title"
-    sleep 0.3  # let the program reach its loop before input arrives
+    # Input is read once the program runs its loop, which is when it first draws; a window that
+    # stays black (a replay fading in) gets its input after the deadline all the same.
+    eventually 3 '(($(import -window root -format "%[fx:maxima>0]" info: 2>/dev/null) == 1))' || true
     echo "$id"
 }
 
@@ -96,8 +98,20 @@ tap_key() { xdotool key --window "$1" "$2" 2>/dev/null; }
 # A fingerprint of what the screen shows.
 screen_hash() { import -window root rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
 
+# Prints the screen's fingerprint once two in a row agree (the picture has settled).
+steady_hash() {
+    local last="" now
+    for _ in $(seq 40); do
+        now=$(screen_hash)
+        [[ "$now" == "$last" ]] && break
+        last=$now
+    done
+    echo "$now"
+}
+
 # Polls a command (a string for bash) for up to the given seconds; false if it never held.
-# Slow builds (the sanitised one on a busy machine) need more than a fixed pause.
+# Scripts wait for what they need to see rather than for a fixed time: a slow build (or a busy
+# machine) gets as long as it needs, a fast one goes on at once.
 eventually() {
     local seconds=$1 condition=$2
     for _ in $(seq $((seconds * 4))); do

@@ -1,7 +1,9 @@
-# --record writes a journal of a real run and --replay plays it back with no input: both end
-# with status 0 and print the same one-line state summary. Escape ends a replay early with
-# status 0; a damaged, cut or foreign journal and a journal that cannot be created stop the
-# game before its window with one line and status 1.
+# A recorded flight. After the opening, holding an arrow key and the fire key flies the ship: the
+# backdrop slides and the beams show, so the picture changes far more than the drifting field
+# alone changes it. --record writes a journal of that run and --replay plays it back with no
+# input: both end with status 0 and print the same one-line state summary. Escape ends a replay
+# early with status 0; a damaged, cut or foreign journal and a journal that cannot be created
+# stop the game before its window with one line and status 1.
 source "$(dirname "$0")/lib.sh"
 JOURNAL="$WORK/run.vxj"
 
@@ -32,10 +34,30 @@ xdotool keydown --window "$win" Up 2>/dev/null  # held through the opening, stee
 sleep 10.5  # the controls come alive at 10.52 s of play
 for _ in $(seq 6); do tap_key "$win" ctrl; sleep 0.15; done
 xdotool keyup --window "$win" Up 2>/dev/null
+# The spawn shield's glow fades until 12.52 s and the ship takes under half a second to stop:
+# both must be over before the drift is measured, or they count as change.
+sleep 2
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the opening"
+shot() { import -window root "$WORK/$1.png" 2>/dev/null; }
+changed() { compare -metric AE -fuzz 10% "$WORK/$1.png" "$WORK/$2.png" null: 2>&1 | cut -d' ' -f1; }
+shot before
+sleep 0.85  # as long as the flight below
+shot drifted
 xdotool keydown --window "$win" Left 2>/dev/null
+sleep 0.8  # full stick after 0.45 s
+# A beam is in flight for about a fifth of a second, and a screenshot on a busy machine can take
+# longer than that: keep tapping the trigger so beams are in the air whenever the shot is taken.
+(for _ in $(seq 20); do xdotool key --window "$win" ctrl 2>/dev/null; sleep 0.05; done) &
+tapper=$!
+sleep 0.05
+shot flying
+wait "$tapper"
 xdotool key --window "$win" space 2>/dev/null
-sleep 0.6
 xdotool keyup --window "$win" Left 2>/dev/null
+drift=$(changed before drifted)
+flight=$(changed drifted flying)
+echo "pixels changed: $drift while drifting, $flight while flying"
+((flight > 3 * drift / 2 + 2000)) || fail "holding Left and Ctrl hardly changed the picture"
 key "$win" Escape
 wait_game 15
 [[ "$GAME_STATUS" == 0 ]] || fail "recording: exit status $GAME_STATUS"

@@ -8,7 +8,7 @@ key "$box" Return  # Yes is the default button
 win=$(wait_window Voxmere)
 [[ $(window_size "$win") == 640x480 ]] || fail "windowed client area is $(window_size "$win")"
 key "$win" Return
-sleep 0.5
+eventually 10 '(($(lit_pixels G) == 0))' || fail "Enter did not start the game in the window"
 key "$win" Escape
 wait_game 10
 [[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS in windowed mode"

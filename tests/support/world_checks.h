@@ -1,9 +1,11 @@
 // Checks the long simulations run after every frame: every position in the world finite, every
-// count inside its array, every clamp holding, and only sounds that exist asked for.
+// count inside its array, every clamp holding, everything that flies inside its bounds, the
+// field around the ship, and only sounds that exist asked for.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -64,6 +66,10 @@ inline ::testing::AssertionResult burstMakesSense(const ParticleBurst& b) {
     if (!finite(b.origin) || !std::isfinite(b.life)) {
         return ::testing::AssertionFailure() << "burst origin or life not finite";
     }
+    // Particles move and show only while the burst runs; a finished one is neither drawn nor
+    // moved until it is lit again, when this sees it running. Skipping the idle ones keeps the
+    // half-hour runs cheap.
+    if (b.isFinished()) return ::testing::AssertionSuccess();
     for (const Spark& s : b.sparks) {
         if (!finite(s.position) || !finite(s.velocity)) {
             return ::testing::AssertionFailure() << "spark not finite";
@@ -99,6 +105,9 @@ inline ::testing::AssertionResult shipMakesSense() {
         return AssertionFailure() << "shield " << p.shield.strength << " with " << p.shield.fadeTime
                                   << " s of fade";
     }
+    if (std::fabs(p.stickY) > 1 || std::fabs(p.stickZ) > 1) {
+        return AssertionFailure() << "stick past its end";
+    }
     if (p.activeCannons != 2 && p.activeCannons != 4) {
         return AssertionFailure() << p.activeCannons << " cannons";
     }
@@ -121,10 +130,11 @@ inline ::testing::AssertionResult shipMakesSense() {
     return ::testing::AssertionSuccess();
 }
 
-// The rocks, the fighters with their shots and the pickups, with every burst they own.
+// The rocks, the fighters with their shots and the pickups, with every burst they own. Nothing
+// in flight is past the player (x above 10) or beyond the fighters' far reach.
 inline ::testing::AssertionResult worldMakesSense() {
     using ::testing::AssertionFailure;
-    if (asteroids.count < 0 || asteroids.count > asteroidCapacity) {
+    if (asteroids.count != asteroidCapacity) {
         return AssertionFailure() << "field of " << asteroids.count;
     }
     for (int i = 0; i < asteroidCapacity; ++i) {
@@ -144,12 +154,18 @@ inline ::testing::AssertionResult worldMakesSense() {
         const EnemyFighter& f = fighters[i];
         if (!finite(f.position)) return AssertionFailure() << "fighter " << i << " not finite";
         if (f.active && f.exploding) return AssertionFailure() << "fighter " << i << " both";
+        if (f.active && (f.position.x > 10 || f.position.x < -1000)) {
+            return AssertionFailure() << "fighter " << i << " flying at x " << f.position.x;
+        }
         if (f.hitPoints > 10 || f.muzzleFlash < 0 || f.muzzleFlash > 10) {
             return AssertionFailure() << "fighter " << i << " hit points " << f.hitPoints;
         }
         for (const FighterShot& shot : f.shots) {
             if (!finite(shot.position) || !finite(shot.direction)) {
                 return AssertionFailure() << "shot of fighter " << i << " not finite";
+            }
+            if (f.shotsInFlight && shot.active && shot.position.x > 10) {
+                return AssertionFailure() << "shot of fighter " << i << " past the player";
             }
         }
         for (const ParticleBurst* b : {&f.explosion, &f.hitSparks}) {
@@ -163,11 +179,59 @@ inline ::testing::AssertionResult worldMakesSense() {
         if (p.vertexCount < 0 || p.vertexCount > pickupVertexCapacity) {
             return AssertionFailure() << "pickup " << i << " of " << p.vertexCount << " vertices";
         }
-        if (p.active && (p.type < 1 || p.type > 7)) {
-            return AssertionFailure() << "pickup " << i << " type " << p.type;
+        if (!p.active) continue;
+        if (p.position.x > 10)
+            return AssertionFailure() << "pickup " << i << " at x " << p.position.x;
+        if (p.type < 1 || p.type > 7 || (p.radius != 8 && p.radius != 10)) {
+            return AssertionFailure()
+                   << "pickup " << i << " type " << p.type << " radius " << p.radius;
+        }
+        if (p.pulse < 0.3f - 1e-5f || p.pulse > 1.0f || p.tumble < 0 || p.tumble > 360 ||
+            p.spinPhase < 0 || p.spinPhase > 6.2832f) {
+            return AssertionFailure() << "pickup " << i << " pulse " << p.pulse;
         }
     }
     return ::testing::AssertionSuccess();
 }
+
+// The field stays around the ship. Call remember() before a frame and check() after it.
+struct FieldAroundShip {
+    float previousX[asteroidCapacity] = {};
+    bool wasActive[asteroidCapacity] = {};
+
+    void remember() {
+        for (int i = 0; i < asteroidCapacity; ++i) {
+            previousX[i] = asteroids.rock[i].position.x;
+            wasActive[i] = asteroids.rock[i].active;
+        }
+    }
+
+    // After a frame of dt seconds.
+    ::testing::AssertionResult check(float dt) const {
+        const Vec3 ship = player.location();
+        // The ship itself moved up to its speed x dt after the field was centred on it this
+        // frame; far from the origin the floats' own rounding adds a few millionths of the
+        // distance.
+        const float rounding = 1e-3f + 2e-6f * std::max(std::fabs(ship.y), std::fabs(ship.z));
+        const float shipMove = player.moveSpeed * dt + rounding;
+        for (int i = 0; i < asteroidCapacity; ++i) {
+            const Asteroid& a = asteroids.rock[i];
+            if (!a.active) continue;
+            // A rock that flew on this frame has been wrapped into the 300 around the ship;
+            // one placed afresh (rammed, or back from its explosion) lies within its
+            // placement box of 500 until its next update wraps it.
+            const bool flew = wasActive[i] && a.position.x > previousX[i];
+            const float reach = (flew ? 300.0f : 500.0f) + shipMove;
+            const float dy = std::fabs(a.position.y - ship.y);
+            const float dz = std::fabs(a.position.z - ship.z);
+            if (dy > reach || dz > reach) {
+                return ::testing::AssertionFailure()
+                       << "rock " << i << " at " << dy << ", " << dz << " from the ship"
+                       << (flew ? " after flying" : " after placing");
+            }
+        }
+        return ::testing::AssertionSuccess();
+    }
+};
 
 }  // namespace worldcheck
