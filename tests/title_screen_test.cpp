@@ -6,16 +6,19 @@
 #include "app/main_loop.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "hud/banner_layout.h"
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
+#include "profile/scores.h"
 #include "render/fade.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -80,6 +83,9 @@ struct TitleTest : ::testing::Test {
     }
 };
 
+// A point of the main page clear of the best score.
+constexpr int kPageX = 320, kPageY = 150;
+
 // Pixels inside each hit area (the areas are in client pixels of the 640 x 480 window).
 constexpr int kStartX = 380, kStartY = 300;
 constexpr int kHelpX = 195, kOptionsX = 290, kMainRowY = 300;
@@ -98,22 +104,62 @@ TEST_F(TitleTest, ClicksOnTheEdgePixelsOfAButtonDoNothing) {
 }
 
 TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
-    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_EQ(seen(kPageX, kPageY).r, kMainRed);
 
     click(kHelpX, kMainRowY);
     EXPECT_EQ(seen(320, 240).g, kHelpGreen);
     EXPECT_EQ(seen(320, 240).r, 0);
     EXPECT_EQ(seen(457, 436).r, kBackRed);  // the back button sits below the help page
     click(457, 436);
-    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_EQ(seen(kPageX, kPageY).r, kMainRed);
 
     click(kOptionsX, kMainRowY);
     EXPECT_EQ(seen(320, 240).b, kOptionsBlue);
     EXPECT_EQ(seen(424, 335).r, kBackRed);
     click(424, 335);
-    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_EQ(seen(kPageX, kPageY).r, kMainRed);
     EXPECT_FALSE(startChosen);
     EXPECT_FALSE(titleFinished);
+}
+
+TEST_F(TitleTest, MainPageShowsTheBestScoreInTheHudDigitsClearOfTheButtons) {
+    constexpr int kLabelLevel = 100;
+    textures.hudAtlas = hudtest::makeLuminance(512, [](float u, float v) {
+        if (inside(v, kDigitRowTop, kDigitRowBottom)) {
+            return hudtest::digitLevel(static_cast<int>(u / kDigitCellWidth));
+        }
+        return inside(u, kBestLabelRect.uLeft, kBestLabelRect.uRight) &&
+                       inside(v, kBestLabelRect.vTop, kBestLabelRect.vBottom)
+                   ? kLabelLevel
+                   : 0;
+    });
+    testsupport::CapturedStream err;  // no file behind the table: said there, not here
+    bestScores.open("", 0, err.file);
+    bestScores.enter({90210, 100, 0}, 0, err.file);
+    testgl::clearAll();
+    drawTitle();
+    const auto frame = testgl::readFrame();
+    // The stand-in page is red only: green is the label and the digits.
+    const auto green = [&](double z) {
+        const auto p = hudtest::project(-10.0f, static_cast<float>(kBestRowTop + kBestRowBottom) / 2,
+                                        static_cast<float>(z));
+        return hudtest::channelAt(frame, p.x, p.y, 1);
+    };
+    EXPECT_EQ(green(kBestRowLeft - kBestLabelWidth / 2), kLabelLevel);
+    const int expected[6] = {0, 9, 0, 2, 1, 0};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(hudtest::cellFromLevel(green(kBestDigitsLeft - i * kBestDigitStep -
+                                               kBestDigitWidth / 2)),
+                  expected[i])
+            << "digit " << i;
+    }
+    for (const MenuRect& button : {kStartButton, kQuitButton, kHelpButton, kOptionsButton}) {
+        for (int y = button.top; y <= button.bottom; ++y) {
+            for (int x = button.left; x <= button.right; ++x) {
+                ASSERT_EQ(hudtest::channelAt(frame, x, y, 1), 0) << "over a button at " << x;
+            }
+        }
+    }
 }
 
 TEST_F(TitleTest, OptionsOpenedDuringTheStartFadeStillEndInTheGame) {

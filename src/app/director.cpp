@@ -5,6 +5,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "profile/scores.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 
@@ -131,6 +132,13 @@ void updateDirector() {
         messageBanner.setMode(Banner::kStereo);
         messageBanner.setDuration(5.0f);
         messageBanner.start();
+        if (scoreDisplay.total > bestScores.best()) {
+            // Under the game-over words, through the fade, seen by both eyes.
+            noticeBanner.setImage(BannerNewBest);
+            noticeBanner.setMode(Banner::kStereo);
+            noticeBanner.setDuration(5.0f);
+            noticeBanner.start();
+        }
         gameOverClock += frameSeconds;
         fadeAlpha = (5.0f - gameOverClock) * 0.2f;
         if (gameOverClock > 5.0f) {

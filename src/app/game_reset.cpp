@@ -5,6 +5,7 @@
 #include "app/frame_timer.h"
 #include "app/game_update.h"
 #include "app/input.h"
+#include "app/player_profile.h"
 #include "app/press_latch.h"
 #include "app/recorded_run.h"
 #include "assets/sound_bank.h"
@@ -38,6 +39,7 @@ void resetGameState() {
     runOptions = RunOptions{};
     resetDirectorState();
     resetRecordedRun();
+    resetPlayerProfile();
 
     // render: the title screen and its options.
     titleFinished = false;
@@ -48,6 +50,7 @@ void resetGameState() {
     helpPage = false;
     optionsPage = false;
     glasses = Glasses::RedBlue;
+    swapEyes = false;
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
     textures = TextureTable{};

@@ -14,6 +14,7 @@
 #include "app/game_update.h"
 #include "app/game_window.h"
 #include "app/input.h"
+#include "app/player_profile.h"
 #include "app/press_latch.h"
 #include "app/recorded_run.h"
 #include "app/state_summary.h"
@@ -123,6 +124,7 @@ void runTitleLoop() {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
+        saveChangedOptions(stderr);
         if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
@@ -205,6 +207,8 @@ int runGame() {
         status = 1;
     }
     const std::string summary = formatStateSummary(currentStateSummary());
+    // However the game ended: its own end, Escape, the window closed or a quit from outside.
+    enterFinishedGame(static_cast<int64_t>(std::time(nullptr)), stderr);
 
     destroyGameWindow();
     releaseSound();

@@ -9,8 +9,6 @@ namespace {
 
 constexpr char kMagic[] = "voxmere-scores ";
 constexpr char kEndLine[] = "end";
-// Longer than anyone plays one game: a thousand hours.
-constexpr uint32_t kMaxPlayCentiseconds = 1000u * 60u * 60u * 100u;
 
 // Before in the table: higher score, then the earlier game, then the shorter one.
 bool ranksBefore(const ScoreEntry& a, const ScoreEntry& b) {
@@ -122,6 +120,8 @@ std::string utcDate(int64_t date) {
 }
 
 }  // namespace
+
+ScoreKeeper bestScores;
 
 bool operator==(const ScoreEntry& a, const ScoreEntry& b) {
     return a.score == b.score && a.playCentiseconds == b.playCentiseconds && a.date == b.date;
@@ -257,8 +257,11 @@ void ScoreKeeper::open(const std::string& path, int64_t now, std::FILE* err) {
     if (!readLocked(now, err, why)) notKept(why, err);
 }
 
-int ScoreKeeper::enter(const ScoreEntry& entry, int64_t now, std::FILE* err) {
-    if (entry.score <= 0) return -1;
+int ScoreKeeper::enter(const ScoreEntry& game, int64_t now, std::FILE* err) {
+    if (game.score <= 0) return -1;
+    ScoreEntry entry = game;
+    if (entry.playCentiseconds > kMaxPlayCentiseconds) entry.playCentiseconds = kMaxPlayCentiseconds;
+    if (entry.date < 0) entry.date = 0;
     std::string why;
     PlayerFileLock lock;
     if (path_.empty() || !lock.acquire(path_, true, why) || !readLocked(now, err, why)) {

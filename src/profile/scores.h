@@ -10,6 +10,8 @@ constexpr int kBestScoreCount = 10;
 constexpr int kScoresFormatVersion = 1;
 // A date further ahead of the clock than this is impossible, not a clock set a little fast.
 constexpr int64_t kScoresDateSlackSeconds = 24 * 60 * 60;
+// Longer than anyone plays one game: a thousand hours.
+constexpr uint32_t kMaxPlayCentiseconds = 1000u * 60u * 60u * 100u;
 
 struct ScoreEntry {
     int32_t score = 0;              // above 0
@@ -54,7 +56,8 @@ public:
     // Adds a finished game under the lock: the file is read again, the game merged in and the
     // table written back, so games other processes ended meanwhile stay. When the file cannot
     // be written the game still counts for this run, and `err` hears once that scores are not
-    // kept. Returns the game's rank in the merged table, or -1.
+    // kept. A play time or date the file could not hold is brought within its bounds first.
+    // Returns the game's rank in the merged table, or -1.
     int enter(const ScoreEntry& entry, int64_t now, std::FILE* err);
 
 private:
@@ -65,3 +68,6 @@ private:
     ScoreTable table_;
     bool notKeptSaid_ = false;
 };
+
+// The game's table: read at start-up, shown by the title, beaten by the new-best banner.
+extern ScoreKeeper bestScores;
