@@ -3,8 +3,7 @@
 # it, a game that scored enters the best scores even when a logout's SIGTERM ends it, a replay
 # writes nothing, and the next run starts with the saved settings and shows the new best.
 source "$(dirname "$0")/lib.sh"
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config
-unset XDG_DATA_HOME
+export XDG_CONFIG_HOME=$WORK/config  # and the scores under HOME's .local/share
 SCORES=$HOME/.local/share/voxmere/scores
 SETTINGS=$XDG_CONFIG_HOME/voxmere/settings
 
