@@ -14,11 +14,11 @@ printf '# my glasses\nglasses = red-cyan\n' >"$SETTINGS"
 
 # The best score's digits on the title's main page.
 best_digits() { import -window root -crop 160x34+290+223 +repage "$WORK/best-$1.png" 2>/dev/null; }
-# The score's tens digit in play (the left eye's red strokes), as tools/take-screenshots.sh.
-tens_digit() {
+# The score's digits in play, the left eye's red strokes only (they move with the separation).
+score_digits() {
     import -window root "$WORK/check.png" 2>/dev/null
-    convert "$WORK/check.png" -crop 15x22+160+450 +repage \
-        -fx "(r > 0.6 && b < 0.25) ? 1 : 0" "$WORK/tens-$1.png"
+    convert "$WORK/check.png" -crop 120x28+70+444 +repage \
+        -fx "(r > 0.6 && b < 0.25) ? 1 : 0" "$WORK/score-$1.png"
 }
 changed() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1; }
 
@@ -36,14 +36,18 @@ grep -q '^# my glasses$' "$SETTINGS" && grep -qx 'glasses = red-cyan' "$SETTINGS
 key "$win" Return
 sleep 11.5  # the controls come alive at 10.52 s
 [[ $(lit_pixels g) == 0 ]] || fail "--glasses red-blue did not override the file's red-cyan"
-# Fire until a rock breaks up (the tens digit changes), at most half a minute.
-tens_digit 0
-for i in $(seq 120); do
+# Fire until a rock breaks up, at most half a minute: the digits differ from the start in two
+# readings in a row that agree (a beam crossing them is gone by the next one).
+score_digits 0
+for i in $(seq 60); do
     xdotool key --window "$win" ctrl space 2>/dev/null
     sleep 0.25
-    if ((i % 4 == 0)); then
-        tens_digit "$i"
-        (($(changed "$WORK/tens-0.png" "$WORK/tens-$i.png") > 25)) && break
+    xdotool key --window "$win" ctrl space 2>/dev/null
+    sleep 0.25
+    score_digits "$i"
+    if ((i > 1 && $(changed "$WORK/score-0.png" "$WORK/score-$i.png") > 25 &&
+        $(changed "$WORK/score-$((i - 1)).png" "$WORK/score-$i.png") < 6)); then
+        break
     fi
 done
 kill -TERM "$GAME_PID"
