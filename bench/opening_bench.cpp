@@ -5,7 +5,7 @@
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
-#include "app/game_reset.h"
+#include "app/program_reset.h"
 #include "assets/meshes.h"
 #include "assets/texture_table.h"
 #include "render/stereo_frame.h"
@@ -21,7 +21,7 @@ void BM_RenderStereoFrameOpening(benchmark::State& state) {
         return;
     }
     // Whatever the benchmarks before left in the world goes first.
-    resetGameState();
+    resetProgramState();
     testgl::resetState();
     buildMeshLists();
     benchtex::useStandInTextures();

@@ -7,7 +7,7 @@
 
 namespace benchtex {
 
-// Made once per process; the texture names survive resetGameState in a copy.
+// Made once per process; the texture names survive resetProgramState in a copy.
 inline void useStandInTextures() {
     static TextureTable standIns;
     if (standIns.asteroidTexture != 0) {

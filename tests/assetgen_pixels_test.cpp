@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "assets/banner_layout.h"
 #include "assets/texture_loader.h"
 #include "assets/texture_table.h"
-#include "hud/banner_layout.h"
-#include "render/title_layout.h"
+#include "assets/title_layout.h"
 #include "support/gl_test_context.h"
 
 namespace {

@@ -3,19 +3,19 @@
 
 #include <vector>
 
-#include "app/frame_timer.h"
-#include "app/game_update.h"
-#include "app/input.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud_test_atlas.h"
+#include "input/input.h"
 #include "platform/clock.h"
 #include "player/player_ship.h"
-#include "render/fade.h"
 #include "render/stereo_frame.h"
+#include "rules/frame_timer.h"
+#include "rules/game_update.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
+#include "view/fade.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "app/director.h"
 #include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "platform/audio.h"
 #include "player/player_ship.h"
+#include "rules/director.h"
 #include "sound_test_files.h"
 
 namespace {

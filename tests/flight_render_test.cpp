@@ -8,6 +8,7 @@
 #include "assets/texture_table.h"
 #include "hud_test_atlas.h"
 #include "render/stereo_frame.h"
+#include "rules/game_update.h"
 #include "support/flight.h"
 #include "support/gl_test_context.h"
 
@@ -88,7 +89,7 @@ TEST_F(FlightPicture, BeamsMissilesAndBurstsAddLight) {
     player.fireCannons();
     player.fireMissiles();
     frameSeconds = 0.02f;  // beams 100 ahead, missiles 12
-    player.update();
+    player.update(readShipControls());
     const long shots = brightness(draw());
     EXPECT_GT(shots, before + 100000);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "the shots hand back the frame's GL state";

@@ -9,16 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "app/director.h"
 #include "app/frame_log.h"
-#include "app/frame_timer.h"
-#include "app/input.h"
 #include "app/main_loop.h"
 #include "assets/texture_table.h"
+#include "assets/title_layout.h"
 #include "common/globals.h"
 #include "hud_test_atlas.h"
+#include "input/input.h"
 #include "platform/events.h"
-#include "render/title_layout.h"
+#include "rules/director.h"
+#include "rules/frame_timer.h"
+#include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
+#include "rules/frame_timer.h"
 #include "support/fake_clock.h"
 
 namespace {

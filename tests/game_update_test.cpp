@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
-#include "app/game_update.h"
-#include "app/input.h"
 #include "common/globals.h"
+#include "input/input.h"
+#include "rules/frame_timer.h"
+#include "rules/game_update.h"
 #include "support/fake_clock.h"
 
 namespace {

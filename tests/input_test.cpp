@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/input.h"
+#include "input/input.h"
 #include "platform/events.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The journal of a recorded run, through its writer and reader: what goes in comes out, the
 // bytes on disk are the documented ones, and every damaged, cut or foreign file is refused with
 // its own reason.
-#include "app/journal.h"
+#include "run/journal.h"
 
 #include <gtest/gtest.h>
 

@@ -9,14 +9,14 @@
 #include <fstream>
 #include <string>
 
-#include "app/director.h"
-#include "app/recorded_run.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "profile/scores.h"
-#include "render/glasses.h"
+#include "rules/director.h"
+#include "run/recorded_run.h"
 #include "support/scratch_folder.h"
+#include "view/glasses.h"
 
 namespace {
 

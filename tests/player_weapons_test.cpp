@@ -2,6 +2,7 @@
 // frame, how much damage it does, the sounds of firing and when the guns may fire again.
 #include <gtest/gtest.h>
 
+#include "rules/game_update.h"
 #include "support/flight.h"
 
 namespace {
@@ -36,15 +37,15 @@ TEST_F(Weapons, ABeamDamagesEveryRockWhoseSquareItPassedThisFrame) {
 TEST_F(Weapons, ABeamEndingTheFrameBeyondTheFlightEndStillHits) {
     player.fireCannons();
     frameSeconds = 0.19f;
-    player.update();  // base at -950
+    player.update(readShipControls());  // base at -950
     Asteroid& rock = placeRock(0, -1000.5f, -8, -8, 5, 3);
     frameSeconds = 0.0102f;  // base ends at -1001
-    player.update();
+    player.update(readShipControls());
     EXPECT_EQ(rock.hitPoints, 2);
     EXPECT_EQ(beamsInFlight(), 0);
     rock.hitPoints = 3;
     frameSeconds = 0.1f;
-    player.update();
+    player.update(readShipControls());
     EXPECT_EQ(rock.hitPoints, 3) << "out of flight: no more tests";
 }
 
@@ -52,7 +53,7 @@ TEST_F(Weapons, ARockBesideOrBehindTheShipIsHitInTheBeamsFirstUpdate) {
     Asteroid& behind = placeRock(0, 30, -8, -8, 5, 3);
     player.fireCannons();
     frameSeconds = 0.001f;
-    player.update();
+    player.update(readShipControls());
     EXPECT_EQ(behind.hitPoints, 2);
 }
 
@@ -106,7 +107,7 @@ TEST_F(Weapons, MissilesDamageEveryTargetTheyTouchByTen) {
     Asteroid& c = placeRock(2, -100, -8, -21.1f, 5, 30);  // 9.1 away: untouched
     player.fireMissiles();
     frameSeconds = 1.0f / 6.0f;  // 100 units
-    player.update();
+    player.update(readShipControls());
     EXPECT_EQ(a.hitPoints, 20);
     EXPECT_EQ(b.hitPoints, 20);
     EXPECT_EQ(c.hitPoints, 30);

@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/game_update.h"
-#include "app/main_loop.h"
 #include "assets/meshes.h"
 #include "assets/texture_loader.h"
 #include "common/globals.h"
 #include "hud/hud.h"
 #include "render/stereo_frame.h"
+#include "rules/game_update.h"
+#include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 

@@ -16,17 +16,19 @@
 
 #include <unistd.h>
 
-#include "app/game_reset.h"
-#include "app/input.h"
+#include "app/command_line.h"
 #include "app/main_loop.h"
-#include "app/press_latch.h"
-#include "app/recorded_run.h"
-#include "app/state_summary.h"
+#include "app/program_reset.h"
 #include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "hud/hud.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
+#include "run/game_frame.h"
+#include "run/recorded_run.h"
+#include "run/state_summary.h"
 #include "support/gl_test_context.h"
 #include "support/pilot.h"
 
@@ -53,7 +55,7 @@ struct Recording {
 
 // Flies the pilot from a fresh game while recording into memory.
 Recording recordFlight(const pilot::Flight& flight) {
-    resetGameState();
+    resetProgramState();
     std::FILE* stream = std::tmpfile();
     std::string error;
     Recording result;
@@ -67,7 +69,7 @@ Recording recordFlight(const pilot::Flight& flight) {
 // Replays journal bytes from a fresh game, with `watcher` told of every sound requested; the
 // reader's refusal fails the test.
 std::string replay(const Bytes& journal, bool draw = false, SoundRequestWatcher watcher = nullptr) {
-    resetGameState();
+    resetProgramState();
     setSoundRequestWatcher(watcher);
     std::FILE* stream = std::tmpfile();
     std::fwrite(journal.data(), 1, journal.size(), stream);
@@ -208,7 +210,7 @@ TEST(RecordedRun, AReplayTakesTheTitlesChoicesAndTheHeldInputAsSeenPresses) {
     deliverMessage({WM_KEYUP, VK_SPACE, 0});
     EXPECT_TRUE(keys.isDown(VK_SPACE)) << "a fresh tap is seen by one frame";
 
-    resetGameState();
+    resetProgramState();
     header.quitOnTitle = true;
     beginReplay(header);
     EXPECT_TRUE(quitRequested);
@@ -225,7 +227,7 @@ TEST(RecordedRun, ATitleThatQuitLeavesAJournalWithoutFramesThatReplaysToTheStart
     EXPECT_NE(recordingError().find("title"), std::string::npos) << recordingError();
     std::fclose(stream);
 
-    resetGameState();
+    resetProgramState();
     quitRequested = true;
     stream = std::tmpfile();
     ASSERT_TRUE(startRecording(stream, 9, switchClock));
@@ -335,7 +337,7 @@ TEST(RunJournal, ABadJournalStopsTheGameBeforeItsWindowWithOneLine) {
         {"newer", newer, false, "newer Voxmere"},
         {"bad message", badMessage, false, "unknown message code"},
     };
-    resetGameState();
+    resetProgramState();
     for (const RunJournalCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = ::testing::TempDir() + "journal_" + std::to_string(getpid());
@@ -344,7 +346,7 @@ TEST(RunJournal, ABadJournalStopsTheGameBeforeItsWindowWithOneLine) {
         RunOptions options;
         options.replayPath = path;
         std::FILE* err = std::tmpfile();
-        EXPECT_EQ(openRunJournal(options, err), 1);
+        EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, err), 1);
         const std::string line = readStream(err);
         std::fclose(err);
         EXPECT_EQ(line.rfind("voxmere: " + path, 0), 0u) << line;
@@ -362,7 +364,7 @@ TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
         RunOptions options;
         options.recordPath = path;
         std::FILE* err = std::tmpfile();
-        EXPECT_EQ(openRunJournal(options, err), 1);
+        EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, err), 1);
         const std::string line = readStream(err);
         std::fclose(err);
         EXPECT_EQ(line.rfind("voxmere: cannot record to " + path + ": ", 0), 0u) << line;
@@ -373,7 +375,7 @@ TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
     const std::string path = folder + "recorded_" + std::to_string(getpid()) + ".vxj";
     RunOptions options;
     options.recordPath = path;
-    EXPECT_EQ(openRunJournal(options, stderr), -1);
+    EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, stderr), -1);
     EXPECT_EQ(journalMode, JournalMode::Record);
     ASSERT_NE(recordFile(), nullptr);
     EXPECT_TRUE(startRecording(recordFile(), 5, switchClock));
@@ -382,7 +384,7 @@ TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
 
     options = RunOptions{};
     options.replayPath = path;
-    EXPECT_EQ(openRunJournal(options, stderr), -1);
+    EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, stderr), -1);
     EXPECT_EQ(journalMode, JournalMode::Replay);
     EXPECT_EQ(replayReader().header().seed, 5u);
     EXPECT_TRUE(replayReader().finished());

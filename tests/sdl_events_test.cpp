@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "app/input.h"
+#include "input/input.h"
 #include "platform/events.h"
 #include "support/gl_test_context.h"
 

@@ -13,8 +13,8 @@
 #include <initializer_list>
 #include <random>
 
-#include "app/game_reset.h"
-#include "app/game_update.h"
+#include "app/program_reset.h"
+#include "rules/game_update.h"
 #include "support/combat.h"
 #include "support/world_checks.h"
 
@@ -95,7 +95,7 @@ struct Soak {
     }
 
     void newGame() {
-        resetGameState();
+        resetProgramState();
         setSoundRequestWatcher(watchSound);
         startGame(testclock::now);
         tapped = 0;

@@ -10,6 +10,7 @@
 #include "assets/sound_bank.h"
 #include "platform/audio.h"
 #include "platform/events.h"
+#include "run/game_frame.h"
 #include "sound_test_files.h"
 #include "support/fresh_process.h"
 

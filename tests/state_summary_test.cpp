@@ -1,6 +1,6 @@
 // The final state line and the position hash behind it: equal states give equal lines, and any
 // change a player could notice, down to one position, changes the line.
-#include "app/state_summary.h"
+#include "run/state_summary.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_reset.h"
+#include "app/program_reset.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "world/asteroid.h"
@@ -182,14 +182,14 @@ TEST(CurrentStateSummary, CountsWhatIsInPlayAndHashesWhereItIs) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.change);
-        resetGameState();
+        resetProgramState();
         c.apply();
         const StateSummary now = currentStateSummary();
         EXPECT_EQ(c.field(now), c.expected);
         EXPECT_EQ(now.positionHash != atStart.positionHash, c.moves);
     }
     // A fighter that is not in use is not there, wherever its slot says it is.
-    resetGameState();
+    resetProgramState();
     fighters[5].position = {1, 2, 3};
     EXPECT_EQ(currentStateSummary().positionHash, atStart.positionHash);
 }

@@ -4,9 +4,9 @@
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "player/player_ship.h"
-#include "render/glasses.h"
 #include "render/stereo_frame.h"
 #include "support/gl_test_context.h"
+#include "view/glasses.h"
 
 namespace {
 

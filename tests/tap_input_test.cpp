@@ -6,17 +6,18 @@
 #include <functional>
 #include <string>
 
-#include "app/director.h"
-#include "app/frame_timer.h"
-#include "app/game_update.h"
-#include "app/input.h"
 #include "app/main_loop.h"
-#include "app/press_latch.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud_test_atlas.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "platform/events.h"
 #include "render/title_screen.h"
+#include "rules/director.h"
+#include "rules/frame_timer.h"
+#include "rules/game_update.h"
+#include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 

@@ -1,24 +1,25 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "app/frame_timer.h"
-#include "app/input.h"
 #include "app/main_loop.h"
+#include "assets/banner_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "hud/banner_layout.h"
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
+#include "input/input.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
 #include "profile/scores.h"
-#include "render/fade.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
+#include "rules/frame_timer.h"
+#include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 #include "support/scratch_folder.h"
+#include "view/fade.h"
 
 namespace {
 

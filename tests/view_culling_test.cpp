@@ -10,9 +10,9 @@
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud_test_atlas.h"
-#include "render/view_bounds.h"
 #include "support/eye_passes.h"
 #include "support/gl_test_context.h"
+#include "view/view_bounds.h"
 #include "world/asteroid.h"
 #include "world/particle_burst.h"
 

@@ -11,9 +11,9 @@
 #include "common/globals.h"
 #include "hud_test_atlas.h"
 #include "player/player_ship.h"
-#include "render/fade.h"
 #include "support/eye_passes.h"
 #include "support/gl_test_context.h"
+#include "view/fade.h"
 #include "world/asteroid.h"
 #include "world/particle_burst.h"
 

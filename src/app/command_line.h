@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "render/glasses.h"
+#include "view/glasses.h"
 
 struct RunOptions {
     bool windowed = false;  // a 640 x 480 window; the display mode is left alone

@@ -1,7 +1,9 @@
 // The one game window: full screen 640 x 480 (or windowed if the player accepts that after the
-// display refused the mode), its GL context, the projection and the fixed GL state every draw
-// relies on.
+// display refused the mode) and its GL context, set up with the projection and GL state of
+// view/projection.h.
 #pragma once
+
+#include "view/projection.h"
 
 struct GameWindow {
     bool window = false;         // the window exists
@@ -10,8 +12,6 @@ struct GameWindow {
 };
 
 extern GameWindow gameWindow;
-extern int windowWidth;   // 640
-extern int windowHeight;  // 480
 
 // Opens the window and makes its GL context current. A failure releases what was made and
 // ends the program through fatalError.
@@ -19,10 +19,3 @@ void createGameWindow(const char* title, int width, int height, int bits, bool f
 
 // Safe at any stage of a half-built window and more than once.
 void destroyGameWindow();
-
-// Viewport and projection for a client area; a height of 0 (minimised) counts as 1.
-void resizeView(int width, int height);
-
-// The GL state every draw starts from: additive blending, no depth test, one directional
-// light fixed to the viewer, colour material, linear fog from 500 to 1000.
-void initGlState();

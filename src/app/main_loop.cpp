@@ -8,31 +8,25 @@
 #include <thread>
 
 #include "app/command_line.h"
-#include "app/director.h"
 #include "app/frame_log.h"
-#include "app/frame_timer.h"
-#include "app/game_update.h"
 #include "app/game_window.h"
-#include "app/input.h"
 #include "app/player_profile.h"
-#include "app/press_latch.h"
-#include "app/recorded_run.h"
-#include "app/state_summary.h"
 #include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
 #include "common/fatal_error.h"
 #include "common/globals.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "platform/video.h"
-#include "player/player_ship.h"
-#include "render/stereo_frame.h"
 #include "render/title_screen.h"
-
-bool quitRequested = false;
-bool texturingEnabled = true;
+#include "rules/frame_timer.h"
+#include "run/game_frame.h"
+#include "run/recorded_run.h"
+#include "run/state_summary.h"
 
 namespace {
 
@@ -78,45 +72,9 @@ bool waitForRecordedTime(std::chrono::steady_clock::time_point start, uint32_t e
 
 }  // namespace
 
-void deliverMessage(const Message& message) {
-    if (message.message == WM_QUIT) {
-        quitRequested = true;
-    } else {
-        dispatchInput(message);
-    }
-}
-
-void enterGame(uint32_t seed) {
-    // Seeded here rather than at start-up: the title screen, which a replay skips, then cannot
-    // shift the game's draws.
-    std::srand(seed);
-    resetDirector();
-    resetFrameTimer();
-    player.setCameraOffset(-150, -25, 20);
-}
-
-void runGameFrame(bool draw) {
-    // The frame in which Escape is seen is still drawn, updated and shown.
-    if (keys.isDown(VK_ESCAPE)) quitRequested = true;
-    if (draw) renderStereoFrame();
-    updateGame();
-    endInputFrame();
-}
-
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
     fatalError("Could not find wav files", "DirectSound3D Error");
-}
-
-void updateTitleFrame() {
-    frameSeconds = tickFrameTimer();
-    TitleInput input;
-    input.seconds = frameSeconds;
-    input.leftButtonDown = mouseLeftDown != 0;
-    input.clickX = clickX;
-    input.clickY = clickY;
-    input.enterDown = keys.isDown(VK_RETURN);
-    updateTitle(input);
 }
 
 void runTitleLoop() {
@@ -130,16 +88,6 @@ void runTitleLoop() {
         platform::swapBuffers();
         markFrame(FrameMark::FirstTitleFrame);
     }
-}
-
-void gameLoopPass(const Message* message, bool draw) {
-    if (message != nullptr) {
-        recordMessage(*message);
-        deliverMessage(*message);
-        return;
-    }
-    recordFrameClock();
-    runGameFrame(draw);
 }
 
 void runGameLoop() {

@@ -2,12 +2,12 @@
 
 #include <ctime>
 
-#include "app/recorded_run.h"
 #include "common/globals.h"
 #include "hud/hud.h"
 #include "profile/player_files.h"
 #include "profile/scores.h"
-#include "render/glasses.h"
+#include "run/recorded_run.h"
+#include "view/glasses.h"
 
 Settings savedSettings;
 

@@ -4,7 +4,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "render/fade.h"
+#include "view/fade.h"
 
 Banner noticeBanner;
 Banner messageBanner;

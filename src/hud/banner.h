@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "hud/banner_layout.h"
+#include "assets/banner_layout.h"
 
 struct Banner {
     // Flag bits of the mode word. With none set the picture is drawn once, in the overlay

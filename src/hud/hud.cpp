@@ -2,10 +2,10 @@
 
 #include <GL/gl.h>
 
+#include "assets/banner_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "hud/banner_layout.h"
-#include "render/fade.h"
+#include "view/fade.h"
 
 TimeDisplay timeDisplay;
 ScoreDisplay scoreDisplay;

@@ -4,14 +4,13 @@
 
 #include <cmath>
 
-#include "app/input.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
-#include "render/fade.h"
+#include "view/fade.h"
 
 PlayerShip player;
 float shakeAmount = 0.0f;
@@ -97,7 +96,7 @@ PlayerShip::PlayerShip() {
     }
 }
 
-void PlayerShip::update() {
+void PlayerShip::update(const ShipControls& controls) {
     const float dt = frameSeconds;
 
     shieldSpin += kShieldSpinPerSecond * dt;
@@ -138,13 +137,11 @@ void PlayerShip::update() {
     // Locked controls freeze the stick, the roll and the position; shots in flight fly on.
     if (controlsLocked) return;
 
-    steerAxis(stickZ, position.z, keys.isDown(VK_LEFT) || joyLeft,
-              keys.isDown(VK_RIGHT) || joyRight, stickRate, moveSpeed, dt, &bank);
-    steerAxis(stickY, position.y, keys.isDown(VK_UP) || joyUp, keys.isDown(VK_DOWN) || joyDown,
-              stickRate, moveSpeed, dt, nullptr);
+    steerAxis(stickZ, position.z, controls.left, controls.right, stickRate, moveSpeed, dt, &bank);
+    steerAxis(stickY, position.y, controls.up, controls.down, stickRate, moveSpeed, dt, nullptr);
 
     // A press that comes while a beam still flies is used up unless rapid fire runs.
-    if (keys.isDown(VK_CONTROL) || joyButton1) {
+    if (controls.cannons) {
         if (!fireHeld || autoFire) {
             fireHeld = true;
             fireCannons();
@@ -152,7 +149,7 @@ void PlayerShip::update() {
     } else {
         fireHeld = false;
     }
-    if (keys.isDown(VK_SPACE) || joyButton2) {
+    if (controls.missiles) {
         if (!missileHeld) {
             missileHeld = true;
             fireMissiles();

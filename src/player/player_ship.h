@@ -19,6 +19,16 @@ struct ShakeOffset {
     float z = 0.0f;
 };
 
+// What the player holds this frame; the ship reads nothing else of the input.
+struct ShipControls {
+    bool up = false;
+    bool down = false;
+    bool left = false;
+    bool right = false;
+    bool cannons = false;   // the cannon trigger
+    bool missiles = false;  // the missile trigger
+};
+
 struct PlayerShip {
     bool fireHeld = false;     // cannon trigger seen held and not yet released
     bool missileHeld = false;  // the same for the missile trigger
@@ -49,7 +59,7 @@ struct PlayerShip {
     PlayerShip();
 
     // Once per unpaused frame: the time-driven parts, then the controls.
-    void update();
+    void update(const ShipControls& controls);
     // Beams, missiles, shield and ship, in the frame the eye pass has set up.
     void draw() const;
     // Crosshair and shield caption, fixed in the view.

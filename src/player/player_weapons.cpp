@@ -4,9 +4,8 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "render/fade.h"
-#include "world/asteroid.h"
-#include "world/enemy_fighter.h"
+#include "player/shot_targets.h"
+#include "view/fade.h"
 
 namespace {
 
@@ -22,29 +21,6 @@ constexpr Vec3 kMissileDirections[missilesPerLauncher] = {
     {-1.0f, 0.03f, 0.03f}, {-1.0f, -0.03f, -0.03f},
 };
 
-// The enemy fighters' share of the shots' tests: every fighter the shot reaches this frame is
-// damaged, not only the first. True when any was.
-bool beamHitsFighters(const Vec3& tip, int damage) {
-    bool hit = false;
-    for (EnemyFighter& fighter : fighters) {
-        if (fighter.hitTestBolt(tip.x, tip.y, tip.z)) {
-            fighter.takeDamage(damage);
-            hit = true;
-        }
-    }
-    return hit;
-}
-bool missileHitsFighters(const Vec3& centre, float radius, int damage) {
-    bool hit = false;
-    for (EnemyFighter& fighter : fighters) {
-        if (fighter.hitTestSphere(centre.x, centre.y, centre.z, radius)) {
-            fighter.takeDamage(damage);
-            hit = true;
-        }
-    }
-    return hit;
-}
-
 }  // namespace
 
 void Missile::update() {
@@ -53,15 +29,7 @@ void Missile::update() {
     position.x += direction.x * speed * dt;
     position.y += direction.y * speed * dt;
     position.z += direction.z * speed * dt;
-    // Every target it touches this frame is hit, not only the first.
-    const int amount = static_cast<int>(damage);
-    for (int i = 0; i < asteroidCount; ++i) {
-        if (asteroids[i].hitTestSphere(position.x, position.y, position.z, radius)) {
-            asteroids[i].takeDamage(amount);
-            active = false;
-        }
-    }
-    if (missileHitsFighters(position, radius, amount)) active = false;
+    if (missileHitsTargets(position, radius, static_cast<int>(damage))) active = false;
     if (position.x < kFlightEnd) active = false;
 }
 
@@ -94,16 +62,7 @@ void PlayerCannon::update() {
     position.x -= speed * frameSeconds;
     // Out of flight, but the tests below still run for the stretch flown this frame.
     if (position.x < kFlightEnd) active = false;
-    const Vec3 at = tip();
-    const int amount = static_cast<int>(level) + 1;
-    // The beam hits every target whose square it has passed this frame, not only the first.
-    for (int i = 0; i < asteroidCount; ++i) {
-        if (asteroids[i].hitTestBolt(at.x, at.y, at.z)) {
-            asteroids[i].takeDamage(amount);
-            active = false;
-        }
-    }
-    if (beamHitsFighters(at, amount)) active = false;
+    if (beamHitsTargets(tip(), static_cast<int>(level) + 1)) active = false;
 }
 
 void PlayerCannon::draw() const {

@@ -1,7 +1,7 @@
 // The player's guns: four beam cannons, each with one fast beam at a time, and two missile
 // launchers with five slow missiles each. Nothing is allocated: every shot lives inside its
-// weapon for the whole run. All shots fly along -x, away from the cockpit, and test every
-// asteroid (and enemy fighter) each frame; the target's own takeDamage does the rest.
+// weapon for the whole run. All shots fly along -x, away from the cockpit, and ask each frame
+// what they hit (shot_targets.h); the target's own takeDamage does the rest.
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include "assets/texture_table.h"
 #include "player/player_shield.h"
 #include "player/player_ship.h"
-#include "render/fade.h"
+#include "view/fade.h"
 
 namespace {
 

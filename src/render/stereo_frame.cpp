@@ -8,7 +8,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
-#include "render/glasses.h"
+#include "view/glasses.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"

@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/banner_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
-#include "hud/banner_layout.h"
 #include "profile/scores.h"
 
 bool titleFinished = false;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/title_layout.h"
+#include "assets/title_layout.h"
 
 // Strictly inside: a click on the rectangle's edge pixel misses.
 bool pointInRect(int32_t x, int32_t y, const MenuRect& rect);

@@ -12,7 +12,7 @@
 #include "common/random.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
-#include "render/view_bounds.h"
+#include "view/view_bounds.h"
 #include "world/explosion_sound.h"
 #include "world/pickup.h"
 

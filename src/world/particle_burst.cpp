@@ -7,8 +7,8 @@
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "common/random.h"
-#include "render/fade.h"
-#include "render/view_bounds.h"
+#include "view/fade.h"
+#include "view/view_bounds.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "common/random.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
-#include "render/fade.h"
+#include "view/fade.h"
 
 Pickup pickups[pickupSlotCount];
 

@@ -1,4 +1,4 @@
-// fuzz-sources: src/app/journal.cpp
+// fuzz-sources: src/run/journal.cpp
 // Feeds arbitrary bytes to the journal reader as if they were a recorded run. A refused file
 // gets one line of reason; an accepted one must be exactly what the writer makes of the frames
 // the reader handed out, so nothing the reader accepts is lost or invented.
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/journal.h"
+#include "run/journal.h"
 
 namespace {
 

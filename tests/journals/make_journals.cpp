@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/game_reset.h"
+#include "app/program_reset.h"
 #include "assets/sound_bank.h"
 #include "support/pilot.h"
 
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         bool wanted = argc == 2;
         for (int i = 2; i < argc; ++i) wanted = wanted || std::strcmp(argv[i], flight.name) == 0;
         if (!wanted) continue;
-        resetGameState();
+        resetProgramState();
         const std::string journalPath = folder + "/" + flight.name + ".vxj";
         std::FILE* journal = std::fopen(journalPath.c_str(), "wb");
         if (journal == nullptr) {

@@ -6,15 +6,15 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/director.h"
-#include "app/frame_timer.h"
-#include "app/game_update.h"
-#include "app/input.h"
 #include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "input/input.h"
 #include "player/player_ship.h"
+#include "rules/director.h"
+#include "rules/frame_timer.h"
+#include "rules/game_update.h"
 #include "support/fake_clock.h"
 #include "world/asteroid.h"
 
@@ -59,7 +59,7 @@ inline void release(int virtualKey) {
 // The ship's own update, n frames of dt seconds.
 inline void shipFrames(int n, float dt) {
     frameSeconds = dt;
-    for (int i = 0; i < n; ++i) player.update();
+    for (int i = 0; i < n; ++i) player.update(readShipControls());
 }
 
 // The whole game from its first frame: the hand-moved clock drives updateGame.

@@ -3,14 +3,15 @@
 #include <cmath>
 #include <vector>
 
-#include "app/input.h"
 #include "app/main_loop.h"
-#include "app/press_latch.h"
-#include "app/recorded_run.h"
-#include "app/state_summary.h"
 #include "common/globals.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
+#include "run/game_frame.h"
+#include "run/recorded_run.h"
+#include "run/state_summary.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"

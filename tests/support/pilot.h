@@ -39,7 +39,7 @@ inline constexpr Flight kJournalFlights[] = {
     {"game_over", 4242u, Style::Reckless, 400.0f, 40, false, 2.0f, Ending::Escape},
 };
 
-// Flies `flight` from the game's start-up state (resetGameState) as the title would hand it
+// Flies `flight` from the game's start-up state (resetProgramState) as the title would hand it
 // over (its stereo choices, Enter still held), recording the journal into `stream`, which the
 // caller keeps. Returns the state summary line where the run ended; `error` gets the
 // recording's error, empty when the journal was written whole.

@@ -2,7 +2,7 @@
 // whichever tests ran before it in the same process.
 #include <gtest/gtest.h>
 
-#include "app/game_reset.h"
+#include "app/program_reset.h"
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "support/gl_test_context.h"
@@ -11,7 +11,7 @@ namespace {
 
 class FreshGameState : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
-        resetGameState();
+        resetProgramState();
         platform::setMillisecondClock(nullptr);
         Message leftOver;
         while (platform::peekMessage(leftOver)) {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "assets.h"
-#include "hud/banner_layout.h"
+#include "assets/banner_layout.h"
 
 namespace gen {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "assets.h"
-#include "render/title_layout.h"
+#include "assets/title_layout.h"
 
 namespace gen {
 

@@ -1,4 +1,4 @@
-#include "app/frame_timer.h"
+#include "rules/frame_timer.h"
 
 #include "common/globals.h"
 #include "platform/clock.h"

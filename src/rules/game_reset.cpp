@@ -1,27 +1,23 @@
-#include "app/game_reset.h"
+#include "rules/game_reset.h"
 
-#include "app/command_line.h"
-#include "app/director.h"
-#include "app/frame_timer.h"
-#include "app/game_update.h"
-#include "app/input.h"
-#include "app/player_profile.h"
-#include "app/press_latch.h"
-#include "app/recorded_run.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "player/player_ship.h"
-#include "render/glasses.h"
-#include "render/title_screen.h"
+#include "rules/director.h"
+#include "rules/frame_timer.h"
+#include "rules/game_update.h"
+#include "view/glasses.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"
 
 void resetGameState() {
-    // app: timer, loops, pause, input, director.
+    // rules and input: timer, loops, pause, input, director.
     frameTimer = FrameTimer{};
     frameSeconds = 0.0f;
     quitRequested = false;
@@ -36,19 +32,11 @@ void resetGameState() {
     joyUp = joyDown = joyLeft = joyRight = false;
     joyButton1 = joyButton2 = false;
     resetPressLatches();
-    runOptions = RunOptions{};
     resetDirectorState();
-    resetRecordedRun();
-    resetPlayerProfile();
 
-    // render: the title screen and its options.
-    titleFinished = false;
+    // view: the stereo options the title sets.
     stereoEnabled = true;
     eyeSeparation = 5.0f;
-    titleFade = 1.0f;
-    startChosen = false;
-    helpPage = false;
-    optionsPage = false;
     glasses = Glasses::RedBlue;
     swapEyes = false;
 

@@ -1,5 +1,5 @@
 // Recording a run into a journal (--record) and playing one back (--replay). Both go through
-// the game loop's own per-frame code (main_loop.h): a recording keeps what the loop delivers
+// the game loop's own per-frame code (game_frame.h): a recording keeps what the loop delivers
 // and the clock each frame reads, a replay delivers the kept messages and installs the kept
 // clock instead. The clock is held still for the whole of each recorded or replayed frame, so
 // however often a frame reads it, it reads the one value the journal holds.
@@ -9,19 +9,19 @@
 #include <cstdio>
 #include <string>
 
-#include "app/command_line.h"
-#include "app/journal.h"
 #include "platform/clock.h"
+#include "run/journal.h"
 
 enum class JournalMode { Off, Record, Replay };
 
 // What this run does with a journal; set by openRunJournal.
 extern JournalMode journalMode;
 
-// Opens what the command line asks for, before the window opens (and before the working
-// folder changes): creates the file to record into, or reads and checks the whole journal to
-// replay. On failure prints one line "voxmere: <reason>" to `err` and returns 1; otherwise -1.
-int openRunJournal(const RunOptions& options, std::FILE* err);
+// Opens what the command line asks for (an empty path asks nothing), before the window opens
+// and before the working folder changes: creates the file to record into, or reads and checks
+// the whole journal to replay. On failure prints one line "voxmere: <reason>" to `err` and
+// returns 1; otherwise -1.
+int openRunJournal(const std::string& recordPath, const std::string& replayPath, std::FILE* err);
 
 // The file openRunJournal created for --record; nullptr otherwise.
 std::FILE* recordFile();

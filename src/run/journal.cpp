@@ -1,4 +1,4 @@
-#include "app/journal.h"
+#include "run/journal.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "render/glasses.h"
+#include "view/glasses.h"
 
 #include <GL/gl.h>
 

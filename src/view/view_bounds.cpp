@@ -1,4 +1,4 @@
-#include "render/view_bounds.h"
+#include "view/view_bounds.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "app/state_summary.h"
+#include "run/state_summary.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "app/input.h"
+#include "input/input.h"
 
-#include "app/game_window.h"
 #include "platform/events.h"
+#include "view/projection.h"
 
 KeyTable keys;
 int32_t mouseLeftDown = 0;

@@ -1,4 +1,4 @@
-#include "app/director.h"
+#include "rules/director.h"
 
 #include "assets/sound_bank.h"
 #include "common/globals.h"

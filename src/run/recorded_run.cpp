@@ -1,16 +1,16 @@
-#include "app/recorded_run.h"
+#include "run/recorded_run.h"
 
 #include <cerrno>
 #include <cstring>
 #include <optional>
 
-#include "app/input.h"
-#include "app/main_loop.h"
-#include "app/press_latch.h"
-#include "app/state_summary.h"
 #include "common/globals.h"
+#include "input/input.h"
+#include "input/press_latch.h"
 #include "platform/events.h"
 #include "render/title_screen.h"
+#include "run/game_frame.h"
+#include "run/state_summary.h"
 
 JournalMode journalMode = JournalMode::Off;
 
@@ -66,9 +66,9 @@ void restoreHeldInput(const CarriedInput& input) {
 
 }  // namespace
 
-int openRunJournal(const RunOptions& options, std::FILE* err) {
-    if (!options.recordPath.empty()) {
-        const char* path = options.recordPath.c_str();
+int openRunJournal(const std::string& recordPath, const std::string& replayPath, std::FILE* err) {
+    if (!recordPath.empty()) {
+        const char* path = recordPath.c_str();
         recordStream = std::fopen(path, "wb");
         if (recordStream == nullptr) {
             std::fprintf(err, "voxmere: cannot record to %s: %s\n", path, std::strerror(errno));
@@ -77,9 +77,9 @@ int openRunJournal(const RunOptions& options, std::FILE* err) {
         journalMode = JournalMode::Record;
         return -1;
     }
-    if (!options.replayPath.empty()) {
+    if (!replayPath.empty()) {
         reader.emplace();
-        if (!reader->open(options.replayPath.c_str())) {
+        if (!reader->open(replayPath.c_str())) {
             std::fprintf(err, "voxmere: %s\n", reader->error().c_str());
             reader.reset();
             return 1;

@@ -1,13 +1,13 @@
-#include "app/game_update.h"
+#include "rules/game_update.h"
 
-#include "app/director.h"
-#include "app/frame_timer.h"
-#include "app/input.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "input/input.h"
 #include "platform/clock.h"
 #include "player/player_ship.h"
+#include "rules/director.h"
+#include "rules/frame_timer.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"
@@ -62,6 +62,17 @@ void updateFighters() {
 
 }  // namespace
 
+ShipControls readShipControls() {
+    ShipControls controls;
+    controls.up = keys.isDown(VK_UP) || joyUp;
+    controls.down = keys.isDown(VK_DOWN) || joyDown;
+    controls.left = keys.isDown(VK_LEFT) || joyLeft;
+    controls.right = keys.isDown(VK_RIGHT) || joyRight;
+    controls.cannons = keys.isDown(VK_CONTROL) || joyButton1;
+    controls.missiles = keys.isDown(VK_SPACE) || joyButton2;
+    return controls;
+}
+
 void updateGame() {
     if (paused) {
         updatePaused();
@@ -85,7 +96,7 @@ void updateGame() {
     updateAsteroidField();
     collectPickups();
     updateFighters();
-    player.update();
+    player.update(readShipControls());
 
     // Last, after everything that starts pictures: a banner started this frame has already
     // advanced once when it is first drawn.

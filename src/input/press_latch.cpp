@@ -1,6 +1,6 @@
-#include "app/press_latch.h"
+#include "input/press_latch.h"
 
-#include "app/input.h"
+#include "input/input.h"
 
 namespace {
 

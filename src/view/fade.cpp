@@ -1,4 +1,4 @@
-#include "render/fade.h"
+#include "view/fade.h"
 
 #include <GL/gl.h>
 

@@ -1,0 +1,63 @@
+#include "run/game_frame.h"
+
+#include <cstdlib>
+
+#include "common/globals.h"
+#include "input/input.h"
+#include "input/press_latch.h"
+#include "player/player_ship.h"
+#include "render/stereo_frame.h"
+#include "render/title_screen.h"
+#include "rules/director.h"
+#include "rules/frame_timer.h"
+#include "rules/game_update.h"
+#include "run/recorded_run.h"
+
+bool quitRequested = false;
+bool texturingEnabled = true;
+
+void deliverMessage(const Message& message) {
+    if (message.message == WM_QUIT) {
+        quitRequested = true;
+    } else {
+        dispatchInput(message);
+    }
+}
+
+void enterGame(uint32_t seed) {
+    // Seeded here rather than at start-up: the title screen, which a replay skips, then cannot
+    // shift the game's draws.
+    std::srand(seed);
+    resetDirector();
+    resetFrameTimer();
+    player.setCameraOffset(-150, -25, 20);
+}
+
+void runGameFrame(bool draw) {
+    // The frame in which Escape is seen is still drawn, updated and shown.
+    if (keys.isDown(VK_ESCAPE)) quitRequested = true;
+    if (draw) renderStereoFrame();
+    updateGame();
+    endInputFrame();
+}
+
+void updateTitleFrame() {
+    frameSeconds = tickFrameTimer();
+    TitleInput input;
+    input.seconds = frameSeconds;
+    input.leftButtonDown = mouseLeftDown != 0;
+    input.clickX = clickX;
+    input.clickY = clickY;
+    input.enterDown = keys.isDown(VK_RETURN);
+    updateTitle(input);
+}
+
+void gameLoopPass(const Message* message, bool draw) {
+    if (message != nullptr) {
+        recordMessage(*message);
+        deliverMessage(*message);
+        return;
+    }
+    recordFrameClock();
+    runGameFrame(draw);
+}
