@@ -25,7 +25,9 @@ extern bool controlsLocked;
 // player/player_ship.cpp: the last life is gone.
 extern bool gameOver;
 
-// render/title_screen.cpp: the stereo options chosen on the title screen.
+// render/title_screen.cpp: the stereo options chosen on the title screen. Set at start-up from
+// the settings file (app/player_profile.cpp) and by a replay from its journal
+// (run/recorded_run.cpp).
 extern bool stereoEnabled;
 extern float eyeSeparation;
 
