@@ -45,8 +45,8 @@ struct ProfileTest : ::testing::Test {
 };
 
 TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved) {
-    std::ofstream(settings()) << "stereo = off\nseparation = 3.5\nglasses = red-green\n"
-                                 "swap-eyes = yes\n";
+    std::ofstream(settings()) << "# mine\nstereo = off  # for now\nseparation = 3.5\n"
+                                 "glasses = red-green\nvolume = 11\nswap-eyes = yes\n";
     RunOptions options;
     options.glassesGiven = true;
     options.glasses = Glasses::GreenMagenta;
@@ -63,10 +63,11 @@ TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved)
     stereoEnabled = true;
     eyeSeparation = 2.0f;
     saveChangedOptions(err.file);
+    // Only the options' lines change; the player's comments and unknown keys stay.
     EXPECT_EQ(readText(settings()),
-              "stereo = on\nseparation = 2\nglasses = red-green\nswap-eyes = yes\n"
-              "fullscreen = mode\nrumble = on\n");
-    EXPECT_EQ(err.text(), "");
+              "# mine\nstereo = on  # for now\nseparation = 2\nglasses = red-green\n"
+              "volume = 11\nswap-eyes = yes\nfullscreen = mode\nrumble = on\n");
+    EXPECT_NE(err.text().find("settings:5: unknown key 'volume'"), std::string::npos);
 }
 
 TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFromAReplay) {

@@ -39,23 +39,12 @@ int lines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(PlayerFiles, XdgFolderOrHomeFallback) {
-    struct Case {
-        const char* xdg;
-        const char* home;
-        std::string path;
-    };
-    const Case cases[] = {
-        {"/x/data", "/home/p", "/x/data/voxmere/scores"},
-        {"", "/home/p", "/home/p/.local/share/voxmere/scores"},
-        {nullptr, "/home/p", "/home/p/.local/share/voxmere/scores"},
-        {nullptr, nullptr, ""},
-        {"", "", ""},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(playerFilePath(c.xdg, c.home, ".local/share", "scores"), c.path)
-            << (c.xdg ? c.xdg : "(unset)") << " / " << (c.home ? c.home : "(unset)");
-    }
+TEST(PlayerFiles, XdgFolderOrHomeFallbackOrNotKept) {
+    EXPECT_EQ(playerFilePath("/x", "/h", ".local/share", "scores"), "/x/voxmere/scores");
+    EXPECT_EQ(playerFilePath("", "/h", ".local/share", "scores"), "/h/.local/share/voxmere/scores");
+    EXPECT_EQ(playerFilePath(nullptr, "/h", ".config", "settings"), "/h/.config/voxmere/settings");
+    EXPECT_EQ(playerFilePath(nullptr, nullptr, ".config", "settings"), "");
+    EXPECT_EQ(playerFilePath("", "", ".config", "settings"), "");
 }
 
 TEST(Scores, BadFilesAreKeptAsideAndAFreshTableBegins) {

@@ -1,5 +1,6 @@
 // The settings file a player may edit: good lines apply, each bad line is named and skipped,
-// and saving changes only what the game saves, keeping the player's own lines.
+// and a file that cannot be read is never written over. Saving is tested through the options
+// page (player_profile_test.cpp).
 #include "profile/settings.h"
 
 #include <gtest/gtest.h>
@@ -15,11 +16,6 @@ namespace {
 
 using testsupport::CapturedStream;
 using testsupport::ScratchFolder;
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(Settings, EachLineAppliesOrIsNamedAndSkipped) {
     struct Case {
@@ -77,43 +73,6 @@ TEST(Settings, OtherLinesStillApplyAroundABadOne) {
     EXPECT_EQ(err.text(), "voxmere: " + path +
                               ":3: 'blue' is not a value for glasses (red-blue, red-cyan, "
                               "green-magenta or red-green); line ignored\n");
-}
-
-TEST(Settings, SavingKeepsThePlayersLinesAndOnlyTheSavedKeys) {
-    ScratchFolder folder;
-    const std::string path = folder / "voxmere/settings";
-    std::filesystem::create_directories(folder.path / "voxmere");
-    std::ofstream(path) << "# my glasses\nglasses = red-cyan\nstereo = on  # for now\n"
-                           "volume = 11\n";
-    Settings run;  // this run: glasses from the command line, the options page changed
-    run.glasses = Glasses::GreenMagenta;
-    run.stereo = false;
-    run.separation = 3.5f;
-    std::string why;
-    ASSERT_TRUE(saveSettings(path, run, kSettingStereo | kSettingSeparation, why)) << why;
-    EXPECT_EQ(readText(path),
-              "# my glasses\nglasses = red-cyan\nstereo = off  # for now\nvolume = 11\n"
-              "separation = 3.5\nswap-eyes = no\nfullscreen = mode\nrumble = on\n");
-    const Settings next = loadSettings(path, nullptr);
-    EXPECT_FALSE(next.stereo);
-    EXPECT_EQ(next.separation, 3.5f);
-    EXPECT_EQ(next.glasses, Glasses::RedCyan) << "the command line is never saved";
-}
-
-TEST(Settings, ANewFileNamesTheChoicesAndReadsBackTheSame) {
-    ScratchFolder folder;
-    const std::string path = folder / "a/b/settings";
-    Settings run;
-    run.separation = 2.0f;
-    run.swapEyes = true;
-    std::string why;
-    ASSERT_TRUE(saveSettings(path, run, ~0u, why)) << why;
-    CapturedStream err;
-    const Settings back = loadSettings(path, err.file);
-    EXPECT_EQ(rewriteSettings("", back, 0), rewriteSettings("", run, 0));
-    EXPECT_EQ(err.text(), "");
-    EXPECT_NE(readText(path).find("# glasses: red-blue, red-cyan, green-magenta or red-green"),
-              std::string::npos);
 }
 
 TEST(Settings, AFileThatCannotBeReadMeansTheDefaultsAndIsNotWrittenOver) {
