@@ -10,9 +10,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "assets/game_icon.h"
 #include "assets/wav_header.h"
 #include "support/file_bytes.h"
 
@@ -153,17 +155,17 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
     ASSERT_EQ(runTool(quoted(first.path), first.path / "errors.txt"), 0);
     ASSERT_EQ(runTool(quoted(second.path), second.path / "errors.txt"), 0);
     int compared = 0;
-    for (const char* folder : {"Textures", "Sounds"}) {
-        for (const auto& entry : fs::directory_iterator(first.path / folder)) {
-            SCOPED_TRACE(entry.path().filename().string());
-            const auto a = readAll(entry.path());
-            const auto b = readAll(second.path / folder / entry.path().filename());
-            EXPECT_FALSE(a.empty());
-            EXPECT_TRUE(a == b);
-            ++compared;
-        }
+    for (const auto& entry : fs::recursive_directory_iterator(first.path)) {
+        if (!entry.is_regular_file() || entry.path().filename() == "errors.txt") continue;
+        const fs::path name = fs::relative(entry.path(), first.path);
+        SCOPED_TRACE(name.string());
+        const auto a = readAll(entry.path());
+        const auto b = readAll(second.path / name);
+        EXPECT_FALSE(a.empty());
+        EXPECT_TRUE(a == b);
+        ++compared;
     }
-    EXPECT_EQ(compared, 22);
+    EXPECT_EQ(compared, 22 + 1 + static_cast<int>(std::size(desktopIconEdges)));
 }
 
 TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {

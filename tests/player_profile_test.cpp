@@ -52,16 +52,16 @@ TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved)
     options.glasses = Glasses::GreenMagenta;
     CapturedStream err;
     startPlayerProfile(options, err.file);
-    EXPECT_FALSE(stereoEnabled);
-    EXPECT_EQ(eyeSeparation, 3.5f);
+    EXPECT_FALSE(shared.stereoEnabled);
+    EXPECT_EQ(shared.eyeSeparation, 3.5f);
     EXPECT_EQ(glasses, Glasses::GreenMagenta);
     EXPECT_TRUE(swapEyes);
 
     const std::string before = readText(settings());
     saveChangedOptions(err.file);  // nothing changed: nothing written
     EXPECT_EQ(readText(settings()), before);
-    stereoEnabled = true;
-    eyeSeparation = 2.0f;
+    shared.stereoEnabled = true;
+    shared.eyeSeparation = 2.0f;
     saveChangedOptions(err.file);
     // Only the options' lines change; the player's comments and unknown keys stay.
     EXPECT_EQ(readText(settings()),
@@ -97,14 +97,14 @@ TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFr
         bestScores.open(scores(), 1796650000, err.file);
         if (c.best > 0) bestScores.enter({c.best, 6000, 1796600000}, 1796650000, err.file);
         const ScoreTable before = bestScores.table();
-        journalMode = c.mode;
-        playStarted = c.played;
+        recordedRun.mode = c.mode;
+        shared.playStarted = c.played;
         scoreDisplay.resetScore();
         scoreDisplay.addScore(c.score);
         timeDisplay.elapsed = 83.456f;
         noticeBanner = Banner{};
-        gameOver = true;
-        frameSeconds = 0.1f;
+        shared.gameOver = true;
+        shared.frameSeconds = 0.1f;
         updateDirector();
         EXPECT_EQ(noticeBanner.running && noticeBanner.image == BannerNewBest, c.banner);
 
@@ -121,7 +121,7 @@ TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFr
         }
         EXPECT_EQ(err.text(), "");
     }
-    journalMode = JournalMode::Off;
+    recordedRun.mode = JournalMode::Off;
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST(ProfileShowcase, DISABLED_WriteNewBestBanner) {
     loadGameTextures();
     testclock::install(5000);
     enterGame(11);
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     const auto play = [](float seconds) {
         for (float t = 0.0f; t < seconds; t += 0.05f) {
             testclock::now += 50;
@@ -38,7 +38,7 @@ TEST(ProfileShowcase, DISABLED_WriteNewBestBanner) {
     };
     play(12.0f);  // the opening: play has begun, the HUD is up
     scoreDisplay.addScore(1230);
-    gameOver = true;
+    shared.gameOver = true;
     play(1.0f);
     glColor4f(1, 1, 1, 1);
     renderStereoFrame();

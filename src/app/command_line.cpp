@@ -15,8 +15,7 @@ RunOptions runOptions;
 namespace {
 
 const char kUsage[] =
-    "Usage: voxmere [--windowed] [--glasses GLASSES] [--swap-eyes]\n"
-    "               [--record FILE | --replay FILE]\n"
+    "Usage: voxmere [--windowed] [--glasses GLASSES] [--swap-eyes] [--record FILE | --replay FILE]\n"
     "       voxmere --scores | --help | --version\n"
     "\n"
     "A red/blue anaglyph 3-D space shooter.\n"

@@ -21,6 +21,7 @@
 #include "input/press_latch.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/gamepad.h"
 #include "platform/video.h"
 #include "render/title_screen.h"
 #include "rules/frame_timer.h"
@@ -38,7 +39,7 @@ bool dispatchOneMessage() {
     return true;
 }
 
-// The seed for a run: the time, as the game always seeded; kept in a recorded journal.
+// The seed for a run: the time; kept in a recorded journal.
 uint32_t chooseSeed() {
     return static_cast<uint32_t>(std::time(nullptr));
 }
@@ -78,12 +79,12 @@ void startSoundOrExit() {
 }
 
 void runTitleLoop() {
-    while (!titleFinished && !quitRequested) {
+    while (!shared.titleFinished && !shared.quitRequested) {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
         saveChangedOptions(stderr);
-        if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
+        if (titleScreen.startChosen || shared.titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
         markFrame(FrameMark::FirstTitleFrame);
@@ -91,7 +92,7 @@ void runTitleLoop() {
 }
 
 void runGameLoop() {
-    while (!quitRequested) {
+    while (!shared.quitRequested) {
         Message message;
         const bool waiting = platform::peekMessage(message);
         gameLoopPass(waiting ? &message : nullptr, true);
@@ -113,7 +114,7 @@ void runReplayLoop() {
 }
 
 int runGame() {
-    const bool replaying = journalMode == JournalMode::Replay;
+    const bool replaying = recordedRun.mode == JournalMode::Replay;
     const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
     // --windowed asks for the same window the refused-mode path offers.
     createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
@@ -122,6 +123,9 @@ int runGame() {
 
     platform::showCursor(true);  // the title menu needs the pointer
     if (!replaying) {
+        // A pad's A or Start on the title is Enter: the game starts at once.
+        platform::openGamepads();
+        platform::setPadKeys(VK_RETURN, VK_RETURN);
         loadTitleTextures();
         runTitleLoop();
     }
@@ -130,10 +134,14 @@ int runGame() {
     platform::showCursor(false);
     leaveTitle();
     freeTitleTextures();
-    if (!replaying) platform::captureJoystick();  // a replay reads no stick
+    if (!replaying) {  // a replay reads no stick
+        // In the game Start pauses as P does; A fires as joystick button 1.
+        platform::setPadKeys(VK_P, 0);
+        platform::captureJoystick();
+    }
     buildMeshLists();
     loadGameTextures();
-    if (journalMode == JournalMode::Record) {
+    if (recordedRun.mode == JournalMode::Record) {
         startRecording(recordFile(), seed, nullptr);
     } else if (replaying) {
         beginReplay(replayReader().header());
@@ -147,7 +155,7 @@ int runGame() {
 
     int status = 0;
     std::string problem;
-    if (journalMode == JournalMode::Record && !finishRecording()) {
+    if (recordedRun.mode == JournalMode::Record && !finishRecording()) {
         problem = "the recording is incomplete: " + recordingError();
         status = 1;
     } else if (replaying && !replayReader().error().empty()) {
@@ -162,7 +170,7 @@ int runGame() {
     releaseSound();
     platform::releaseJoystick();
     if (!problem.empty()) std::fprintf(stderr, "voxmere: %s\n", problem.c_str());
-    if (journalMode != JournalMode::Off) {
+    if (recordedRun.mode != JournalMode::Off) {
         std::printf("%s\n", summary.c_str());
         std::fflush(stdout);
     }

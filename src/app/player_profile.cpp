@@ -9,43 +9,39 @@
 #include "run/recorded_run.h"
 #include "view/glasses.h"
 
-Settings savedSettings;
-
-namespace {
-
-std::string settingsPath;
-bool settingsNotSavedSaid = false;
-
-}  // namespace
+PlayerProfileState playerProfile;
 
 void startPlayerProfile(const RunOptions& options, std::FILE* err) {
-    settingsPath = settingsFilePath();
-    applySettings(loadSettings(settingsPath, err), options);
+    playerProfile.settingsPath = settingsFilePath();
+    applySettings(loadSettings(playerProfile.settingsPath, err), options);
     bestScores.open(scoresFilePath(), static_cast<int64_t>(std::time(nullptr)), err);
 }
 
 void applySettings(const Settings& fromFile, const RunOptions& options) {
-    savedSettings = fromFile;
-    stereoEnabled = fromFile.stereo;
-    eyeSeparation = fromFile.separation;
+    playerProfile.saved = fromFile;
+    shared.stereoEnabled = fromFile.stereo;
+    shared.eyeSeparation = fromFile.separation;
     glasses = options.glassesGiven ? options.glasses : fromFile.glasses;
     swapEyes = options.swapEyes || fromFile.swapEyes;
 }
 
 void saveChangedOptions(std::FILE* err) {
-    if (stereoEnabled == savedSettings.stereo && eyeSeparation == savedSettings.separation) return;
-    savedSettings.stereo = stereoEnabled;
-    savedSettings.separation = eyeSeparation;
+    Settings& saved = playerProfile.saved;
+    if (shared.stereoEnabled == saved.stereo && shared.eyeSeparation == saved.separation) return;
+    saved.stereo = shared.stereoEnabled;
+    saved.separation = shared.eyeSeparation;
     std::string why;
-    if (!saveSettings(settingsPath, savedSettings, kSettingStereo | kSettingSeparation, why) &&
-        !settingsNotSavedSaid) {
-        settingsNotSavedSaid = true;
+    const unsigned keys = kSettingStereo | kSettingSeparation;
+    if (!saveSettings(playerProfile.settingsPath, saved, keys, why) && !playerProfile.notSavedSaid) {
+        playerProfile.notSavedSaid = true;
         std::fprintf(err, "voxmere: settings are not saved: %s\n", why.c_str());
     }
 }
 
 int enterFinishedGame(int64_t now, std::FILE* err) {
-    if (journalMode == JournalMode::Replay || !playStarted || scoreDisplay.total <= 0) return -1;
+    if (recordedRun.mode == JournalMode::Replay || !shared.playStarted || scoreDisplay.total <= 0) {
+        return -1;
+    }
     ScoreEntry entry;
     entry.score = scoreDisplay.total;
     const double hundredths = static_cast<double>(timeDisplay.elapsed) * 100.0;
@@ -55,8 +51,6 @@ int enterFinishedGame(int64_t now, std::FILE* err) {
 }
 
 void resetPlayerProfile() {
-    savedSettings = Settings{};
-    settingsPath.clear();
-    settingsNotSavedSaid = false;
-    bestScores = ScoreKeeper{};
+    playerProfile = {};
+    bestScores = {};
 }

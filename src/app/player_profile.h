@@ -10,9 +10,14 @@
 #include "app/command_line.h"
 #include "profile/settings.h"
 
-// What the settings file says, with the options page's changes since start-up; never what the
-// command line chose for this run.
-extern Settings savedSettings;
+struct PlayerProfileState {
+    // What the settings file says, with the options page's changes since start-up; never what
+    // the command line chose for this run.
+    Settings saved;
+    std::string settingsPath;  // empty: settings are not kept
+    bool notSavedSaid = false;  // standard error has heard that settings are not saved
+};
+extern PlayerProfileState playerProfile;
 
 // The settings and best-scores files from the environment's XDG folders: reads both, applies
 // the settings (applySettings) and keeps the table for the title and the game-over banner.

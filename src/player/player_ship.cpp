@@ -10,12 +10,10 @@
 #include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "platform/gamepad.h"
 #include "view/fade.h"
 
 PlayerShip player;
-float shakeAmount = 0.0f;
-bool controlsLocked = false;
-bool gameOver = false;
 
 namespace {
 
@@ -29,6 +27,12 @@ constexpr float kHullRepair = 33.0f;
 constexpr float kFullHull = 100.0f;
 constexpr float kSpawnShieldSeconds = 2.0f;
 constexpr int32_t kMostLives = 5;
+// Pad rumble: a short knock per hit, harder for a heavier one (a fighter's shot 10, a rock 22),
+// and a long full shake for a lost life.
+constexpr uint32_t kHitRumbleMs = 150;
+constexpr float kRumblePerDamage = 1.0f / 25.0f;
+constexpr float kLeastHitRumble = 0.15f;
+constexpr uint32_t kLifeLostRumbleMs = 700;
 // The shield gauge shows a full shield of 60 as a full bar of 100.
 constexpr float kShieldGaugeScale = 1.6667f;
 // The roll of the view per unit of horizontal stick.
@@ -97,7 +101,7 @@ PlayerShip::PlayerShip() {
 }
 
 void PlayerShip::update(const ShipControls& controls) {
-    const float dt = frameSeconds;
+    const float dt = shared.frameSeconds;
 
     shieldSpin += kShieldSpinPerSecond * dt;
     if (shieldSpin >= 360.0f) shieldSpin = 0.0f;  // reset, not wrapped
@@ -135,7 +139,7 @@ void PlayerShip::update(const ShipControls& controls) {
     }
 
     // Locked controls freeze the stick, the roll and the position; shots in flight fly on.
-    if (controlsLocked) return;
+    if (shared.controlsLocked) return;
 
     steerAxis(stickZ, position.z, controls.left, controls.right, stickRate, moveSpeed, dt, &bank);
     steerAxis(stickY, position.y, controls.up, controls.down, stickRate, moveSpeed, dt, nullptr);
@@ -161,9 +165,10 @@ void PlayerShip::update(const ShipControls& controls) {
 
 void PlayerShip::takeDamage(float amount) {
     // The game is decided: the fade-out runs over a wreck that cannot be hit again.
-    if (gameOver) return;
+    if (shared.gameOver) return;
 
     shakeAmount = kShakeOnHit;
+    platform::rumblePads(kLeastHitRumble + amount * kRumblePerDamage, kHitRumbleMs);
     if (shield.holds()) {
         shield.absorb(amount);  // the whole hit, also when it was larger than the shield
     } else {
@@ -172,13 +177,14 @@ void PlayerShip::takeDamage(float amount) {
 
     if (hull < 0.0f) {  // a hull of exactly 0 is survived
         --lives;
+        platform::rumblePads(1.0f, kLifeLostRumbleMs);
         if (lives == 0) {
-            controlsLocked = true;
+            shared.controlsLocked = true;
             messageBanner.setImage(BannerGameOver);
             messageBanner.setMode(Banner::kStereo | Banner::kFadeOut);
             messageBanner.setDuration(3.0f);
             messageBanner.start();
-            gameOver = true;
+            shared.gameOver = true;
         } else {
             hull = kFullHull;
             for (PlayerCannon& cannon : cannons) cannon.resetLevel();
@@ -306,9 +312,3 @@ void PlayerShip::draw() const {
     setFadedAlpha(remembered);
 }
 
-void resetPlayer() {
-    player = PlayerShip();
-    shakeAmount = 0.0f;
-    controlsLocked = false;
-    gameOver = false;
-}

@@ -1,6 +1,8 @@
 // voxmere-assets <output dir>: writes every texture to <output dir>/Textures, every sound to
-// <output dir>/Sounds and the desktop icon to <output dir>/voxmere.png. The output depends on
-// nothing but this program, so each run writes the same bytes.
+// <output dir>/Sounds, the window's icon to <output dir>/voxmere.png and the desktop's icons,
+// one per size, to <output dir>/icons/hicolor/<N>x<N>/apps/voxmere.png (the layout of an icon
+// theme, so the tree installs as it is). The output depends on nothing but this program, so
+// each run writes the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +64,16 @@ int main(int argc, char** argv) {
     if (!writeFile(iconPath, gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge))) {
         std::fprintf(stderr, "voxmere-assets: cannot write %s\n", iconPath.c_str());
         return 1;
+    }
+    for (const int edge : desktopIconEdges) {
+        const std::string size = std::to_string(edge) + "x" + std::to_string(edge);
+        const auto folder = root / "icons" / "hicolor" / size / "apps";
+        std::filesystem::create_directories(folder, error);
+        const auto path = folder / "voxmere.png";
+        if (error || !writeFile(path, gen::encodePng(drawGameIcon(edge), edge, edge))) {
+            std::fprintf(stderr, "voxmere-assets: cannot write %s\n", path.c_str());
+            return 1;
+        }
     }
     return 0;
 }
