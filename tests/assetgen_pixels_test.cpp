@@ -274,16 +274,17 @@ void expectFramedPicture(const Shot& s, const std::string& what, int rim = 2) {
     EXPECT_EQ(rimLit, 0) << "picture touches the edge of its rectangle";
 }
 
-TEST(AssetAtlases, BannerPicturesScoreLabelAndShieldCaptionSitInsideTheirRectangles) {
+TEST(AssetAtlases, BannerPicturesLabelsAndShieldCaptionSitInsideTheirRectangles) {
     REQUIRE_GL();
     loadGenerated(loadGameTextures);
     const int texels = bindTexture(textures.hudAtlas);
     const auto expectRect = [&](const AtlasRect& r, const std::string& what) {
         expectFramedPicture(drawRect(texels, r.uLeft, r.vTop, r.uRight, r.vBottom), what);
     };
-    for (int image = BannerOpeningCard; image <= BannerSpreadMissiles; ++image)
+    for (int image = BannerOpeningCard; image <= BannerNewBest; ++image)
         expectRect(bannerPicture(image)->rect, "banner picture " + std::to_string(image));
     expectRect(kScoreLabelRect, "score label");
+    expectRect(kBestLabelRect, "best label");
     expectRect(kShieldCaptionRect, "shield caption");
 }
 

@@ -101,7 +101,7 @@ TEST_F(BannerTest, SlidingCardStartsDeepInTheSceneAndEndsAtTen) {
 
 TEST_F(BannerTest, PictureOutsideTheTableDrawsNothingButStillPassesThroughTheFade) {
     useAtlasLighting(0.0f, 1.0f, 0.0f, 1.0f);
-    for (int image : {0, 12}) {
+    for (int image : {0, BannerNewBest + 1}) {
         Banner banner;
         banner.setImage(image);
         banner.setMode(Banner::kStereo);

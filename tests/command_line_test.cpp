@@ -41,14 +41,19 @@ TEST(CommandLine, OptionsForTheRunInAnyOrderAndBothSpellingsOfGlasses) {
         std::vector<const char*> arguments;
         bool windowed;
         Glasses glasses;
+        bool glassesGiven;  // the settings file's glasses give way
+        bool swapEyes;
     };
     const Case cases[] = {
-        {{}, false, Glasses::RedBlue},
-        {{"--windowed"}, true, Glasses::RedBlue},
-        {{"--glasses", "red-cyan"}, false, Glasses::RedCyan},
-        {{"--glasses=red-cyan", "--windowed"}, true, Glasses::RedCyan},
-        {{"--windowed", "--glasses", "red-blue"}, true, Glasses::RedBlue},
-        {{"--glasses", "red-cyan", "--glasses", "red-blue"}, false, Glasses::RedBlue},
+        {{}, false, Glasses::RedBlue, false, false},
+        {{"--windowed"}, true, Glasses::RedBlue, false, false},
+        {{"--glasses", "red-cyan"}, false, Glasses::RedCyan, true, false},
+        {{"--glasses=red-cyan", "--windowed"}, true, Glasses::RedCyan, true, false},
+        {{"--windowed", "--glasses", "red-blue"}, true, Glasses::RedBlue, true, false},
+        {{"--glasses", "red-cyan", "--glasses", "red-blue"}, false, Glasses::RedBlue, true, false},
+        {{"--glasses", "green-magenta"}, false, Glasses::GreenMagenta, true, false},
+        {{"--glasses=red-green", "--swap-eyes"}, false, Glasses::RedGreen, true, true},
+        {{"--swap-eyes"}, false, Glasses::RedBlue, false, true},
     };
     for (const Case& c : cases) {
         const CommandLine line = parse(c.arguments);
@@ -56,6 +61,8 @@ TEST(CommandLine, OptionsForTheRunInAnyOrderAndBothSpellingsOfGlasses) {
         EXPECT_EQ(line.action, CommandLine::Action::Play);
         EXPECT_EQ(line.options.windowed, c.windowed);
         EXPECT_EQ(line.options.glasses, c.glasses);
+        EXPECT_EQ(line.options.glassesGiven, c.glassesGiven);
+        EXPECT_EQ(line.options.swapEyes, c.swapEyes);
     }
 }
 
@@ -85,7 +92,7 @@ TEST(CommandLine, BadLinesNameWhatIsWrongAndExitWithUsageOnStandardError) {
         {"-x"},
         {"level2"},
         {"--glasses"},
-        {"--glasses", "green-magenta"},
+        {"--glasses", "magenta-green"},
         {"--glasses="},
         {"--windowed", "--glasses", "Red-Cyan"},
         {"--windowed=yes"},
@@ -109,7 +116,8 @@ TEST(CommandLine, HelpAndVersionPrintToStandardOutputAndExitZero) {
     const Printed help = handle({"--windowed", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* word : {"--windowed", "--glasses", "red-blue", "red-cyan", "--version",
+    for (const char* word : {"--windowed", "--glasses", "red-blue", "red-cyan", "green-magenta",
+                             "red-green", "--swap-eyes", "--scores", "--version",
                              "--record FILE", "--replay FILE"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }

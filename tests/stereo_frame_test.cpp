@@ -1,6 +1,8 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "player/player_ship.h"
@@ -63,41 +65,56 @@ TEST(StereoFrame, EyePassesAreOffsetWithStereoOnAndCoincideWithStereoOff) {
     EXPECT_EQ(firstLitColumn(frame, 0), firstLitColumn(frame, 2));
 }
 
-TEST(StereoFrame, RedCyanGlassesGetTheRightEyeInGreenAndBlueAndTheLeftEyeInRedOnly) {
+// Every kind of glasses, worn either way round: each eye's picture lands only in the channels
+// of the filter over that eye, and no channel carries both.
+TEST(StereoFrame, EachEyeLandsOnlyInTheChannelsOfItsOwnFilter) {
     REQUIRE_GL();
+    struct Case {
+        Glasses glasses;
+        bool swapped;
+        std::string left, right;  // channels behind each eye's filter: "r", "gb", ...
+    };
+    const Case cases[] = {
+        {Glasses::RedBlue, false, "r", "b"},       {Glasses::RedCyan, false, "r", "gb"},
+        {Glasses::GreenMagenta, false, "g", "rb"}, {Glasses::RedGreen, false, "r", "g"},
+        {Glasses::RedBlue, true, "b", "r"},        {Glasses::GreenMagenta, true, "rb", "g"},
+        {Glasses::RedGreen, true, "g", "r"},
+    };
     player.shield.strength = 0;  // its glow lights the middle for both eyes
     useStripedBackdrop();
     shared.fadeAlpha = 1.0f;
     shared.stereoEnabled = true;
     shared.eyeSeparation = 5.0f;
-    glasses = Glasses::RedCyan;
-    glColor4f(1, 1, 1, 1);
-    renderStereoFrame();
-    auto frame = testgl::readFrame();
-    const int redEdge = firstLitColumn(frame, 0);
-    const int greenEdge = firstLitColumn(frame, 1);
-    const int blueEdge = firstLitColumn(frame, 2);
-    ASSERT_GT(redEdge, 0);
-    EXPECT_EQ(greenEdge, blueEdge);
-    EXPECT_LT(redEdge, blueEdge);
-    for (std::size_t i = 0; i < frame.size(); i += 3) {
-        ASSERT_EQ(frame[i + 1], frame[i + 2]) << "green and blue differ at byte " << i;
+    const std::string rgb = "rgb";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(glassesName(c.glasses)) + (c.swapped ? " swapped" : ""));
+        glasses = c.glasses;
+        swapEyes = c.swapped;
+        glColor4f(1, 1, 1, 1);
+        renderStereoFrame();
+        const auto frame = testgl::readFrame();
+        const int leftFirst = static_cast<int>(rgb.find(c.left[0]));
+        const int rightFirst = static_cast<int>(rgb.find(c.right[0]));
+        const int leftEdge = firstLitColumn(frame, leftFirst);
+        const int rightEdge = firstLitColumn(frame, rightFirst);
+        ASSERT_GT(leftEdge, 0);
+        EXPECT_LT(leftEdge, rightEdge) << "the left eye's picture is not in the left channels";
+        GLboolean mask[4];
+        glGetBooleanv(GL_COLOR_WRITEMASK, mask);  // the overlay is seen through both filters
+        // Each channel matches its eye's first channel everywhere; one of neither eye is black.
+        for (int channel = 0; channel < 3; ++channel) {
+            const bool inLeft = c.left.find(rgb[channel]) != std::string::npos;
+            const bool inRight = c.right.find(rgb[channel]) != std::string::npos;
+            const int same = inLeft ? leftFirst : inRight ? rightFirst : -1;
+            for (std::size_t i = 0; i < frame.size(); i += 3) {
+                ASSERT_EQ(frame[i + channel], same < 0 ? 0 : frame[i + same]) << rgb[channel];
+            }
+            // Between the edges the stripe is lit for the left eye only.
+            const uint8_t between = frame[(240 * 640 + (leftEdge + rightEdge) / 2) * 3 + channel];
+            EXPECT_EQ(between > 100, inLeft) << rgb[channel];
+            EXPECT_EQ(mask[channel] == GL_TRUE, inLeft || inRight) << rgb[channel];
+        }
     }
-    // Between the two edges only the left eye sees the lit stripe.
-    const auto* between = &frame[(240 * 640 + (redEdge + blueEdge) / 2) * 3];
-    EXPECT_GT(between[0], 100);
-    EXPECT_EQ(between[1], 0);
-    EXPECT_EQ(between[2], 0);
-    GLboolean mask[4];
-    glGetBooleanv(GL_COLOR_WRITEMASK, mask);  // the overlay is seen through both filters
-    EXPECT_TRUE(mask[0] && mask[1] && mask[2]);
-
-    glasses = Glasses::RedBlue;
-    glColor4f(1, 1, 1, 1);
-    renderStereoFrame();
-    frame = testgl::readFrame();
-    EXPECT_EQ(firstLitColumn(frame, 2), blueEdge);
-    for (std::size_t i = 1; i < frame.size(); i += 3) ASSERT_EQ(frame[i], 0) << "green written";
 }
 
 TEST(StereoFrame, ClearRemovesGreenLeftByTheTitle) {

@@ -322,17 +322,21 @@ TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
     write("Textures/Texture4.tex", std::vector<unsigned char>(1048576, 40));
     write("Textures/Texture2.tex", std::vector<unsigned char>(262144, 80));
     write("Textures/Texture6.tex", std::vector<unsigned char>(4194304, 120));
+    // The HUD atlas, for the best score on the main page.
+    write("Textures/Texture5.tex", std::vector<unsigned char>(262144, 160));
     enterFolder();
     loadTitleTextures();
     const uint32_t names[] = {textures.titleMainPage, textures.titleHelpPage,
-                              textures.titleOptionsPage};
+                              textures.titleOptionsPage, textures.hudAtlas};
     const int levels[] = {40, 80, 120};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(firstTexel(names[i], GL_RGBA), levels[i]) << i;
+    EXPECT_EQ(firstTexel(textures.hudAtlas, GL_LUMINANCE), 160);
     freeTitleTextures();
     for (uint32_t name : names) EXPECT_FALSE(glIsTexture(name));
     EXPECT_EQ(textures.titleMainPage, 0u);
     EXPECT_EQ(textures.titleHelpPage, 0u);
     EXPECT_EQ(textures.titleOptionsPage, 0u);
+    EXPECT_EQ(textures.hudAtlas, 0u);
 }
 
 TEST_F(TextureFiles, TitleBatchNeedsItsFilesInLoadOrder) {

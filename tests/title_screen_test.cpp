@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/main_loop.h"
+#include "assets/banner_layout.h"
 #include "assets/texture_table.h"
 #include "assets/title_layout.h"
 #include "common/globals.h"
@@ -14,12 +15,14 @@
 #include "platform/clock.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
+#include "profile/scores.h"
 #include "render/stereo_frame.h"
 #include "render/title_screen.h"
 #include "rules/frame_timer.h"
 #include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
+#include "support/scratch_folder.h"
 #include "view/fade.h"
 #include "view/frame_scale.h"
 #include "view/projection.h"
@@ -102,6 +105,9 @@ void clickOn(const MenuRect& r) {
     TitleTest::click(midX(r), midY(r));
 }
 
+// A point of the main page clear of the best score.
+constexpr int kPageX = 320, kPageY = 150;
+
 TEST_F(TitleTest, ClicksOnTheEdgePixelsOfAButtonDoNothing) {
     const MenuRect& start = kStartButton;
     for (auto [x, y] : {std::pair{start.left, midY(start)},
@@ -120,7 +126,7 @@ TEST_F(TitleTest, ClicksOnTheEdgePixelsOfAButtonDoNothing) {
 }
 
 TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
-    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_EQ(seen(kPageX, kPageY).r, kMainRed);
 
     clickOn(kHelpButton);
     EXPECT_EQ(seen(320, 240).g, kHelpGreen);
@@ -128,15 +134,55 @@ TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
     // The back button sits below the help page.
     EXPECT_EQ(seen(midX(kHelpBackButton), midY(kHelpBackButton)).r, kBackRed);
     clickOn(kHelpBackButton);
-    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_EQ(seen(kPageX, kPageY).r, kMainRed);
 
     clickOn(kOptionsButton);
     EXPECT_EQ(seen(320, 240).b, kOptionsBlue);
     EXPECT_EQ(seen(midX(kOptionsBackButton), midY(kOptionsBackButton)).r, kBackRed);
     clickOn(kOptionsBackButton);
-    EXPECT_EQ(seen(320, 240).r, kMainRed);
+    EXPECT_EQ(seen(kPageX, kPageY).r, kMainRed);
     EXPECT_FALSE(titleScreen.startChosen);
     EXPECT_FALSE(shared.titleFinished);
+}
+
+TEST_F(TitleTest, MainPageShowsTheBestScoreInTheHudDigitsClearOfTheButtons) {
+    constexpr int kLabelLevel = 100;
+    textures.hudAtlas = hudtest::makeLuminance(512, [](float u, float v) {
+        if (inside(v, kDigitRowTop, kDigitRowBottom)) {
+            return hudtest::digitLevel(static_cast<int>(u / kDigitCellWidth));
+        }
+        return inside(u, kBestLabelRect.uLeft, kBestLabelRect.uRight) &&
+                       inside(v, kBestLabelRect.vTop, kBestLabelRect.vBottom)
+                   ? kLabelLevel
+                   : 0;
+    });
+    testsupport::CapturedStream err;  // no file behind the table: said there, not here
+    bestScores.open("", 0, err.file);
+    bestScores.enter({90210, 100, 0}, 0, err.file);
+    testgl::clearAll();
+    drawTitle();
+    const auto frame = testgl::readFrame();
+    // The stand-in page is red only: green is the label and the digits.
+    const auto green = [&](double z) {
+        const auto p = hudtest::project(-10.0f, static_cast<float>(kBestRowTop + kBestRowBottom) / 2,
+                                        static_cast<float>(z));
+        return hudtest::channelAt(frame, p.x, p.y, 1);
+    };
+    EXPECT_EQ(green(kBestRowLeft - kBestLabelWidth / 2), kLabelLevel);
+    const int expected[6] = {0, 9, 0, 2, 1, 0};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(hudtest::cellFromLevel(green(kBestDigitsLeft - i * kBestDigitStep -
+                                               kBestDigitWidth / 2)),
+                  expected[i])
+            << "digit " << i;
+    }
+    for (const MenuRect& button : {kStartButton, kQuitButton, kHelpButton, kOptionsButton}) {
+        for (int y = button.top; y <= button.bottom; ++y) {
+            for (int x = button.left; x <= button.right; ++x) {
+                ASSERT_EQ(hudtest::channelAt(frame, x, y, 1), 0) << "over a button at " << x;
+            }
+        }
+    }
 }
 
 TEST_F(TitleTest, OptionsOpenedDuringTheStartFadeStillEndInTheGame) {

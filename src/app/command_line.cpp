@@ -1,6 +1,10 @@
 #include "app/command_line.h"
 
 #include <cstring>
+#include <ctime>
+
+#include "profile/player_files.h"
+#include "profile/scores.h"
 
 #ifndef VOXMERE_VERSION
 #define VOXMERE_VERSION "unknown"
@@ -11,9 +15,9 @@ RunOptions runOptions;
 namespace {
 
 const char kUsage[] =
-    "Usage: voxmere [--windowed | --fullscreen desktop|mode] [--glasses red-blue|red-cyan]\n"
+    "Usage: voxmere [--windowed | --fullscreen desktop|mode] [--glasses GLASSES] [--swap-eyes]\n"
     "               [--record FILE | --replay FILE]\n"
-    "       voxmere --help | --version\n"
+    "       voxmere --scores | --help | --version\n"
     "\n"
     "A red/blue anaglyph 3-D space shooter.\n"
     "\n"
@@ -22,21 +26,16 @@ const char kUsage[] =
     "  --fullscreen mode    full screen with the display switched to 640 x 480 (the default)\n"
     "  --glasses red-blue   red filter over the left eye, blue over the right (the default)\n"
     "  --glasses red-cyan   red filter over the left eye, cyan over the right\n"
+    "  --glasses green-magenta  green over the left eye, magenta over the right\n"
+    "  --glasses red-green  red over the left eye, green over the right\n"
+    "  --swap-eyes          the glasses are worn the other way round\n"
     "  --record FILE        write a journal of the run to FILE\n"
     "  --replay FILE        play the journal in FILE back; Escape ends it\n"
+    "  --scores             print the best scores and exit\n"
     "  --help               print this help and exit\n"
     "  --version            print the version and exit\n";
 
-bool readGlasses(const char* value, Glasses& out) {
-    if (std::strcmp(value, "red-blue") == 0) {
-        out = Glasses::RedBlue;
-    } else if (std::strcmp(value, "red-cyan") == 0) {
-        out = Glasses::RedCyan;
-    } else {
-        return false;
-    }
-    return true;
-}
+constexpr char kGlassesChoices[] = "red-blue, red-cyan, green-magenta or red-green";
 
 // The value of an option that takes one, as the next argument or after '='; nullptr when the
 // argument is not this option. `missing` is set when the option came without a value.
@@ -99,17 +98,26 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             line.action = CommandLine::Action::ShowVersion;
             return line;
         }
+        if (std::strcmp(argument, "--scores") == 0) {
+            line.action = CommandLine::Action::ShowScores;
+            return line;
+        }
         if (std::strcmp(argument, "--windowed") == 0) {
             line.options.windowed = true;
             continue;
         }
+        if (std::strcmp(argument, "--swap-eyes") == 0) {
+            line.options.swapEyes = true;
+            continue;
+        }
         bool missing = false;
         if (const char* value = optionValue("--glasses", argc, argv, i, missing)) {
-            if (missing) return invalid("--glasses needs red-blue or red-cyan");
-            if (!readGlasses(value, line.options.glasses)) {
-                return invalid(std::string("unknown glasses '") + value +
-                               "' (red-blue or red-cyan)");
+            if (missing) return invalid(std::string("--glasses needs ") + kGlassesChoices);
+            if (!readGlassesName(value, line.options.glasses)) {
+                return invalid(std::string("unknown glasses '") + value + "' (" +
+                               kGlassesChoices + ")");
             }
+            line.options.glassesGiven = true;
             continue;
         }
         if (const char* value = optionValue("--fullscreen", argc, argv, i, missing)) {
@@ -163,6 +171,12 @@ int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FI
         case CommandLine::Action::ShowVersion:
             std::fprintf(out, "voxmere %s\n", VOXMERE_VERSION);
             return 0;
+        case CommandLine::Action::ShowScores: {
+            ScoreKeeper scores;
+            scores.open(scoresFilePath(), static_cast<int64_t>(std::time(nullptr)), err);
+            printScores(scores.table(), out);
+            return 0;
+        }
         case CommandLine::Action::Invalid:
             std::fprintf(err, "voxmere: %s\n%s", line.error.c_str(), kUsage);
             return 2;
@@ -171,5 +185,6 @@ int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FI
     }
     runOptions = line.options;
     glasses = line.options.glasses;
+    swapEyes = line.options.swapEyes;
     return -1;
 }

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/data_folder.h"
 #include "app/main_loop.h"
+#include "app/player_profile.h"
 #include "platform/files.h"
 #include "run/recorded_run.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     // Before the window opens, and before the working folder moves to the game's data.
     const int journalStatus = openRunJournal(runOptions.recordPath, runOptions.replayPath, stderr);
     if (journalStatus >= 0) return journalStatus;
+    startPlayerProfile(runOptions, stderr);
     enterDataFolder(platform::executableFolder());
     return runGame();
 }

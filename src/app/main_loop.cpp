@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/frame_log.h"
 #include "app/game_window.h"
+#include "app/player_profile.h"
 #include "assets/game_icon.h"
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
@@ -83,6 +84,7 @@ void runTitleLoop() {
         followWindowSize();
         drawTitle();
         updateTitleFrame();
+        saveChangedOptions(stderr);
         if (titleScreen.startChosen || shared.titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
@@ -163,6 +165,8 @@ int runGame() {
         status = 1;
     }
     const std::string summary = formatStateSummary(currentStateSummary());
+    // However the game ended: its own end, Escape, the window closed or a quit from outside.
+    enterFinishedGame(static_cast<int64_t>(std::time(nullptr)), stderr);
 
     destroyGameWindow();
     releaseSound();

@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/frame_log.h"
+#include "app/player_profile.h"
 #include "render/title_screen.h"
 #include "rules/game_reset.h"
 #include "run/recorded_run.h"
@@ -11,5 +12,6 @@ void resetProgramState() {
     titleScreen = {};
     resetRecordedRun();
     runOptions = {};
+    resetPlayerProfile();
     resetFrameLog();
 }

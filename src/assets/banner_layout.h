@@ -19,6 +19,7 @@ enum BannerImage : int32_t {
     BannerGameOver,
     BannerExtraLife,
     BannerSpreadMissiles,
+    BannerNewBest,
 };
 
 // A rectangle of the atlas; v = 0 is the first row of the texture file.
@@ -36,7 +37,7 @@ struct BannerPicture {
 };
 
 // Indexed by BannerImage - 1.
-inline constexpr BannerPicture kBannerPictures[11] = {
+inline constexpr BannerPicture kBannerPictures[12] = {
     {{0.0f, 0.0f, 0.56f, 0.081f}, 0.0f, 12.0f, 6.0f, 21.0f},      // opening card
     {{0.56f, 0.0f, 0.75f, 0.08f}, 0.0f, 6.0f, -6.0f, 12.0f},      // start-of-play card
     {{0.0f, 0.08f, 0.66f, 0.16f}, -70.0f, 20.0f, 12.0f, 32.0f},   // cannons upgraded
@@ -48,17 +49,20 @@ inline constexpr BannerPicture kBannerPictures[11] = {
     {{0.0f, 0.33f, 0.5f, 0.42f}, -70.0f, 24.0f, 8.0f, 48.0f},     // game over
     {{0.5f, 0.33f, 1.0f, 0.42f}, -70.0f, 20.0f, 12.0f, 24.0f},    // extra life
     {{0.0f, 0.42f, 0.75f, 0.5f}, -70.0f, 20.0f, 12.0f, 36.0f},    // spread missiles
+    {{0.0f, 0.58f, 0.66f, 0.67f}, -70.0f, 2.0f, -8.0f, 30.0f},    // new best, under game over
 };
 
 // The picture of a banner image; nullptr for a number outside the table.
 constexpr const BannerPicture* bannerPicture(int32_t image) {
-    return image >= BannerOpeningCard && image <= BannerSpreadMissiles
+    return image >= BannerOpeningCard && image <= BannerNewBest
                ? &kBannerPictures[image - BannerOpeningCard]
                : nullptr;
 }
 
-// The HUD's own pictures: the score label and the shield caption.
+// The HUD's own pictures: the score label and the shield caption; and the label of the best
+// score the title shows in the HUD's style.
 inline constexpr AtlasRect kScoreLabelRect{0.58f, 0.16f, 0.83f, 0.25f};
+inline constexpr AtlasRect kBestLabelRect{0.66f, 0.58f, 0.91f, 0.67f};
 inline constexpr AtlasRect kShieldCaptionRect{0.0f, 0.5f, 0.58f, 0.58f};
 
 // The digit row: twelve equal cells across the band, 0..9 the digits, 10 the separator,

@@ -76,16 +76,20 @@ void loadTitleTextures() {
     loadTitleTexture("Textures/Texture4.tex", &textures.titleMainPage);
     loadTitleTexture("Textures/Texture2.tex", &textures.titleHelpPage);
     loadTitleTexture("Textures/Texture6.tex", &textures.titleOptionsPage);
+    // The main page shows the best score in the HUD's digits.
+    loadGameTexture("Textures/Texture5.tex", &textures.hudAtlas, false);
 }
 
 void freeTitleTextures() {
     glDeleteTextures(1, &textures.titleMainPage);
     glDeleteTextures(1, &textures.titleHelpPage);
     glDeleteTextures(1, &textures.titleOptionsPage);
+    glDeleteTextures(1, &textures.hudAtlas);
     // GL hands the freed names out again to the game textures: forget them.
     textures.titleMainPage = 0;
     textures.titleHelpPage = 0;
     textures.titleOptionsPage = 0;
+    textures.hudAtlas = 0;
 }
 
 void loadGameTextures() {

@@ -53,3 +53,13 @@ inline constexpr TitleQuad kSeparationMarkers[3] = {
     {-0.65, -1.75, 5.5, 3.2, 0.58, 0.75, 0.83, 0.92},
     {-0.65, -1.75, 1.35, -1.35, 0.58, 0.75, 0.83, 0.92},
     {-0.65, -1.75, -3.2, -5.5, 0.58, 0.75, 0.83, 0.92}};
+
+// The best score on the main page, in the HUD's label and digits, between the subtitle and the
+// buttons: the label from z = kBestRowLeft, then six digits, each kBestDigitStep further right.
+inline constexpr double kBestRowTop = 0.75;
+inline constexpr double kBestRowBottom = -0.75;
+inline constexpr double kBestRowLeft = 5.6;
+inline constexpr double kBestLabelWidth = 4.3;  // the HUD label's shape, 9 x 3.15
+inline constexpr double kBestDigitsLeft = 1.1;
+inline constexpr double kBestDigitWidth = 1.5;
+inline constexpr double kBestDigitStep = 1.05;  // the HUD's digits overlap by 30 %

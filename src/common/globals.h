@@ -30,8 +30,9 @@ struct SharedState {
     // player/player_ship.cpp: the last life is gone.
     bool gameOver = false;
 
-    // The stereo options chosen on the title screen (render/title_screen.cpp), or read from the
-    // journal by a replay (run/recorded_run.cpp).
+    // The stereo options chosen on the title screen (render/title_screen.cpp), set at start-up
+    // from the settings file (app/player_profile.cpp), or read from the journal by a replay
+    // (run/recorded_run.cpp).
     bool stereoEnabled = true;
     float eyeSeparation = 5.0f;
 

@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "assets/banner_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "profile/scores.h"
 
 TitleState titleScreen;
 
@@ -33,6 +35,39 @@ void drawQuad(const TitleQuad& quad) {
 void drawSeparationMarker() {
     for (int i = 0; i < 3; ++i) {
         if (shared.eyeSeparation == kSeparationChoices[i]) drawQuad(kSeparationMarkers[i]);
+    }
+}
+
+// A quad of the HUD atlas in the page plane, from z = left to z = right (right of it on screen).
+void drawAtlasQuad(const AtlasRect& r, double top, double bottom, double left, double right) {
+    constexpr float x = -10.0f;
+    const float t = static_cast<float>(top), b = static_cast<float>(bottom);
+    const float l = static_cast<float>(left), rt = static_cast<float>(right);
+    glBegin(GL_QUADS);
+    glTexCoord2f(r.uLeft, r.vTop);
+    glVertex3f(x, t, l);
+    glTexCoord2f(r.uRight, r.vTop);
+    glVertex3f(x, t, rt);
+    glTexCoord2f(r.uRight, r.vBottom);
+    glVertex3f(x, b, rt);
+    glTexCoord2f(r.uLeft, r.vBottom);
+    glVertex3f(x, b, l);
+    glEnd();
+}
+
+// "BEST" and six digits, as the HUD shows the score; the highest figures wrap as the HUD's do.
+void drawBestScore() {
+    glBindTexture(GL_TEXTURE_2D, textures.hudAtlas);
+    drawAtlasQuad(kBestLabelRect, kBestRowTop, kBestRowBottom, kBestRowLeft,
+                  kBestRowLeft - kBestLabelWidth);
+    const int32_t best = bestScores.best();
+    int32_t divisor = 100000;
+    for (int i = 0; i < 6; ++i, divisor /= 10) {
+        const int digit = best / divisor % 10;
+        const AtlasRect cell{static_cast<float>(digit) * kDigitCellWidth, kDigitRowTop,
+                             static_cast<float>(digit + 1) * kDigitCellWidth, kDigitRowBottom};
+        const double left = kBestDigitsLeft - i * kBestDigitStep;
+        drawAtlasQuad(cell, kBestRowTop, kBestRowBottom, left, left - kBestDigitWidth);
     }
 }
 
@@ -101,6 +136,7 @@ void drawTitle() {
     } else {
         glBindTexture(GL_TEXTURE_2D, textures.titleMainPage);
         drawQuad(kPageSquare);
+        drawBestScore();
     }
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);

@@ -5,6 +5,7 @@
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "profile/scores.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 
@@ -125,6 +126,13 @@ void updateDirector() {
         messageBanner.setMode(Banner::kStereo);
         messageBanner.setDuration(5.0f);
         messageBanner.start();
+        if (scoreDisplay.total > bestScores.best()) {
+            // Under the game-over words, through the fade, seen by both eyes.
+            noticeBanner.setImage(BannerNewBest);
+            noticeBanner.setMode(Banner::kStereo);
+            noticeBanner.setDuration(5.0f);
+            noticeBanner.start();
+        }
         director.gameOverClock += shared.frameSeconds;
         shared.fadeAlpha = (5.0f - director.gameOverClock) * 0.2f;
         if (director.gameOverClock > 5.0f) {

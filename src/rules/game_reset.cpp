@@ -30,6 +30,7 @@ void resetGameState() {
     // view
     glasses = {};
     windowView = {};
+    swapEyes = {};
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
     textures = {};

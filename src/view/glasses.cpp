@@ -3,23 +3,47 @@
 #include <GL/gl.h>
 
 Glasses glasses{};  // red/blue, the first kind
+bool swapEyes = false;
 
 namespace {
 
-GLboolean rightEyeSeesGreen() {
-    return glasses == Glasses::RedCyan ? GL_TRUE : GL_FALSE;
+struct Channels {
+    bool red, green, blue;
+};
+
+struct FilterPair {
+    Channels first, second;  // over the left and the right eye as the glasses are meant
+};
+
+// Indexed by Glasses.
+constexpr FilterPair kFilters[] = {
+    {{true, false, false}, {false, false, true}},  // red / blue
+    {{true, false, false}, {false, true, true}},   // red / cyan
+    {{false, true, false}, {true, false, true}},   // green / magenta
+    {{true, false, false}, {false, true, false}},  // red / green
+};
+
+void applyMask(const Channels& c) {
+    glColorMask(c.red ? GL_TRUE : GL_FALSE, c.green ? GL_TRUE : GL_FALSE,
+                c.blue ? GL_TRUE : GL_FALSE, GL_TRUE);
+}
+
+const FilterPair& filters() {
+    return kFilters[static_cast<int>(glasses)];
 }
 
 }  // namespace
 
 void maskForLeftEye() {
-    glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE);
+    applyMask(swapEyes ? filters().second : filters().first);
 }
 
 void maskForRightEye() {
-    glColorMask(GL_FALSE, rightEyeSeesGreen(), GL_TRUE, GL_TRUE);
+    applyMask(swapEyes ? filters().first : filters().second);
 }
 
 void maskForBothEyes() {
-    glColorMask(GL_TRUE, rightEyeSeesGreen(), GL_TRUE, GL_TRUE);
+    const FilterPair& f = filters();
+    applyMask({f.first.red || f.second.red, f.first.green || f.second.green,
+               f.first.blue || f.second.blue});
 }

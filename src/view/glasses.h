@@ -1,11 +1,14 @@
-// The glasses the player wears: a red filter over the left eye, and blue or cyan over the
-// right. Each eye's pass writes only the colour channels its filter lets through.
+// The glasses the player wears: two colour filters, the first named over the left eye (red/blue,
+// red/cyan, green/magenta, red/green), or the other way round when the eyes are swapped. Each
+// eye's pass writes only the colour channels its filter lets through.
 #pragma once
 
-enum class Glasses { RedBlue, RedCyan };
+#include "profile/settings.h"
 
-// Chosen on the command line for the whole run; red/blue unless told otherwise.
+// Chosen for the whole run (settings file, then command line); red/blue unless told otherwise.
 extern Glasses glasses;
+// The glasses are worn the other way round: each eye's picture goes to the other filter.
+extern bool swapEyes;
 
 // Colour masks for the passes of a stereo frame (alpha is always written).
 void maskForLeftEye();

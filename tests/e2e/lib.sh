@@ -5,6 +5,10 @@ set -u
 GAME=$1
 BUILD_DIR=$2
 WORK=$(mktemp -d)
+# The game keeps best scores and settings in the player's folders: a run driven from here keeps
+# its own in the scratch folder, never the real player's.
+export HOME=$WORK/home
+unset XDG_DATA_HOME XDG_CONFIG_HOME
 XVFB_PID=""
 GAME_PID=""
 WM_PID=""

@@ -1,4 +1,4 @@
-// The HUD and banner atlas: eleven banner pictures, the score label, the shield caption and the
+// The HUD and banner atlas: twelve banner pictures, the score and best labels, the shield caption and the
 // digit row. Each picture is drawn as a quad whose on-screen aspect differs from its texture
 // rectangle, so the glyphs are pre-stretched to look right once drawn.
 #include <algorithm>
@@ -26,25 +26,26 @@ struct Words {
 };
 
 // The words of each banner picture, in BannerImage order.
-constexpr Words kBannerWords[11] = {
+constexpr Words kBannerWords[12] = {
     {"GET READY", 0.45f},        {"GO!", 0.5f},
     {"CANNONS UPGRADED", 0.45f}, {"EXTRA CANNONS", 0.45f},
     {"SHIELD CHARGED", 0.4f},    {"PAUSED", 0.45f},
     {"RAPID FIRE", 0.45f},       {"HULL REPAIRED", 0.4f},
     {"GAME OVER", 0.55f},        {"EXTRA LIFE", 0.45f},
-    {"SPREAD MISSILES", 0.45f},
+    {"SPREAD MISSILES", 0.45f},   {"NEW BEST!", 0.55f},
 };
 
 // Every picture with the size its quad is drawn at: the banners' from their layout, the
 // score label as the score display draws it and the shield caption as the cockpit does.
 std::vector<Picture> pictures() {
     std::vector<Picture> all;
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 12; ++i) {
         const BannerPicture& p = kBannerPictures[i];
         all.push_back({p.rect, 2.0f * p.halfWidth, p.top - p.bottom, kBannerWords[i].text,
                        kBannerWords[i].glow});
     }
     all.push_back({kScoreLabelRect, 9.0f, 3.15f, "SCORE", 0.3f});
+    all.push_back({kBestLabelRect, 9.0f, 3.15f, "BEST", 0.3f});
     all.push_back({kShieldCaptionRect, 22.0f, 4.0f, "SHIELD", 0.3f});
     return all;
 }

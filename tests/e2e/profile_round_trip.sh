@@ -1,0 +1,88 @@
+# The player's files over three runs, in a private HOME: the options page saves its choice
+# beside the player's own lines, the command line overrides the settings file without writing
+# it, a game that scored enters the best scores even when a logout's SIGTERM ends it, a replay
+# writes nothing, and the next run starts with the saved settings and shows the new best.
+source "$(dirname "$0")/lib.sh"
+export XDG_CONFIG_HOME=$WORK/config  # and the scores under HOME's .local/share
+SCORES=$HOME/.local/share/voxmere/scores
+SETTINGS=$XDG_CONFIG_HOME/voxmere/settings
+
+scores() { (cd "$BUILD_DIR" && "$GAME" --scores) 2>&1; }
+scores | grep -qx "No best scores yet: play a game to enter the table." || fail "--scores: $(scores)"
+mkdir -p "$XDG_CONFIG_HOME/voxmere"
+printf '# my glasses\nglasses = red-cyan\n' >"$SETTINGS"
+
+# The best score's digits on the title's main page.
+best_digits() { import -window root -crop 160x34+290+223 +repage "$WORK/best-$1.png" 2>/dev/null; }
+# The score's digits in play, the left eye's red strokes only (they move with the separation).
+score_digits() {
+    import -window root "$WORK/check.png" 2>/dev/null
+    convert "$WORK/check.png" -crop 120x28+70+444 +repage \
+        -fx "(r > 0.6 && b < 0.25) ? 1 : 0" "$WORK/score-$1.png"
+}
+changed() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1; }
+
+start_xvfb 640x480x24
+start_game --glasses red-blue --record "$WORK/run.vxj"
+win=$(wait_window Voxmere)
+best_digits first
+click "$win" 290 300  # options
+sleep 0.3
+click "$win" 416 265  # separation 2
+click "$win" 424 335  # back
+eventually 5 'grep -qx "separation = 2" "$SETTINGS"' || fail "options not saved: $(cat "$SETTINGS")"
+grep -q '^# my glasses$' "$SETTINGS" && grep -qx 'glasses = red-cyan' "$SETTINGS" ||
+    fail "the player's lines were not kept: $(cat "$SETTINGS")"
+key "$win" Return
+sleep 11.5  # the controls come alive at 10.52 s
+[[ $(lit_pixels g) == 0 ]] || fail "--glasses red-blue did not override the file's red-cyan"
+# Fire until a rock breaks up, at most half a minute: the digits differ from the start in two
+# readings in a row that agree (a beam crossing them is gone by the next one). The starting
+# picture is one the HUD holds still for half a second.
+score_digits 0
+for _ in $(seq 10); do
+    sleep 0.5
+    score_digits settled
+    (($(changed "$WORK/score-0.png" "$WORK/score-settled.png") < 6)) && break
+    cp "$WORK/score-settled.png" "$WORK/score-0.png"
+done
+for i in $(seq 60); do
+    xdotool key --window "$win" ctrl space 2>/dev/null
+    sleep 0.25
+    xdotool key --window "$win" ctrl space 2>/dev/null
+    sleep 0.25
+    score_digits "$i"
+    if ((i > 1 && $(changed "$WORK/score-0.png" "$WORK/score-$i.png") > 25 &&
+        $(changed "$WORK/score-$((i - 1)).png" "$WORK/score-$i.png") < 6)); then
+        break
+    fi
+done
+kill -TERM "$GAME_PID"
+wait_game 15
+[[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS after SIGTERM"
+score=$(grep -oE '^score=[0-9]+' "$WORK/game.out" | cut -d= -f2)
+[[ -n $score && $score -gt 0 ]] || fail "no score after half a minute of firing: $(cat "$WORK/game.out")"
+scores | grep -qE "^   1 +$score +[0-9]+:[0-9]{2}:[0-9]{2}  [0-9]{4}-" || fail "--scores: $(scores)"
+grep -q "glasses = red-blue" "$SETTINGS" && fail "the command line was written to the settings"
+
+cp "$SCORES" "$WORK/scores.before"
+start_game --replay "$WORK/run.vxj"
+win=$(wait_window Voxmere)
+sleep 1
+key "$win" Escape
+wait_game 15
+cmp -s "$SCORES" "$WORK/scores.before" || fail "a replay wrote the best scores"
+
+start_game
+win=$(wait_window Voxmere)
+best_digits second
+(($(changed "$WORK/best-first.png" "$WORK/best-second.png") > 50)) ||
+    fail "the title's best score did not change"
+key "$win" Return
+sleep 1
+[[ $(lit_pixels g) -gt 1000 ]] || fail "the file's red-cyan glasses were not applied"
+key "$win" Escape
+wait_game 10
+[[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS after Escape"
+cmp -s "$SCORES" "$WORK/scores.before" || fail "a game that never began play entered the table"
+echo "ok: score $score kept, settings saved and applied"

@@ -1,0 +1,127 @@
+// The player's files through a run: settings applied at start-up under the command line and
+// saved from the options page, and a finished game entered in the best scores with the
+// new-best banner in its game-over fade.
+#include "app/player_profile.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <string>
+
+#include "common/globals.h"
+#include "hud/banner.h"
+#include "hud/hud.h"
+#include "profile/scores.h"
+#include "rules/director.h"
+#include "run/recorded_run.h"
+#include "support/scratch_folder.h"
+#include "view/glasses.h"
+
+namespace {
+
+using testsupport::CapturedStream;
+using testsupport::ScratchFolder;
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The process's XDG folders point into a scratch folder for the test.
+struct ProfileTest : ::testing::Test {
+    ScratchFolder folder;
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+        setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+        std::filesystem::create_directories(folder.path / "config/voxmere");
+    }
+    void TearDown() override {
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_DATA_HOME");
+    }
+    std::string settings() { return folder / "config/voxmere/settings"; }
+    std::string scores() { return folder / "data/voxmere/scores"; }
+};
+
+TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved) {
+    std::ofstream(settings()) << "# mine\nstereo = off  # for now\nseparation = 3.5\n"
+                                 "glasses = red-green\nvolume = 11\nswap-eyes = yes\n";
+    RunOptions options;
+    options.glassesGiven = true;
+    options.glasses = Glasses::GreenMagenta;
+    CapturedStream err;
+    startPlayerProfile(options, err.file);
+    EXPECT_FALSE(shared.stereoEnabled);
+    EXPECT_EQ(shared.eyeSeparation, 3.5f);
+    EXPECT_EQ(glasses, Glasses::GreenMagenta);
+    EXPECT_TRUE(swapEyes);
+
+    const std::string before = readText(settings());
+    saveChangedOptions(err.file);  // nothing changed: nothing written
+    EXPECT_EQ(readText(settings()), before);
+    shared.stereoEnabled = true;
+    shared.eyeSeparation = 2.0f;
+    saveChangedOptions(err.file);
+    // Only the options' lines change; the player's comments and unknown keys stay.
+    EXPECT_EQ(readText(settings()),
+              "# mine\nstereo = on  # for now\nseparation = 2\nglasses = red-green\n"
+              "volume = 11\nswap-eyes = yes\nfullscreen = mode\nrumble = on\n");
+    EXPECT_NE(err.text().find("settings:5: unknown key 'volume'"), std::string::npos);
+}
+
+TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFromAReplay) {
+    struct Case {
+        const char* what;
+        JournalMode mode;
+        bool played;
+        int32_t score;
+        int32_t best;  // already in the table
+        bool entered;
+        bool banner;  // the new-best banner during the game-over fade
+    };
+    const Case cases[] = {
+        {"a new best", JournalMode::Off, true, 340, 200, true, true},
+        {"the first game", JournalMode::Off, true, 20, 0, true, true},
+        {"below the best", JournalMode::Off, true, 150, 200, true, false},
+        {"equal to the best", JournalMode::Off, true, 200, 200, true, false},
+        {"recorded", JournalMode::Record, true, 340, 200, true, true},
+        {"replayed", JournalMode::Replay, true, 340, 200, false, true},
+        {"no score", JournalMode::Off, true, 0, 200, false, false},
+        {"ended in the opening", JournalMode::Off, false, 0, 0, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder.path / "data");
+        CapturedStream err;
+        bestScores.open(scores(), 1796650000, err.file);
+        if (c.best > 0) bestScores.enter({c.best, 6000, 1796600000}, 1796650000, err.file);
+        const ScoreTable before = bestScores.table();
+        recordedRun.mode = c.mode;
+        shared.playStarted = c.played;
+        scoreDisplay.resetScore();
+        scoreDisplay.addScore(c.score);
+        timeDisplay.elapsed = 83.456f;
+        noticeBanner = Banner{};
+        shared.gameOver = true;
+        shared.frameSeconds = 0.1f;
+        updateDirector();
+        EXPECT_EQ(noticeBanner.running && noticeBanner.image == BannerNewBest, c.banner);
+
+        enterFinishedGame(1796650000, err.file);
+        ScoreKeeper file;
+        file.open(scores(), 1796650000, err.file);
+        EXPECT_EQ(file.table().count, before.count + (c.entered ? 1 : 0));
+        if (c.entered) {
+            const ScoreTable& t = file.table();
+            const ScoreEntry& game = t.entries[c.banner ? 0 : t.count - 1];
+            EXPECT_EQ(game.score, c.score);
+            EXPECT_EQ(game.playCentiseconds, 8345u);
+            EXPECT_EQ(game.date, 1796650000);
+        }
+        EXPECT_EQ(err.text(), "");
+    }
+    recordedRun.mode = JournalMode::Off;
+}
+
+}  // namespace

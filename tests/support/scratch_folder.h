@@ -1,0 +1,45 @@
+// A fresh folder under the system's temporary folder for one test, removed with everything in
+// it when the test ends; and a FILE* that collects what a module says on standard error.
+#pragma once
+
+#include <stdlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+struct ScratchFolder {
+    std::filesystem::path path;
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "voxmere-test-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string operator/(const std::string& name) const { return (path / name).string(); }
+};
+
+// Text written to `file`, readable at any time through text().
+struct CapturedStream {
+    char* buffer = nullptr;
+    std::size_t length = 0;
+    std::FILE* file = open_memstream(&buffer, &length);
+    ~CapturedStream() {
+        std::fclose(file);
+        std::free(buffer);
+    }
+    std::string text() {
+        std::fflush(file);
+        return std::string(buffer, length);
+    }
+};
+
+}  // namespace testsupport
