@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/game_icon.h"
 #include "support/file_bytes.h"
 
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 using testfiles::readAll;
 
 TEST(GameIcon, TheGeneratedPngHoldsExactlyTheWindowsPixels) {
-    const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / "voxmere.png";
+    const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / kIconFile;
     const auto bytes = readAll(png);
     ASSERT_GT(bytes.size(), 33u) << png;
     const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
