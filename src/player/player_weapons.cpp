@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "player/shot_targets.h"
@@ -43,11 +44,10 @@ void Missile::draw() const {
     glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
-    static constexpr float kTexCoords[4][2] = {
-        {0.01f, 0.51f}, {0.16f, 0.51f}, {0.16f, 0.65f}, {0.01f, 0.65f}};
+    static constexpr QuadTexture kBall = quadTexture(kShotBallRect);
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
+        glTexCoord2fv(kBall.st[i]);
         glVertex3f(corners[i].x, corners[i].y, corners[i].z);
     }
     glEnd();
