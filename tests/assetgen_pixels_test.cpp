@@ -400,8 +400,7 @@ TEST(AssetAtlases, BeamStripsGrowWiderAndBrighterWithTheLevel) {
     int previousWidth = 0, previousSum = 0;
     for (int level = 0; level < 6; ++level) {
         SCOPED_TRACE(level);
-        const float t0 = 0.166f * level + 0.01f, t1 = 0.166f * level + 0.165f;
-        const Shot s = drawRect(texels, 0.01f, t0, 0.99f, t1);
+        const Shot s = drawRect(texels, beamStripRect(level));
         // Dark along both long edges of the beam.
         for (int x = s.x0; x < s.x1; x += 7) {
             EXPECT_LT(brightness(s.frame, x, s.y0), 8);

@@ -19,5 +19,12 @@ inline constexpr AtlasRect kLifeIconRect{0.166f, 0.51f, 0.333f, 0.666f};
 inline constexpr AtlasRect kCrosshairRect{0.33f, 0.5f, 0.5f, 0.66f};
 inline constexpr AtlasRect kExplosionFlashRect{0.5f, 0.51f, 1.0f, 0.99f};
 
+// Beam texture (Texture3), 256 x 256: one strip per cannon level 0..5, about a sixth of the
+// height each, with the beam's tip at uLeft.
+constexpr AtlasRect beamStripRect(int level) {
+    const float l = static_cast<float>(level);
+    return {0.01f, 0.166f * l + 0.01f, 0.99f, 0.166f * l + 0.165f};
+}
+
 // Fighter texture, 256 x 256: only the muzzle flash is sampled; the hull is drawn untextured.
 inline constexpr AtlasRect kMuzzleFlashRect{0.51f, 0.51f, 0.99f, 0.99f};

@@ -134,14 +134,14 @@ std::vector<uint8_t> makeFighterTexture() {
 }
 
 std::vector<uint8_t> makeBeamTexture() {
-    // Six strips, level L over t 0.166 L + 0.01 .. 0.166 L + 0.165. Across the strip a hot core
-    // inside a softer glow, both wider and brighter with the level; along s (tip at 0.01) a
-    // rounded head and a faint ripple of energy.
+    // Six strips, one per level (beamStripRect). Across the strip a hot core inside a softer
+    // glow, both wider and brighter with the level; along s (tip at the left) a rounded head and
+    // a faint ripple of energy.
     const int n = 256;
     Gray img(n, n);
     for (int level = 0; level < 6; ++level) {
-        const float top = (0.166f * static_cast<float>(level) + 0.01f) * n;
-        const float bottom = (0.166f * static_cast<float>(level) + 0.165f) * n;
+        const float top = beamStripRect(level).vTop * n;
+        const float bottom = beamStripRect(level).vBottom * n;
         const float centre = (top + bottom) * 0.5f;
         const float reach = (bottom - top) * 0.5f - 2.5f;
         const float l = static_cast<float>(level) / 5.0f;
