@@ -10,6 +10,9 @@ packages=(
     libgtest-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth xfonts-base xdotool x11-utils imagemagick
+    # the Debian package: dependencies from the executable (dpkg-shlibdeps), and the package
+    # test's check of its listing and rendering of its man page
+    dpkg-dev appstream man-db
 )
 
 missing=()

@@ -88,6 +88,22 @@ TEST_F(CombatGame, OverlappingPickupsAreAllCollectedInSlotOrderBeforeTheShipUpda
     EXPECT_EQ(messageBanner.image, BannerHullRepaired);
 }
 
+TEST_F(CombatGame, AfterTheLastLifeTheWreckCollectsNothing) {
+    runUntil(13);
+    player.lives = 1;
+    player.shield.setStrength(0);
+    player.takeDamage(200);
+    ASSERT_TRUE(gameOver);
+    const int scoreBefore = scoreDisplay.total;
+    pickups[0].startPickup(0, 0, 0, 0);
+    pickups[0].buildPickup(6);  // extra life, right on the ship
+    gameFrames(1, 10);
+    EXPECT_EQ(player.lives, 0);
+    EXPECT_EQ(scoreDisplay.total, scoreBefore);
+    EXPECT_EQ(messageBanner.image, BannerGameOver);
+    EXPECT_TRUE(pickups[0].active) << "it drifts on";
+}
+
 TEST_F(CombatGame, APickupDriftingPastTenIsGoneBeforeItCouldBeCollected) {
     runUntil(13);
     pickups[0].startPickup(9.5f, 0, 0, 100);  // at 10.5 after this frame, still touching the ship

@@ -125,6 +125,18 @@ TEST_F(FlightPicture, TheShipStaysPutInViewWhileTheWorldMovesAndShakes) {
     EXPECT_EQ(litPixels(draw(), 0), 0);
 }
 
+// The ship draws its shield with the texture matrix current; the shield's own offset must move
+// the frustum on screen, not its texture.
+TEST_F(FlightPicture, TheShieldIsDrawnWhereItsOffsetPutsIt) {
+    player.shield.strength = fullShieldStrength;
+    const std::vector<uint8_t> home = draw();
+    player.shield.position = {0, 0, 10};
+    const std::vector<uint8_t> moved = draw();
+    long differing = 0;
+    for (std::size_t i = 0; i < home.size(); ++i) differing += home[i] != moved[i] ? 1 : 0;
+    EXPECT_GT(differing, 1000);
+}
+
 TEST_F(FlightPicture, ABeamIsDrawnAsLongAsItFlewUpToFourHundred) {
     // Seen from above the flight axis, a beam's lit run along x shows its length.
     const auto drawnLength = [&](float flown) {

@@ -1,5 +1,5 @@
-// The icon: what the desktop shows (the generator's PNG, read back by ImageMagick) is exactly
-// what the window is given, and it looks like the game's two-eyed ship.
+// The icon: what the desktop shows (the generator's PNGs, read back by ImageMagick) is exactly
+// what is drawn at each size, the window's included, and it looks like the game's two-eyed ship.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/asset_files.h"
@@ -21,25 +23,34 @@ namespace fs = std::filesystem;
 
 using testfiles::readAll;
 
-TEST(GameIcon, TheGeneratedPngHoldsExactlyTheWindowsPixels) {
-    const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / kIconFile;
-    const auto bytes = readAll(png);
-    ASSERT_GT(bytes.size(), 33u) << png;
-    const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
+// Every PNG the desktop gets (the window's size and each icon-theme size) holds exactly the
+// drawing at its size.
+TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
+    std::vector<std::pair<fs::path, int>> icons{{kIconFile, gameIconEdge}};
+    for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i)
+        icons.push_back({kDesktopIconFiles[i], desktopIconEdges[i]});
+    for (const auto& [name, edge] : icons) {
+        SCOPED_TRACE(name.string());
+        const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / name;
+        const auto bytes = readAll(png);
+        ASSERT_GT(bytes.size(), 33u) << png;
+        const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
 
-    const fs::path raw = fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
-    const std::string command = "convert '" + png.string() + "' -depth 8 'rgba:" + raw.string() +
-                                "' && identify -format '%w %h' '" + png.string() + "' > '" +
-                                raw.string() + ".size'";
-    ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
-    const auto decoded = readAll(raw);
-    const auto size = readAll(raw.string() + ".size");
-    fs::remove(raw);
-    fs::remove(raw.string() + ".size");
-    const std::string edge = std::to_string(gameIconEdge);
-    EXPECT_EQ(std::string(size.begin(), size.end()), edge + " " + edge);
-    EXPECT_TRUE(decoded == drawGameIcon()) << "the desktop icon and the window icon differ";
+        const fs::path raw =
+            fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
+        const std::string command =
+            "convert '" + png.string() + "' -depth 8 'rgba:" + raw.string() +
+            "' && identify -format '%w %h' '" + png.string() + "' > '" + raw.string() + ".size'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
+        const auto decoded = readAll(raw);
+        const auto size = readAll(raw.string() + ".size");
+        fs::remove(raw);
+        fs::remove(raw.string() + ".size");
+        EXPECT_EQ(std::string(size.begin(), size.end()),
+                  std::to_string(edge) + " " + std::to_string(edge));
+        EXPECT_TRUE(decoded == drawGameIcon(edge)) << "the PNG and the drawing differ";
+    }
 }
 
 TEST(GameIcon, TwoCopiesOfTheShipMirrorEachOtherOnADiscWithClearCorners) {

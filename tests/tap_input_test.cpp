@@ -1,6 +1,6 @@
 // Taps: a press and its release handed to the window procedure in the same pass of a loop, as a
-// touchpad tap or a synthetic click delivers them. Every press must reach one frame; holding
-// must work as it always did.
+// touchpad tap or a synthetic click delivers them. Every press must reach one frame; a held
+// key must read as held in every frame.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -20,6 +20,7 @@
 #include "input/press_latch.h"
 #include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/gamepad.h"
 #include "platform/video.h"
 #include "render/title_screen.h"
 #include "rules/frame_timer.h"
@@ -37,7 +38,7 @@ bool dispatchOneMessage() {
     return true;
 }
 
-// The seed for a run: the time, as the game always seeded; kept in a recorded journal.
+// The seed for a run: the time; kept in a recorded journal.
 uint32_t chooseSeed() {
     return static_cast<uint32_t>(std::time(nullptr));
 }
@@ -120,6 +121,9 @@ int runGame() {
 
     platform::showCursor(true);  // the title menu needs the pointer
     if (!replaying) {
+        // A pad's A or Start on the title is Enter: the game starts at once.
+        platform::openGamepads();
+        platform::setPadKeys(VK_RETURN, VK_RETURN);
         loadTitleTextures();
         runTitleLoop();
     }
@@ -128,7 +132,11 @@ int runGame() {
     platform::showCursor(false);
     leaveTitle();
     freeTitleTextures();
-    if (!replaying) platform::captureJoystick();  // a replay reads no stick
+    if (!replaying) {  // a replay reads no stick
+        // In the game Start pauses as P does; A fires as joystick button 1.
+        platform::setPadKeys(VK_P, 0);
+        platform::captureJoystick();
+    }
     buildMeshLists();
     loadGameTextures();
     if (journalMode == JournalMode::Record) {

@@ -51,5 +51,12 @@ inline constexpr const char* kSoundFiles[soundFileCount] = {
 };
 static_assert(kSoundFiles[soundFileCount - 1] != nullptr);  // a path for every sound
 
-// The desktop icon, beside the two folders.
+// The window's icon beside the two folders, and the desktop's icons in an icon theme's layout,
+// one per edge of desktopIconEdges (assets/game_icon.h), in that order.
 inline constexpr const char* kIconFile = "voxmere.png";
+inline constexpr const char* kDesktopIconFiles[] = {
+    "icons/hicolor/16x16/apps/voxmere.png",   "icons/hicolor/22x22/apps/voxmere.png",
+    "icons/hicolor/24x24/apps/voxmere.png",   "icons/hicolor/32x32/apps/voxmere.png",
+    "icons/hicolor/48x48/apps/voxmere.png",   "icons/hicolor/64x64/apps/voxmere.png",
+    "icons/hicolor/128x128/apps/voxmere.png", "icons/hicolor/256x256/apps/voxmere.png",
+};

@@ -34,11 +34,11 @@ uint8_t toByte(float value) {
 
 }  // namespace
 
-std::vector<uint8_t> drawGameIcon() {
-    std::vector<uint8_t> pixels(gameIconEdge * gameIconEdge * 4);
-    const float step = 2.0f / (gameIconEdge * kSamples);
-    for (int row = 0; row < gameIconEdge; ++row) {
-        for (int column = 0; column < gameIconEdge; ++column) {
+std::vector<uint8_t> drawGameIcon(int edge) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(edge) * edge * 4);
+    const float step = 2.0f / static_cast<float>(edge * kSamples);
+    for (int row = 0; row < edge; ++row) {
+        for (int column = 0; column < edge; ++column) {
             float disc = 0.0f, red = 0.0f, blue = 0.0f;
             for (int sy = 0; sy < kSamples; ++sy) {
                 for (int sx = 0; sx < kSamples; ++sx) {
@@ -56,7 +56,7 @@ std::vector<uint8_t> drawGameIcon() {
             const float cover = disc > 0.0f ? disc : 1.0f;
             red /= cover;
             blue /= cover;
-            uint8_t* pixel = &pixels[(row * gameIconEdge + column) * 4];
+            uint8_t* pixel = &pixels[(static_cast<size_t>(row) * edge + column) * 4];
             // A dark night-blue disc; where the two copies overlap they mix to a pale pink.
             pixel[0] = toByte(0.05f + 0.95f * red);
             pixel[1] = toByte(0.06f + 0.5f * red * blue);

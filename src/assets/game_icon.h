@@ -6,8 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int gameIconEdge = 64;
+constexpr int gameIconEdge = 64;  // the window's icon
 
-// gameIconEdge x gameIconEdge RGBA pixels, rows from the top, straight (not premultiplied)
-// alpha. The same bytes on every call.
-std::vector<uint8_t> drawGameIcon();
+// The desktop's icon theme gets the icon drawn afresh at each of these edges, so small ones
+// stay sharp and large ones are not blown up.
+constexpr int desktopIconEdges[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// edge x edge RGBA pixels, rows from the top, straight (not premultiplied) alpha. The same
+// bytes on every call.
+std::vector<uint8_t> drawGameIcon(int edge = gameIconEdge);

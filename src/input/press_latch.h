@@ -3,7 +3,7 @@
 // next frame, so the frame would never see the press. The loops therefore pass input messages
 // through here: the release of a press that no frame has seen yet is held back until the end
 // of the next frame, so the key or button reads as down for exactly that frame. Releases of
-// presses a frame has already seen go through at once: holding works as it always did.
+// presses a frame has already seen go through at once, so holding a key reads as held.
 #pragma once
 
 #include "platform/messages.h"

@@ -17,9 +17,11 @@ void postMessage(uint32_t message, uint64_t wParam = 0, int64_t lParam = 0);
 // What the window procedure returns for messages it does not handle itself.
 int64_t defWindowProc(const Message& message);
 
-// Opens joystick 1 and posts its current position at once; from then on position messages
-// follow stick motion and button messages follow the buttons. Does nothing without a
-// joystick. releaseJoystick closes it; safe to call when none was opened.
+// From here on the pads (see platform/gamepad.h) and joystick 1, the first device without a
+// pad mapping, steer and fire: the merged position is posted at once, and from then on each
+// change of position or buttons. Joystick 1 plugged in later is opened as it arrives. Does
+// nothing without a device. releaseJoystick closes every pad and the stick; safe to call when
+// none was opened.
 void captureJoystick();
 void releaseJoystick();
 

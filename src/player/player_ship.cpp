@@ -10,6 +10,7 @@
 #include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "platform/gamepad.h"
 #include "view/fade.h"
 
 PlayerShip player;
@@ -29,6 +30,12 @@ constexpr float kHullRepair = 33.0f;
 constexpr float kFullHull = 100.0f;
 constexpr float kSpawnShieldSeconds = 2.0f;
 constexpr int32_t kMostLives = 5;
+// Pad rumble: a short knock per hit, harder for a heavier one (a fighter's shot 10, a rock 22),
+// and a long full shake for a lost life.
+constexpr uint32_t kHitRumbleMs = 150;
+constexpr float kRumblePerDamage = 1.0f / 25.0f;
+constexpr float kLeastHitRumble = 0.15f;
+constexpr uint32_t kLifeLostRumbleMs = 700;
 // The shield gauge shows a full shield of 60 as a full bar of 100.
 constexpr float kShieldGaugeScale = 1.6667f;
 // The roll of the view per unit of horizontal stick.
@@ -164,6 +171,7 @@ void PlayerShip::takeDamage(float amount) {
     if (gameOver) return;
 
     shakeAmount = kShakeOnHit;
+    platform::rumblePads(kLeastHitRumble + amount * kRumblePerDamage, kHitRumbleMs);
     if (shield.holds()) {
         shield.absorb(amount);  // the whole hit, also when it was larger than the shield
     } else {
@@ -172,6 +180,7 @@ void PlayerShip::takeDamage(float amount) {
 
     if (hull < 0.0f) {  // a hull of exactly 0 is survived
         --lives;
+        platform::rumblePads(1.0f, kLifeLostRumbleMs);
         if (lives == 0) {
             controlsLocked = true;
             messageBanner.setImage(BannerGameOver);

@@ -63,6 +63,11 @@ void PlayerShield::draw() const {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, textures.shieldTexture);
+    // The ship leaves the spinning texture matrix current; the frustum's own placement goes on
+    // the modelview stack, which is deep enough for it (the texture stack may hold only two).
+    GLint callerMatrix = GL_MODELVIEW;
+    glGetIntegerv(GL_MATRIX_MODE, &callerMatrix);
+    glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
     glBegin(GL_QUADS);
@@ -75,6 +80,7 @@ void PlayerShield::draw() const {
     }
     glEnd();
     glPopMatrix();
+    glMatrixMode(static_cast<GLenum>(callerMatrix));
     glDisable(GL_TEXTURE_2D);
     setFadedAlpha(remembered);
 }

@@ -5,8 +5,8 @@
 
 void renderStereoFrame();
 
-// Draws what lives in the world, in each eye pass after the camera's world transform. The
-// world holds nothing of its own to draw, so it draws nothing.
+// Draws what lives in the world, in each eye pass after the camera's world transform: the
+// rocks, the pickups, the enemy fighters, then the player's shots, shield and ship.
 void drawScene();
 
 // The distant starfield quad, repeated 3 x 3; modulated by whatever colour is current.

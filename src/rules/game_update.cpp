@@ -46,12 +46,13 @@ void updateAsteroidField() {
 }
 
 // Pickups drift and are collected before the ship's own update, in slot order; one that drifts
-// past the player this frame is gone before it could be collected.
+// past the player this frame is gone before it could be collected. Once the game is over the
+// wreck collects nothing, as it takes no more hits.
 void collectPickups() {
     for (Pickup& pickup : pickups) {
         if (!pickup.active) continue;
         pickup.update();
-        if (pickup.active && pickup.collectedBy(player)) pickup.applyTo(player);
+        if (pickup.active && !gameOver && pickup.collectedBy(player)) pickup.applyTo(player);
     }
 }
 

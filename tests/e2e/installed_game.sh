@@ -9,7 +9,8 @@ cmake --install "$BUILD_DIR" --prefix "$prefix" >"$WORK/install.log" 2>&1 || {
 }
 for file in bin/voxmere share/voxmere/Textures/Texture0.tex share/voxmere/Textures/Texture9.tex \
     share/voxmere/Sounds/LASER1.WAV share/voxmere/Sounds/Loop1.wav \
-    share/applications/voxmere.desktop share/icons/hicolor/64x64/apps/voxmere.png; do
+    share/applications/voxmere.desktop share/icons/hicolor/64x64/apps/voxmere.png \
+    share/icons/hicolor/256x256/apps/voxmere.png share/man/man6/voxmere.6.gz; do
     [[ -f "$prefix/$file" ]] || fail "$file was not installed"
 done
 [[ -x "$prefix/bin/voxmere" ]] || fail "the installed game is not executable"

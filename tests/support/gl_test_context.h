@@ -30,7 +30,7 @@ void clearAll();
 
 }  // namespace testgl
 
-// Pixel tests: skip with a clear reason instead of failing obscurely when GL is unavailable.
+// Pixel tests: fail with a clear reason instead of obscurely when GL is unavailable.
 #define REQUIRE_GL()                                                          \
     do {                                                                      \
         if (!testgl::open()) GTEST_FAIL() << "no GL context for pixel tests"; \

@@ -1,9 +1,13 @@
 // voxmere-assets <output dir>: writes every texture to <output dir>/Textures, every sound to
-// <output dir>/Sounds and the desktop icon to <output dir>/voxmere.png. The output depends on
-// nothing but this program, so each run writes the same bytes.
+// <output dir>/Sounds, the window's icon to <output dir>/voxmere.png and the desktop's icons,
+// one per size, to <output dir>/icons/hicolor/<N>x<N>/apps/voxmere.png (the layout of an icon
+// theme, so the tree installs as it is). The output depends on nothing but this program, so
+// each run writes the same bytes.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "assets.h"
@@ -71,6 +75,20 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    const auto icon = gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge);
-    return writeAsset(root, kIconFile, icon) ? 0 : 1;
+    if (!writeAsset(root, kIconFile, gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge)))
+        return 1;
+    static_assert(std::size(kDesktopIconFiles) == std::size(desktopIconEdges));
+    for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i) {
+        const int edge = desktopIconEdges[i];
+        char size[32];
+        std::snprintf(size, sizeof size, "/%dx%d/", edge, edge);
+        if (std::strstr(kDesktopIconFiles[i], size) == nullptr) {
+            std::fprintf(stderr, "voxmere-assets: %s is not the %d-pixel icon\n",
+                         kDesktopIconFiles[i], edge);
+            return 1;
+        }
+        if (!writeAsset(root, kDesktopIconFiles[i], gen::encodePng(drawGameIcon(edge), edge, edge)))
+            return 1;
+    }
+    return 0;
 }

@@ -6,14 +6,12 @@
 namespace platform {
 namespace {
 
-// Messages posted by the program itself (WM_QUIT from a close request, the joystick's first
-// position) or injected by tests; they are handed out before native events.
+// Messages posted by the program itself (WM_QUIT from a close request, what the pads and
+// joystick change) or injected by tests; they are handed out before native events.
 constexpr std::size_t kQueueSize = 256;
 Message posted[kQueueSize];
 std::size_t postedHead = 0;
 std::size_t postedCount = 0;
-
-SDL_Joystick* joystick = nullptr;
 
 int virtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
@@ -55,18 +53,18 @@ int virtualKeyFor(SDL_Keycode key) {
     }
 }
 
-Message stickPosition() {
-    const int x = SDL_JoystickGetAxis(joystick, 0) + 32768;
-    const int y = SDL_JoystickGetAxis(joystick, 1) + 32768;
-    return {MM_JOY1MOVE, 0, makeLParam(x, y)};
-}
-
-bool isOurJoystick(SDL_JoystickID id) {
-    return joystick != nullptr && SDL_JoystickInstanceID(joystick) == id;
+bool takePosted(Message& out) {
+    if (postedCount == 0) return false;
+    out = posted[postedHead];
+    postedHead = (postedHead + 1) % kQueueSize;
+    --postedCount;
+    return true;
 }
 
 // Turns one SDL event into the message it stands for; false for events the game ignores.
+// Pad and joystick events post what they change instead.
 bool translate(const SDL_Event& event, Message& out) {
+    if (sdl::handleDeviceEvent(event)) return false;
     switch (event.type) {
         case SDL_QUIT:
             out = {WM_QUIT, 0, 0};
@@ -121,18 +119,6 @@ bool translate(const SDL_Event& event, Message& out) {
             out = {message, 0, makeLParam(event.button.x, event.button.y)};
             return true;
         }
-        case SDL_JOYAXISMOTION:
-            if (!isOurJoystick(event.jaxis.which) || event.jaxis.axis > 1) return false;
-            out = stickPosition();
-            return true;
-        case SDL_JOYBUTTONDOWN:
-        case SDL_JOYBUTTONUP: {
-            if (!isOurJoystick(event.jbutton.which) || event.jbutton.button > 1) return false;
-            const uint64_t change = event.jbutton.button == 0 ? JOY_BUTTON1CHG : JOY_BUTTON2CHG;
-            out = {event.type == SDL_JOYBUTTONDOWN ? MM_JOY1BUTTONDOWN : MM_JOY1BUTTONUP, change,
-                   0};
-            return true;
-        }
         default:
             return false;
     }
@@ -151,16 +137,11 @@ void notifyFocus(bool focused) {
 }
 
 bool peekMessage(Message& out) {
-    if (postedCount > 0) {
-        out = posted[postedHead];
-        postedHead = (postedHead + 1) % kQueueSize;
-        --postedCount;
-        return true;
-    }
+    if (takePosted(out)) return true;
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (translate(event, out)) return true;
+        if (translate(event, out) || takePosted(out)) return true;
     }
     return false;
 }
@@ -173,25 +154,6 @@ void postMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
 
 int64_t defWindowProc(const Message&) {
     return 0;
-}
-
-void captureJoystick() {
-    if (joystick != nullptr) return;
-    // SDL drops joystick events while no window of ours has focus unless told otherwise; the
-    // stick keeps steering while the game is in the background. Set before the subsystem starts.
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;
-    if (SDL_NumJoysticks() < 1) return;
-    joystick = SDL_JoystickOpen(0);
-    if (joystick == nullptr) return;
-    const Message first = stickPosition();
-    postMessage(first.message, first.wParam, first.lParam);
-}
-
-void releaseJoystick() {
-    if (joystick == nullptr) return;
-    SDL_JoystickClose(joystick);
-    joystick = nullptr;
 }
 
 }  // namespace platform

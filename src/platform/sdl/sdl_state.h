@@ -11,4 +11,8 @@ extern SDL_Window* window;
 extern bool displayAvailable;
 extern bool videoStarted;
 
+// Follows pads and joystick 1 through one SDL event, posting the messages it changes; false
+// for events that are not theirs.
+bool handleDeviceEvent(const SDL_Event& event);
+
 }  // namespace platform::sdl

@@ -1,0 +1,92 @@
+# cmake -DGAME=<voxmere> -DTEMPLATE=voxmere.6.in -DOUTPUT=<voxmere.6.gz> -DDATA_DIR=<folder>
+#       -DPROJECT_VERSION=<x.y.z> -DVOXMERE_RELEASE_DATE=<date> -P manpage.cmake
+# Writes the man page with its synopsis, summary and options taken from what "voxmere --help"
+# prints, so the two always agree. A --help line this script cannot place stops the build and
+# is quoted, so the help text and this script are changed together.
+execute_process(COMMAND ${GAME} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${GAME} --help failed: ${status}")
+endif()
+
+# Roff text: backslashes and hyphens escaped, a leading dot or quote kept from being a request.
+function(roff_text out text)
+    string(REPLACE "\\" "\\e" text "${text}")
+    string(REPLACE "-" "\\-" text "${text}")
+    string(REGEX REPLACE "^([.'])" "\\\\&\\1" text "${text}")
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# An option's words: the option itself and literal values in bold, placeholders (FILE) in italics.
+function(roff_term out term)
+    string(REPLACE " " ";" words "${term}")
+    set(result "")
+    foreach(word IN LISTS words)
+        roff_text(word "${word}")
+        if(word MATCHES "^[A-Z][A-Z_]*$")
+            string(APPEND result " \\fI${word}\\fR")
+        else()
+            string(APPEND result " \\fB${word}\\fR")
+        endif()
+    endforeach()
+    string(STRIP "${result}" result)
+    set(${out} "${result}" PARENT_SCOPE)
+endfunction()
+
+# Brackets and semicolons would upset CMake's lists: carry them as placeholders while splitting.
+string(REPLACE "[" "<open>" help "${help}")
+string(REPLACE "]" "<close>" help "${help}")
+string(REPLACE ";" "<semicolon>" help "${help}")
+string(REPLACE "\n" ";" lines "${help}")
+
+set(VOXMERE_SYNOPSIS ".nf")
+set(VOXMERE_SUMMARY "")
+set(VOXMERE_OPTIONS "")
+set(last "")  # what the previous non-blank line was: usage, summary or option
+foreach(line IN LISTS lines)
+    string(REPLACE "<open>" "[" line "${line}")
+    string(REPLACE "<close>" "]" line "${line}")
+    string(REPLACE "<semicolon>" ";" line "${line}")
+    if(line MATCHES "^[ \t]*$")
+        continue()
+    elseif(line MATCHES "^Usage: +voxmere(.*)$")
+        roff_text(rest "${CMAKE_MATCH_1}")
+        string(APPEND VOXMERE_SYNOPSIS "\n\\fBvoxmere\\fR${rest}")
+        set(last usage)
+    elseif(last STREQUAL "usage" AND line MATCHES "^ +voxmere(.*)$")
+        roff_text(rest "${CMAKE_MATCH_1}")
+        string(APPEND VOXMERE_SYNOPSIS "\n\\fBvoxmere\\fR${rest}")
+    elseif(line MATCHES "^[^ \t-]" AND VOXMERE_OPTIONS STREQUAL "")
+        string(REGEX REPLACE "\\.$" "" line "${line}")
+        string(SUBSTRING "${line}" 0 1 first)  # "voxmere - a ...", as man pages name themselves
+        string(TOLOWER "${first}" first)
+        string(SUBSTRING "${line}" 1 -1 rest)
+        set(line "${first}${rest}")
+        roff_text(line "${line}")
+        string(APPEND VOXMERE_SUMMARY "${line}")
+        set(last summary)
+    elseif(line MATCHES "^[ \t]+(-[^ \t]*( [^ \t]+)*)([ \t][ \t]+(.*))?$")
+        roff_term(term "${CMAKE_MATCH_1}")
+        roff_text(description "${CMAKE_MATCH_4}")
+        string(APPEND VOXMERE_OPTIONS ".TP\n${term}\n${description}\n")
+        set(last option)
+    elseif(last STREQUAL "option" AND line MATCHES "^[ \t]+(.*)$")
+        roff_text(description "${CMAKE_MATCH_1}")  # a description continued
+        string(APPEND VOXMERE_OPTIONS "${description}\n")
+    else()
+        message(FATAL_ERROR "The man page has no place for this line of voxmere --help:\n"
+            "  '${line}'\nput it in the form of the other lines or teach ${CMAKE_CURRENT_LIST_FILE}.")
+    endif()
+endforeach()
+string(APPEND VOXMERE_SYNOPSIS "\n.fi")
+string(STRIP "${VOXMERE_OPTIONS}" VOXMERE_OPTIONS)
+if(VOXMERE_SUMMARY STREQUAL "" OR VOXMERE_OPTIONS STREQUAL "")
+    message(FATAL_ERROR "voxmere --help gave no summary line or no options")
+endif()
+set(VOXMERE_DATA_DIR "${DATA_DIR}")
+string(REGEX REPLACE "\\.gz$" "" page "${OUTPUT}")
+configure_file(${TEMPLATE} ${page} @ONLY)
+# Debian wants man pages compressed, and -n keeps the name and time out so the bytes repeat.
+execute_process(COMMAND gzip -9nf ${page} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip ${page} failed")
+endif()

@@ -1,0 +1,353 @@
+// Pads and joystick 1. Every device is read into one merged state (four directions, two fire
+// buttons, the keys Start and A hold), and only changes of that state are posted, as the
+// joystick and key messages the game already understands.
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/events.h"
+#include "platform/gamepad.h"
+#include "platform/sdl/sdl_state.h"
+
+namespace platform {
+namespace {
+
+constexpr int kMaxPads = 8;
+// A fifth of the stick's travel: worn sticks rest off centre, yet a small push still steers.
+constexpr int kStickDeadZone = 6554;
+// Triggers fire past half way and let go below a quarter, so a trigger held near the line
+// does not chatter.
+constexpr int kTriggerPress = 16384;
+constexpr int kTriggerRelease = 8192;
+
+enum Direction : uint8_t { kUp = 1, kDown = 2, kLeft = 4, kRight = 8 };
+
+// What a pad button sent when pressed, so that its release sends the matching release even
+// when the title has since handed over to the game. Positive values are virtual keys.
+constexpr int kSentNothing = 0;
+constexpr int kSentFire1 = -1;
+constexpr int kSentFire2 = -2;
+
+struct Pad {
+    bool active = false;
+    SDL_GameController* controller = nullptr;
+    SDL_JoystickID id = -1;
+    uint8_t directions = 0;
+    bool leftTrigger = false;
+    bool rightTrigger = false;
+    int sent[SDL_CONTROLLER_BUTTON_MAX] = {};
+};
+
+Pad pads[kMaxPads];
+bool padsOpen = false;
+bool captured = false;  // the game reads the joystick messages; the title does not
+int startPadKey = VK_RETURN;
+int aPadKey = VK_RETURN;
+bool rumbleEnabled = true;
+
+// Joystick 1: the first device without a mapping, read through its raw axes and buttons.
+SDL_Joystick* stick = nullptr;
+uint8_t stickDirections = 0;
+bool stickFire[2] = {};
+
+// The merged state as the game was last told it.
+uint8_t sentDirections = 0;
+bool sentFire[2] = {};
+int keyHolders[256] = {};
+
+uint8_t directionsOf(bool up, bool down, bool left, bool right) {
+    return static_cast<uint8_t>((up ? kUp : 0) | (down ? kDown : 0) | (left ? kLeft : 0) |
+                                (right ? kRight : 0));
+}
+
+// Joystick 1 keeps the game's own dead zone: five bits of each axis, 13..19 centred.
+uint8_t stickDirectionsNow() {
+    const int x5 = (SDL_JoystickGetAxis(stick, 0) + 32768) >> 11;
+    const int y5 = (SDL_JoystickGetAxis(stick, 1) + 32768) >> 11;
+    return directionsOf(y5 <= 12, y5 >= 20, x5 <= 12, x5 >= 20);
+}
+
+void readPadLevels(Pad& pad) {
+    SDL_GameController* c = pad.controller;
+    const int x = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX);
+    const int y = SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY);
+    auto button = [c](SDL_GameControllerButton b) {
+        return SDL_GameControllerGetButton(c, b) != 0;
+    };
+    pad.directions = directionsOf(y < -kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_UP),
+                                  y > kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+                                  x < -kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_LEFT),
+                                  x > kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    auto trigger = [c](SDL_GameControllerAxis axis, bool wasDown) {
+        const int value = SDL_GameControllerGetAxis(c, axis);
+        return wasDown ? value >= kTriggerRelease : value >= kTriggerPress;
+    };
+    pad.leftTrigger = trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, pad.leftTrigger);
+    pad.rightTrigger = trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, pad.rightTrigger);
+}
+
+bool padFires(const Pad& pad, int sentValue, bool trigger) {
+    if (trigger) return true;
+    for (int value : pad.sent) {
+        if (value == sentValue) return true;
+    }
+    return false;
+}
+
+// Posts what changed in the merged state since the game was last told; `moved` posts the
+// position even when it did not change.
+void postChanges(bool moved) {
+    if (!captured) return;
+    uint8_t directions = stickDirections;
+    bool fire[2] = {stickFire[0], stickFire[1]};
+    for (const Pad& pad : pads) {
+        if (!pad.active) continue;
+        directions |= pad.directions;
+        fire[0] |= padFires(pad, kSentFire1, pad.rightTrigger);
+        fire[1] |= padFires(pad, kSentFire2, pad.leftTrigger);
+    }
+    if (moved || directions != sentDirections) {
+        sentDirections = directions;
+        // Pads pushing opposite ways cancel out.
+        const auto axis = [directions](uint8_t low, uint8_t high) {
+            const bool l = (directions & low) != 0, h = (directions & high) != 0;
+            return l == h ? 32768 : (l ? 0 : 65535);
+        };
+        postMessage(MM_JOY1MOVE, 0, makeLParam(axis(kLeft, kRight), axis(kUp, kDown)));
+    }
+    const uint64_t change[2] = {JOY_BUTTON1CHG, JOY_BUTTON2CHG};
+    for (int i = 0; i < 2; ++i) {
+        if (fire[i] == sentFire[i]) continue;
+        sentFire[i] = fire[i];
+        postMessage(fire[i] ? MM_JOY1BUTTONDOWN : MM_JOY1BUTTONUP, change[i], 0);
+    }
+}
+
+void holdKey(int key) {
+    if (keyHolders[key]++ == 0) postMessage(WM_KEYDOWN, static_cast<uint64_t>(key), 0);
+}
+
+void letGoOf(int sent) {
+    if (sent > 0 && --keyHolders[sent] == 0) postMessage(WM_KEYUP, static_cast<uint64_t>(sent), 0);
+}
+
+int pressSends(int button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_START:
+            return startPadKey;
+        case SDL_CONTROLLER_BUTTON_A:
+            if (aPadKey != 0) return aPadKey;
+            return captured ? kSentFire1 : kSentNothing;
+        case SDL_CONTROLLER_BUTTON_B:
+        case SDL_CONTROLLER_BUTTON_X:
+            return captured ? kSentFire2 : kSentNothing;
+        default:
+            return kSentNothing;
+    }
+}
+
+Pad* padWithId(SDL_JoystickID id) {
+    for (Pad& pad : pads) {
+        if (pad.active && pad.id == id) return &pad;
+    }
+    return nullptr;
+}
+
+void openPad(int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;
+    if (padWithId(SDL_JoystickGetDeviceInstanceID(deviceIndex)) != nullptr) return;
+    for (Pad& pad : pads) {
+        if (pad.active) continue;
+        SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+        if (controller == nullptr) return;
+        pad = Pad{};
+        pad.active = true;
+        pad.controller = controller;
+        pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+        if (captured) readPadLevels(pad);
+        postChanges(false);
+        return;
+    }
+}
+
+// Lets go of everything the pad held, then closes it.
+void closePad(Pad& pad) {
+    for (int sent : pad.sent) letGoOf(sent);
+    SDL_GameControllerClose(pad.controller);
+    pad = Pad{};
+    postChanges(false);
+}
+
+void openStick(int deviceIndex) {
+    if (stick != nullptr || SDL_IsGameController(deviceIndex)) return;
+    stick = SDL_JoystickOpen(deviceIndex);
+    if (stick == nullptr) return;
+    stickDirections = stickDirectionsNow();
+    stickFire[0] = stickFire[1] = false;
+}
+
+void closeStick() {
+    if (stick == nullptr) return;
+    SDL_JoystickClose(stick);
+    stick = nullptr;
+    stickDirections = 0;
+    stickFire[0] = stickFire[1] = false;
+}
+
+bool isStick(SDL_JoystickID id) {
+    return stick != nullptr && SDL_JoystickInstanceID(stick) == id;
+}
+
+bool startJoystickSystem(Uint32 flags) {
+    // SDL drops joystick events while no window of ours has focus unless told otherwise; the
+    // stick keeps steering while the game is in the background. Set before the system starts.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    return SDL_InitSubSystem(flags) == 0;
+}
+
+}  // namespace
+
+std::string gamepadMappingFile() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config != nullptr && config[0] == '/') {
+        return std::string(config) + "/voxmere/gamecontrollerdb.txt";
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0') return "";
+    return std::string(home) + "/.config/voxmere/gamecontrollerdb.txt";
+}
+
+void openGamepads() {
+    if (padsOpen || !startJoystickSystem(SDL_INIT_GAMECONTROLLER)) return;
+    padsOpen = true;
+    const std::string file = gamepadMappingFile();
+    if (!file.empty()) {
+        if (std::FILE* probe = std::fopen(file.c_str(), "rb")) {
+            std::fclose(probe);
+            const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
+            if (added < 0) {
+                std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n",
+                             file.c_str(), SDL_GetError());
+            } else if (added == 0) {
+                std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
+            }
+        }
+    }
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) openPad(i);
+}
+
+void setPadKeys(int startKey, int aKey) {
+    startPadKey = startKey & 0xFF;
+    aPadKey = aKey & 0xFF;
+}
+
+void setRumbleEnabled(bool enabled) {
+    rumbleEnabled = enabled;
+    if (enabled) return;
+    for (Pad& pad : pads) {
+        if (pad.active) SDL_GameControllerRumble(pad.controller, 0, 0, 0);
+    }
+}
+
+void rumblePads(float strength, uint32_t milliseconds) {
+    if (!rumbleEnabled) return;
+    const float clamped = strength < 0.0f ? 0.0f : (strength > 1.0f ? 1.0f : strength);
+    const auto motor = static_cast<Uint16>(clamped * 65535.0f);
+    for (Pad& pad : pads) {
+        // A pad without motors refuses; that is all "where the pad can" needs.
+        if (pad.active) SDL_GameControllerRumble(pad.controller, motor, motor, milliseconds);
+    }
+}
+
+void captureJoystick() {
+    if (captured || !startJoystickSystem(SDL_INIT_JOYSTICK)) return;
+    captured = true;
+    for (int i = 0; i < SDL_NumJoysticks() && stick == nullptr; ++i) openStick(i);
+    for (Pad& pad : pads) {
+        if (pad.active) readPadLevels(pad);
+    }
+    bool anyPad = false;
+    for (const Pad& pad : pads) anyPad |= pad.active;
+    // The position at once, as a stick reports it on capture; nothing without a device.
+    postChanges(stick != nullptr || anyPad);
+}
+
+void releaseJoystick() {
+    closeStick();
+    for (Pad& pad : pads) {
+        if (pad.active) SDL_GameControllerClose(pad.controller);
+        pad = Pad{};
+    }
+    if (padsOpen) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    if (captured) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    padsOpen = captured = false;
+    sentDirections = 0;
+    sentFire[0] = sentFire[1] = false;
+    for (int& holders : keyHolders) holders = 0;
+}
+
+namespace sdl {
+
+bool handleDeviceEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_JOYDEVICEADDED:
+            // Both arrive for a mapped pad; the second finds it open already.
+            if (padsOpen) openPad(event.cdevice.which);
+            if (captured && event.type == SDL_JOYDEVICEADDED) {
+                openStick(event.jdevice.which);
+                postChanges(false);
+            }
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_JOYDEVICEREMOVED:
+            if (Pad* pad = padWithId(event.cdevice.which)) closePad(*pad);
+            if (isStick(event.jdevice.which)) {
+                closeStick();
+                postChanges(false);
+            }
+            return true;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            Pad* pad = padWithId(event.cbutton.which);
+            if (pad == nullptr || event.cbutton.button >= SDL_CONTROLLER_BUTTON_MAX) return true;
+            int& sent = pad->sent[event.cbutton.button];
+            if (event.type == SDL_CONTROLLERBUTTONDOWN && sent == kSentNothing) {
+                sent = pressSends(event.cbutton.button);
+                if (sent > 0) holdKey(sent);
+            } else if (event.type == SDL_CONTROLLERBUTTONUP) {
+                letGoOf(sent);
+                sent = kSentNothing;
+            }
+            if (captured) readPadLevels(*pad);
+            postChanges(false);
+            return true;
+        }
+        case SDL_CONTROLLERAXISMOTION:
+            if (Pad* pad = padWithId(event.caxis.which); pad != nullptr && captured) {
+                readPadLevels(*pad);
+                postChanges(false);
+            }
+            return true;
+        case SDL_JOYAXISMOTION:
+            if (isStick(event.jaxis.which) && event.jaxis.axis <= 1) {
+                stickDirections = stickDirectionsNow();
+                postChanges(false);
+            }
+            return true;
+        case SDL_JOYBUTTONDOWN:
+        case SDL_JOYBUTTONUP:
+            if (isStick(event.jbutton.which) && event.jbutton.button <= 1) {
+                stickFire[event.jbutton.button] = event.type == SDL_JOYBUTTONDOWN;
+                postChanges(false);
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace sdl
+}  // namespace platform

@@ -1,0 +1,177 @@
+// Pads, headless: SDL's virtual joystick with a controller mapping stands in for a real pad, and
+// every message it causes must be one a journal accepts.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "input/input.h"
+#include "platform/events.h"
+#include "platform/gamepad.h"
+#include "player/player_ship.h"
+#include "run/journal.h"
+
+namespace {
+
+// Buttons of a virtual pad under SDL's own mapping for it, and its axes from kAxis on.
+constexpr int kA = 0, kB = 1, kX = 2, kStart = 6, kDown = 12, kRight = 14, kAxis = 100;
+constexpr int kStickX = kAxis, kLeftTrigger = kAxis + 4, kRightTrigger = kAxis + 5;
+
+Uint16 lastRumble = 0;
+
+// Hands every waiting message to the window procedure, as the loops do.
+void deliver() {
+    SDL_JoystickUpdate();
+    Message message;
+    std::string error;
+    while (platform::peekMessage(message) || platform::peekMessage(message)) {
+        EXPECT_TRUE(checkJournalMessage(message, error)) << error;
+        windowProc(message);
+    }
+}
+
+void set(SDL_Joystick* pad, int control, int value) {
+    control < kAxis ? SDL_JoystickSetVirtualButton(pad, control, static_cast<Uint8>(value))
+                    : SDL_JoystickSetVirtualAxis(pad, control - kAxis, static_cast<Sint16>(value));
+    deliver();
+}
+
+SDL_Joystick* attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = static_cast<Uint16>(type);
+    desc.naxes = 6;
+    desc.nbuttons = 15;
+    desc.vendor_id = 0x1234;  // a USB identity, as a real pad's mapping line names
+    desc.product_id = 0x5678;
+    desc.Rumble = [](void*, Uint16 low, Uint16) { return lastRumble = low, 0; };
+    SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    EXPECT_NE(pad, nullptr) << SDL_GetError();
+    set(pad, kLeftTrigger, -32768);  // triggers rest released, as on a real pad
+    set(pad, kRightTrigger, -32768);
+    return pad;
+}
+
+void openPads(bool game) {
+    platform::openGamepads();
+    platform::setPadKeys(game ? VK_P : VK_RETURN, game ? 0 : VK_RETURN);
+    if (game) platform::captureJoystick();
+    deliver();
+}
+
+// Input state as the game reads it: steering, the two fire buttons, and the keys pads press.
+std::string state() {
+    const bool held[] = {joyUp,      joyDown,    joyLeft,           joyRight,
+                         joyButton1, joyButton2, keys.isDown(VK_P), keys.isDown(VK_RETURN)};
+    const char* names[] = {"up ",      "down ",     "left ", "right ",
+                           "cannons ", "missiles ", "P ",    "Enter "};
+    std::string s;
+    for (int i = 0; i < 8; ++i) s += held[i] ? names[i] : "";
+    return s;
+}
+
+struct Gamepads : ::testing::Test {
+    void SetUp() override {
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+    }
+    void TearDown() override {
+        platform::releaseJoystick();
+        platform::setRumbleEnabled(true);
+        while (SDL_NumJoysticks() > 0) SDL_JoystickDetachVirtual(0);
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        keys = KeyTable{};
+        joyUp = joyDown = joyLeft = joyRight = joyButton1 = joyButton2 = false;
+    }
+};
+
+TEST_F(Gamepads, EachControlDoesWhatItsKeyDoesAndLetsGoOnRelease) {
+    const struct {
+        const char* control;
+        bool game;
+        int index, pressed, released;
+        const char* effect;
+    } cases[] = {
+        {"stick left", true, kStickX, -32768, 0, "left "},
+        {"worn stick resting off centre", true, kStickX, -6000, 0, ""},
+        {"d-pad down", true, kDown, 1, 0, "down "},
+        {"d-pad right", true, kRight, 1, 0, "right "},
+        {"A", true, kA, 1, 0, "cannons "},
+        {"right trigger", true, kRightTrigger, 32767, -32768, "cannons "},
+        {"B", true, kB, 1, 0, "missiles "},
+        {"X", true, kX, 1, 0, "missiles "},
+        {"left trigger", true, kLeftTrigger, 32767, -32768, "missiles "},
+        {"Start", true, kStart, 1, 0, "P "},
+        {"A on the title", false, kA, 1, 0, "Enter "},
+        {"Start on the title", false, kStart, 1, 0, "Enter "},
+        {"stick on the title", false, kStickX, -32768, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control);
+        SDL_Joystick* pad = attach();
+        openPads(c.game);
+        set(pad, c.index, c.pressed);
+        EXPECT_EQ(state(), c.effect);
+        set(pad, c.index, c.released);
+        EXPECT_EQ(state(), "");
+        SDL_JoystickClose(pad);
+        TearDown();  // each control on a fresh pad
+        SetUp();
+    }
+}
+
+TEST_F(Gamepads, PadsPluggedInDuringPlaySteerTogetherAndOnePulledOutLetsGoOfAllItHeld) {
+    openPads(true);
+    SDL_Joystick* first = attach();
+    SDL_Joystick* second = attach();
+    set(first, kStickX, -32768);
+    set(first, kA, 1);
+    set(first, kStart, 1);
+    set(second, kA, 1);
+    set(second, kDown, 1);
+    EXPECT_EQ(state(), "down left cannons P ");
+    SDL_JoystickClose(first);
+    SDL_JoystickDetachVirtual(0);
+    deliver();
+    EXPECT_EQ(state(), "down cannons ") << "the other pad still holds its own";
+    set(second, kA, 0);
+    EXPECT_EQ(state(), "down ");
+    SDL_JoystickClose(second);
+}
+
+// The device has no mapping but the player's own; hits rumble it through the game's hook.
+TEST_F(Gamepads, APadMappedInTheConfigFolderFiresAndRumblesHarderForHeavierHits) {
+    const auto folder = std::filesystem::temp_directory_path() / "voxmere-pads-test";
+    std::filesystem::create_directories(folder / "voxmere");
+    SDL_Joystick* device = attach(SDL_JOYSTICK_TYPE_UNKNOWN);
+    char guid[64];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(device), guid, sizeof guid);
+    std::ofstream(folder / "voxmere/gamecontrollerdb.txt")
+        << guid << ",odd pad,a:b9,platform:Linux,\n";
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = before != nullptr ? before : "";
+    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    openPads(true);
+    before != nullptr ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(folder);
+    set(device, 9, 1);
+    EXPECT_EQ(state(), "cannons ");
+
+    const auto felt = [](float damage) {
+        lastRumble = 0;
+        resetPlayer();
+        player.takeDamage(damage);
+        return lastRumble;
+    };
+    const Uint16 shot = felt(10.0f), rock = felt(22.0f);
+    EXPECT_GT(shot, 0);
+    EXPECT_GT(rock, shot);
+    platform::setRumbleEnabled(false);
+    EXPECT_EQ(felt(22.0f), 0);
+    SDL_JoystickClose(device);
+}
+
+}  // namespace
