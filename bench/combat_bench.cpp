@@ -34,8 +34,8 @@ void fillCombat() {
 
 // The whole field in view between 300 and 900 units ahead, every tenth rock bursting.
 void fillField() {
-    for (int i = 0; i < asteroidCount; ++i) {
-        Asteroid& rock = asteroids[i];
+    for (int i = 0; i < asteroids.count; ++i) {
+        Asteroid& rock = asteroids.rock[i];
         rock.active = true;
         rock.exploding = false;
         rock.position = {-300.0f - 6.0f * static_cast<float>(i),
@@ -90,7 +90,7 @@ void BM_UpdateGameFullLoad(benchmark::State& state) {
         flight::putEveryShotInFlight();
         refreshCombat();
         player.lives = 3;
-        gameOver = false;
+        shared.gameOver = false;
         flight::gameFrames(1, 1);
     }
     for (const EnemyFighter& f : fighters) fightersFlying += f.active ? 1 : 0;
@@ -113,7 +113,7 @@ void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
     flight::putEveryShotInFlight();
     for (EnemyFighter& f : fighters) f.muzzleFlash = 5;
     player.shield.strength = 60;
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);

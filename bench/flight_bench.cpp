@@ -36,7 +36,7 @@ void BM_UpdateGameWholeFieldEveryShot(benchmark::State& state) {
         player.lives = 3;
         flight::gameFrames(1, 1);
     }
-    for (int i = 0; i < asteroidCount; ++i) rocksFlying += asteroids[i].active ? 1 : 0;
+    for (int i = 0; i < asteroids.count; ++i) rocksFlying += asteroids.rock[i].active ? 1 : 0;
     state.counters["rocks_flying"] = static_cast<double>(rocksFlying);
     testclock::uninstall();
 }
@@ -67,7 +67,7 @@ void renderEmptyStereoFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     const GLboolean blueOnly[4] = {GL_FALSE, GL_FALSE, GL_TRUE, GL_TRUE};
     const GLboolean redOnly[4] = {GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE};
-    const float eyeOffsets[2] = {-eyeSeparation, eyeSeparation};
+    const float eyeOffsets[2] = {-shared.eyeSeparation, shared.eyeSeparation};
     for (int eye = 0; eye < 2; ++eye) {
         const GLboolean* mask = eye == 0 ? blueOnly : redOnly;
         glColorMask(mask[0], mask[1], mask[2], mask[3]);
@@ -104,12 +104,12 @@ void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
     flyingGame();
     flight::gameFrames(1000, 10);  // 22 s: the field spread out as in play, wrapped round the ship
     // A tenth of the rocks breaking up where they are.
-    for (int i = 0; i < asteroidCount; i += 10) {
-        asteroids[i].hitPoints = 1;
-        asteroids[i].takeDamage(1);
+    for (int i = 0; i < asteroids.count; i += 10) {
+        asteroids.rock[i].hitPoints = 1;
+        asteroids.rock[i].takeDamage(1);
     }
     flight::putEveryShotInFlight();
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);

@@ -12,7 +12,7 @@ static void BM_RenderStereoFrame(benchmark::State& state) {
         state.SkipWithError("no GL context");
         return;
     }
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     for (auto _ : state) {
         renderStereoFrame();
         glFinish();

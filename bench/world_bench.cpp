@@ -13,16 +13,16 @@
 namespace {
 
 void launchField() {
-    resetAsteroids();
+    asteroids = {};
     std::srand(99);
     launchAsteroids();
-    frameSeconds = 1.0f / 60;
+    shared.frameSeconds = 1.0f / 60;
 }
 
 void updateField() {
-    for (int i = 0; i < asteroidCount; ++i) {
-        asteroids[i].setTarget(0.0f, 0.0f, 0.0f);
-        asteroids[i].update();
+    for (int i = 0; i < asteroids.count; ++i) {
+        asteroids.rock[i].setTarget(0.0f, 0.0f, 0.0f);
+        asteroids.rock[i].update();
     }
 }
 
@@ -31,7 +31,7 @@ void updateField() {
 static void BM_UpdateAsteroidField(benchmark::State& state) {
     launchField();
     // Every fifth rock breaking up, so bursts run too.
-    for (int i = 0; i < asteroidCount; i += 5) asteroids[i].takeDamage(100);
+    for (int i = 0; i < asteroids.count; i += 5) asteroids.rock[i].takeDamage(100);
     for (auto _ : state) {
         updateField();
         benchmark::ClobberMemory();
@@ -45,14 +45,14 @@ static void BM_DrawAsteroidFieldBothEyes(benchmark::State& state) {
         return;
     }
     launchField();
-    frameSeconds = 0.1f;
+    shared.frameSeconds = 0.1f;
     for (int frame = 0; frame < 100; ++frame) updateField();
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     for (auto _ : state) {
         testgl::clearAll();
         glColor4f(1, 1, 1, 1);
         testgl::drawInBothEyes([] {
-            for (int i = 0; i < asteroidCount; ++i) asteroids[i].draw();
+            for (int i = 0; i < asteroids.count; ++i) asteroids.rock[i].draw();
         });
         glFinish();
     }

@@ -18,15 +18,15 @@ Vec3 playerLocation() {
 // One frame of the field as the game runs it: target, update, then the ram test against the
 // player's ship (radius 10), which regenerates a rammed rock. Returns how many rocks rammed.
 int flyFrame(float seconds) {
-    frameSeconds = seconds;
+    shared.frameSeconds = seconds;
     const Vec3 at = playerLocation();
     int rams = 0;
-    for (int i = 0; i < asteroidCount; ++i) {
-        asteroids[i].setTarget(at.x, at.y, at.z);
-        asteroids[i].update();
-        if (asteroids[i].hitTestSphere(at.x, at.y, at.z, 10.0f)) {
+    for (int i = 0; i < asteroids.count; ++i) {
+        asteroids.rock[i].setTarget(at.x, at.y, at.z);
+        asteroids.rock[i].update();
+        if (asteroids.rock[i].hitTestSphere(at.x, at.y, at.z, 10.0f)) {
             ++rams;
-            asteroids[i].takeDamage(rammedAmount);
+            asteroids.rock[i].takeDamage(rammedAmount);
         }
     }
     return rams;
@@ -34,7 +34,7 @@ int flyFrame(float seconds) {
 
 struct AsteroidField : ::testing::Test {
     void SetUp() override {
-        resetAsteroids();
+        asteroids = {};
         player.position = {};
         scoreDisplay.resetScore();
         std::srand(1234);
@@ -44,7 +44,7 @@ struct AsteroidField : ::testing::Test {
 // A launched rock that will not pass the player or wrap for a while: at (x, 0, 0) relative
 // to the player, not moving.
 Asteroid& parkedRock(float x) {
-    Asteroid& rock = asteroids[0];
+    Asteroid& rock = asteroids.rock[0];
     rock.setSpawnBox(3000, 2000, 2000);
     rock.spawn();
     rock.position = {x, 0.0f, 0.0f};
@@ -55,26 +55,26 @@ Asteroid& parkedRock(float x) {
 TEST_F(AsteroidField, BeforeLaunchNothingMovesShowsOrCollides) {
     for (int frame = 0; frame < 600; ++frame) {
         EXPECT_EQ(flyFrame(0.01f), 0);
-        for (int i = 0; i < asteroidCount; ++i) {
-            ASSERT_TRUE(asteroids[i].hitTestBolt(-20000.0f, 0.0f, 0.0f) == false);
+        for (int i = 0; i < asteroids.count; ++i) {
+            ASSERT_TRUE(asteroids.rock[i].hitTestBolt(-20000.0f, 0.0f, 0.0f) == false);
         }
     }
-    for (const Asteroid& rock : asteroids) {
+    for (const Asteroid& rock : asteroids.rock) {
         EXPECT_EQ(rock.position.x, -10000.0f);
         EXPECT_EQ(rock.radius, 0.0f);
         EXPECT_TRUE(rock.active);
         EXPECT_FALSE(rock.exploding);
         for (const Vec3& v : rock.vertices) EXPECT_EQ(v.x * v.x + v.y * v.y + v.z * v.z, 0.0f);
     }
-    EXPECT_EQ(asteroidCount, 100);
+    EXPECT_EQ(asteroids.count, 100);
 }
 
 TEST_F(AsteroidField, LaunchPutsTheWholeFieldAheadWithRandomShapesAndPaces) {
     player.position = {0.0f, -40.0f, 70.0f};  // the player sits at y 40, z -70
-    for (Asteroid& rock : asteroids) rock.setTarget(0.0f, 40.0f, -70.0f);
+    for (Asteroid& rock : asteroids.rock) rock.setTarget(0.0f, 40.0f, -70.0f);
     launchAsteroids();
     int slowest = 0, fastest = 0;
-    for (const Asteroid& rock : asteroids) {
+    for (const Asteroid& rock : asteroids.rock) {
         EXPECT_GE(rock.position.x, -2199.0f);
         EXPECT_LE(rock.position.x, -1200.0f);
         EXPECT_GE(rock.position.y, 40.0f - 500.0f);
@@ -113,8 +113,8 @@ TEST_F(AsteroidField, LaunchPutsTheWholeFieldAheadWithRandomShapesAndPaces) {
     }
     EXPECT_GT(slowest, 0);
     EXPECT_GT(fastest, 0);
-    EXPECT_NE(asteroids[0].size * 7 + asteroids[0].position.y,
-              asteroids[1].size * 7 + asteroids[1].position.y);
+    EXPECT_NE(asteroids.rock[0].size * 7 + asteroids.rock[0].position.y,
+              asteroids.rock[1].size * 7 + asteroids.rock[1].position.y);
 }
 
 // Over ten minutes of a player drifting sideways, every rock leaves its update within 300
@@ -122,13 +122,13 @@ TEST_F(AsteroidField, LaunchPutsTheWholeFieldAheadWithRandomShapesAndPaces) {
 // starts within 500 of the player and is pulled in by its next update.
 TEST_F(AsteroidField, WrapAndRecyclingKeepTheFieldAroundAMovingPlayer) {
     launchAsteroids();
-    frameSeconds = 1.0f / 30;
+    shared.frameSeconds = 1.0f / 30;
     int rams = 0;
     for (int n = 0; n < 30 * 600; ++n) {
-        player.position.y += 150.0f * frameSeconds;  // the player sinks at 150 u/s
-        player.position.z = 400.0f * std::sin(static_cast<float>(n) * frameSeconds * 0.3f);
+        player.position.y += 150.0f * shared.frameSeconds;  // the player sinks at 150 u/s
+        player.position.z = 400.0f * std::sin(static_cast<float>(n) * shared.frameSeconds * 0.3f);
         const Vec3 at = playerLocation();
-        for (Asteroid& rock : asteroids) {
+        for (Asteroid& rock : asteroids.rock) {
             rock.setTarget(at.x, at.y, at.z);
             rock.update();
             ASSERT_LE(std::fabs(rock.position.y - at.y), 300.0f) << n;
@@ -154,7 +154,7 @@ TEST_F(AsteroidField, ARockThatPassesComesBackAheadWithItsShapeAndANewPickupDraw
     rock.speedFactor = 0.5f;
     rock.hitPoints = 3;
     const Asteroid before = rock;
-    pickupOdds = 1;  // every draw carries
+    asteroids.pickupOdds = 1;  // every draw carries
     flyFrame(0.1f);  // 8 units on: past x = 10
     EXPECT_GE(rock.position.x, -1299.0f);
     EXPECT_LE(rock.position.x, -1000.0f);
@@ -166,7 +166,7 @@ TEST_F(AsteroidField, ARockThatPassesComesBackAheadWithItsShapeAndANewPickupDraw
     EXPECT_TRUE(rock.explosion.flash);
 
     // With the normal odds about one pass in six carries.
-    pickupOdds = 6;
+    asteroids.pickupOdds = 6;
     int carrying = 0;
     for (int pass = 0; pass < 600; ++pass) {
         rock.position.x = 9.0f;
@@ -180,15 +180,15 @@ TEST_F(AsteroidField, ARockThatPassesComesBackAheadWithItsShapeAndANewPickupDraw
 
 TEST_F(AsteroidField, FlightFollowsSpeedFactorSpeedUpsAndSpin) {
     launchAsteroids();
-    for (int i = 0; i < asteroidCount; ++i) {
-        asteroids[i].addSpeed(15.0f);
-        asteroids[i].addSpeed(15.0f);
+    for (int i = 0; i < asteroids.count; ++i) {
+        asteroids.rock[i].addSpeed(15.0f);
+        asteroids.rock[i].addSpeed(15.0f);
     }
-    Asteroid& rock = asteroids[42];
+    Asteroid& rock = asteroids.rock[42];
     EXPECT_EQ(rock.speed, 190.0f);
     const Vec3 start = rock.position;
     const Vec3 turned = rock.rotation;
-    frameSeconds = 0.5f;
+    shared.frameSeconds = 0.5f;
     rock.setTarget(0, 0, 0);
     rock.update();
     EXPECT_FLOAT_EQ(rock.position.x - start.x, 95.0f * rock.speedFactor);
@@ -282,7 +282,7 @@ TEST_F(AsteroidField, HitTestsUseTheLateralSquareForBoltsAndStrictDistanceForSph
 
 // A placement box under two units across has no whole unit to draw from on that axis.
 TEST_F(AsteroidField, AThinPlacementBoxPlacesOnTheTarget) {
-    Asteroid& rock = asteroids[0];
+    Asteroid& rock = asteroids.rock[0];
     rock.setTarget(0.0f, 8.0f, -4.0f);
     rock.setSpawnBox(10.0f, 1.0f, 0.0f);
     rock.placeRandomly();
@@ -292,11 +292,11 @@ TEST_F(AsteroidField, AThinPlacementBoxPlacesOnTheTarget) {
 
 TEST_F(AsteroidField, ResetReturnsEveryRockToRest) {
     launchAsteroids();
-    asteroids[3].takeDamage(100);
-    pickupOdds = 2;
-    resetAsteroids();
-    EXPECT_EQ(pickupOdds, 6u);
-    for (const Asteroid& rock : asteroids) {
+    asteroids.rock[3].takeDamage(100);
+    asteroids.pickupOdds = 2;
+    asteroids = {};
+    EXPECT_EQ(asteroids.pickupOdds, 6u);
+    for (const Asteroid& rock : asteroids.rock) {
         EXPECT_EQ(rock.position.x, -10000.0f);
         EXPECT_EQ(rock.speedFactor, 0.0f);
         EXPECT_FALSE(rock.exploding);

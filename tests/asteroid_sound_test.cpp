@@ -18,7 +18,7 @@ struct AsteroidSound : ::testing::Test {
         soundtest::writeAllSounds();
         ASSERT_TRUE(initSound());
         ASSERT_TRUE(loadSounds());
-        resetAsteroids();
+        asteroids = {};
         std::srand(77);
         launchAsteroids();
         // The player at (0, 30, -20); the rock 700 ahead, 70 above and 70 to its left.
@@ -27,7 +27,7 @@ struct AsteroidSound : ::testing::Test {
         rock().hitPoints = 1;
     }
     void TearDown() override { releaseSound(); }
-    static Asteroid& rock() { return asteroids[17]; }
+    static Asteroid& rock() { return asteroids.rock[17]; }
 };
 
 bool anyCopyPlaying(SoundId first) {

@@ -35,14 +35,14 @@ struct BannerTest : ::testing::Test {
         REQUIRE_GL();
         textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
         player.shield.strength = 0;  // the shield's glow is not what these tests look at
-        fadeAlpha = 1.0f;
-        stereoEnabled = true;
-        eyeSeparation = 5.0f;
+        shared.fadeAlpha = 1.0f;
+        shared.stereoEnabled = true;
+        shared.eyeSeparation = 5.0f;
     }
 };
 
 void advance(Banner& banner, float seconds) {
-    frameSeconds = seconds;
+    shared.frameSeconds = seconds;
     banner.updateBanner();
 }
 
@@ -73,7 +73,7 @@ TEST_F(BannerTest, FadingMessageIsHalfBrightHalfwayThroughItsRun) {
 
 TEST_F(BannerTest, SlidingCardStartsDeepInTheSceneAndEndsAtTen) {
     useAtlasLighting(0.56f, 0.75f, 0.0f, 0.08f);  // start-of-play card
-    stereoEnabled = false;                        // one camera, so one picture to measure
+    shared.stereoEnabled = false;                        // one camera, so one picture to measure
     messageBanner.setImage(BannerStartCard);
     messageBanner.setDuration(1.0f);
     messageBanner.setMode(Banner::kStereo | Banner::kSlideIn);
@@ -110,7 +110,7 @@ TEST_F(BannerTest, PictureOutsideTheTableDrawsNothingButStillPassesThroughTheFad
         testgl::clearAll();
         hudtest::centreCamera();
 
-        fadeAlpha = 1.0f;
+        shared.fadeAlpha = 1.0f;
         glColor4f(1, 1, 1, 0.6f);
         banner.drawBanner();
         EXPECT_FLOAT_EQ(currentAlpha(), 0.6f);
@@ -118,7 +118,7 @@ TEST_F(BannerTest, PictureOutsideTheTableDrawsNothingButStillPassesThroughTheFad
         for (uint8_t value : frame) ASSERT_EQ(value, 0) << "image " << image;
 
         // Like every faded draw it hands the alpha back through the fade once more.
-        fadeAlpha = 0.5f;
+        shared.fadeAlpha = 0.5f;
         glColor4f(1, 1, 1, 0.6f);
         banner.drawBanner();
         EXPECT_FLOAT_EQ(currentAlpha(), 0.3f);
@@ -135,10 +135,10 @@ TEST_F(BannerTest, PauseNoticeAppearsOnceAtScreenDepthAndStaysFrozenWhilePaused)
     testclock::now = 1200;
     windowProc(WM_KEYDOWN, VK_P, 0);
     updateGame();  // P goes down: the notice starts and advances by this frame's 0.1 s
-    EXPECT_TRUE(paused);
+    EXPECT_TRUE(pauseState.paused);
 
     const auto expectNotice = [] {
-        fadeAlpha = 1.0f;
+        shared.fadeAlpha = 1.0f;
         renderStereoFrame();
         const auto frame = testgl::readFrame();
         const int row = hudtest::project(-170, 16, 0).y;
@@ -163,7 +163,7 @@ TEST_F(BannerTest, PauseNoticeAppearsOnceAtScreenDepthAndStaysFrozenWhilePaused)
     // Resuming: the notice fades out over the rest of its half second.
     windowProc(WM_KEYDOWN, VK_P, 0);
     updateGame();
-    EXPECT_FALSE(paused);
+    EXPECT_FALSE(pauseState.paused);
     windowProc(WM_KEYUP, VK_P, 0);
     testclock::now += 200;
     updateGame();

@@ -93,7 +93,7 @@ TEST_F(CombatGame, AfterTheLastLifeTheWreckCollectsNothing) {
     player.lives = 1;
     player.shield.setStrength(0);
     player.takeDamage(200);
-    ASSERT_TRUE(gameOver);
+    ASSERT_TRUE(shared.gameOver);
     const int scoreBefore = scoreDisplay.total;
     pickups[0].startPickup(0, 0, 0, 0);
     pickups[0].buildPickup(6);  // extra life, right on the ship
@@ -155,7 +155,7 @@ TEST_F(CombatGame, BeamsAndMissilesHitFightersAsTheyHitRocks) {
     EnemyFighter& far = placeFighter(1, -900, -8, -8);
     EnemyFighter& aside = placeFighter(2, -500, -8, 30);
     player.fireCannons();
-    frameSeconds = 0.2f;
+    shared.frameSeconds = 0.2f;
     for (PlayerCannon& c : player.cannons) c.update();
     EXPECT_EQ(near.hitPoints, 7);
     EXPECT_EQ(far.hitPoints, 7);
@@ -168,10 +168,10 @@ TEST_F(CombatGame, BeamsAndMissilesHitFightersAsTheyHitRocks) {
     EnemyFighter& target = placeFighter(3, -100, -8, -12);
     const int scoreBefore = scoreDisplay.total;
     player.fireMissiles();
-    frameSeconds = 1.0f / 6;  // 100 units
+    shared.frameSeconds = 1.0f / 6;  // 100 units
     player.launchers[0].update();
     EXPECT_TRUE(target.exploding);
-    EXPECT_TRUE(asteroids[0].exploding);
+    EXPECT_TRUE(asteroids.rock[0].exploding);
     EXPECT_EQ(scoreDisplay.total, scoreBefore + 30);
 }
 

@@ -55,9 +55,9 @@ struct CombatRender : ::testing::Test {
         textures.hudAtlas = makeTexture(255, 255);
         textures.shieldTexture = makeTexture(255, 255);
         textures.fighterTexture = makeTexture(255, 255);
-        stereoEnabled = true;
-        eyeSeparation = 5.0f;
-        playStarted = false;
+        shared.stereoEnabled = true;
+        shared.eyeSeparation = 5.0f;
+        shared.playStarted = false;
         player.shipHidden = true;
         player.shield.strength = 0;
     }
@@ -80,7 +80,7 @@ TEST_F(CombatRender, FightersTheirShotsAndPickupsShowInBothEyePasses) {
             EnemyFighter& f = combat::placeFighter(0, -250, 0, 20);
             f.fire();
             f.takeDamage(10);  // only the shots and the burst are left
-            frameSeconds = 0.4f;
+            shared.frameSeconds = 0.4f;
             f.update();
         },
         [] { spawnPickup(-150, 10, -20, 100); },
@@ -91,7 +91,7 @@ TEST_F(CombatRender, FightersTheirShotsAndPickupsShowInBothEyePasses) {
         player.shipHidden = true;
         player.shield.strength = 0;
         for (int type = 1; type <= 7; ++type) {
-            resetPickups();
+            pickups = {};
             scenes[i]();
             if (pickups[0].active) pickups[0].buildPickup(type);
             const auto frame = render();
@@ -105,7 +105,7 @@ TEST_F(CombatRender, FightersTheirShotsAndPickupsShowInBothEyePasses) {
     player.shipHidden = true;
     player.shield.strength = 0;
     EnemyFighter& f = combat::placeFighter(0, 9, 0, 0);
-    frameSeconds = 0.1f;
+    shared.frameSeconds = 0.1f;
     f.update();
     const auto gone = render();
     EXPECT_EQ(litPixels(gone, 0) + litPixels(gone, 2), 0);
@@ -194,7 +194,7 @@ TEST_F(CombatRender, ShieldTextureTurnsWithTheSpin) {
 TEST_F(CombatRender, CrosshairSitsMidScreenInBothEyesAndTheCaptionAboveTheShieldGauge) {
     const auto before = render();
     EXPECT_FALSE(lit(before, 320, 240, 0));
-    playStarted = true;
+    shared.playStarted = true;
     player.bank = 8;              // the overlay neither rolls
     player.shakeOffset = {6, 6};  // nor shakes
     const auto frame = render();

@@ -26,9 +26,9 @@ TEST(CombatShowcase, DISABLED_WritePickupRow) {
     combat::freshGame(5);
     player.shipHidden = true;
     player.shield.strength = 0;
-    playStarted = true;
-    stereoEnabled = true;
-    eyeSeparation = 3.5f;
+    shared.playStarted = true;
+    shared.stereoEnabled = true;
+    shared.eyeSeparation = 3.5f;
     // Types 1 to 7 from left to right, a little turned so their faces catch the light.
     for (int type = 1; type <= 7; ++type) {
         Pickup& p = pickups[type - 1];
@@ -39,7 +39,7 @@ TEST(CombatShowcase, DISABLED_WritePickupRow) {
     }
     EnemyFighter& f = combat::placeFighter(0, -420, 28, 10);
     f.fire();
-    frameSeconds = 0.3f;
+    shared.frameSeconds = 0.3f;
     f.shots[0].update();
     f.shots[1].update();
     f.muzzleFlash = 8;

@@ -87,14 +87,14 @@ struct CombatSimulation : ::testing::Test {
     ::testing::AssertionResult frame(uint32_t ms) {
         const int score = scoreDisplay.total;
         gameFrames(1, ms);
-        played += frameSeconds;
+        played += shared.frameSeconds;
         for (const EnemyFighter& f : fighters) {
-            if (f.exploding && !wasExploding[&f - fighters]) ++fightersDestroyed;
-            wasExploding[&f - fighters] = f.exploding;
+            if (f.exploding && !wasExploding[&f - fighters.data()]) ++fightersDestroyed;
+            wasExploding[&f - fighters.data()] = f.exploding;
         }
         for (const Pickup& p : pickups) {
-            if (p.active && !wasDrifting[&p - pickups]) ++pickupsDropped;
-            wasDrifting[&p - pickups] = p.active;
+            if (p.active && !wasDrifting[&p - pickups.data()]) ++pickupsDropped;
+            wasDrifting[&p - pickups.data()] = p.active;
         }
         return combatMakesSense(score);
     }
@@ -113,7 +113,7 @@ TEST_F(CombatSimulation, HalfAnHourOfRandomPlayAgainstFightersKeepsEveryInvarian
     while (played < 31 * 60) {
         for (int key : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_CONTROL, VK_SPACE}) {
             if (below(20) != 0) continue;
-            if (keys.isDown(key)) {
+            if (input.keys.isDown(key)) {
                 release(key);
             } else {
                 hold(key);
@@ -122,18 +122,18 @@ TEST_F(CombatSimulation, HalfAnHourOfRandomPlayAgainstFightersKeepsEveryInvarian
         if (player.lives <= 2) player.gainLife();  // keep the ship in the fight
         const uint32_t ms = below(150) == 0 ? 100 + below(401) : 1 + below(40);
         ASSERT_TRUE(frame(ms)) << "frame " << ++frames << " at " << played << " s";
-        ASSERT_FALSE(gameOver);
+        ASSERT_FALSE(shared.gameOver);
     }
     EXPECT_GT(fightersDestroyed, 20);
     EXPECT_GT(pickupsDropped, 10);
     EXPECT_GT(powerUps, 0) << "no pickup was ever collected";
 
     // Then the ship goes down and the game ends after its fade; no life goes below 0.
-    while (!gameOver) player.takeDamage(500);
+    while (!shared.gameOver) player.takeDamage(500);
     double fade = 0;
-    while (!quitRequested) {
+    while (!shared.quitRequested) {
         ASSERT_TRUE(frame(16));
-        fade += frameSeconds;
+        fade += shared.frameSeconds;
         ASSERT_LT(fade, 5.1);
         ASSERT_EQ(player.lives, 0);
     }
@@ -143,9 +143,9 @@ TEST_F(CombatSimulation, HalfAnHourOfRandomPlayAgainstFightersKeepsEveryInvarian
 // life ends the game, the picture fades and the program is asked to end.
 TEST_F(CombatSimulation, AShipLeftAloneIsWornDownAndTheGameEnds) {
     double gameOverAt = -1;
-    while (!quitRequested) {
+    while (!shared.quitRequested) {
         ASSERT_TRUE(frame(16)) << "at " << played << " s";
-        if (gameOver && gameOverAt < 0) gameOverAt = played;
+        if (shared.gameOver && gameOverAt < 0) gameOverAt = played;
         ASSERT_LT(played, 300) << "still alive after five minutes";
     }
     EXPECT_GT(gameOverAt, 20) << "before the first wave";

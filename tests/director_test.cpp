@@ -13,22 +13,22 @@
 namespace {
 
 void frame(float seconds) {
-    frameSeconds = seconds;
+    shared.frameSeconds = seconds;
     updateDirector();
 }
 
 TEST(Director, OpeningLocksControlsShowsTheCardAndFadesInOverThreeSeconds) {
     resetDirector();
     frame(0.5f);
-    EXPECT_TRUE(controlsLocked);
+    EXPECT_TRUE(shared.controlsLocked);
     EXPECT_TRUE(noticeBanner.running);
     EXPECT_EQ(noticeBanner.image, 1);
     EXPECT_FALSE(timeDisplay.active);  // laid out, not shown yet
-    EXPECT_NEAR(fadeAlpha, 0.5f / 3.0f, 1e-5f);
+    EXPECT_NEAR(shared.fadeAlpha, 0.5f / 3.0f, 1e-5f);
     for (int i = 0; i < 5; ++i) frame(0.5f);
-    EXPECT_NEAR(fadeAlpha, 1.0f, 1e-5f);
-    frame(0.5f);  // the fade-in is over: fadeAlpha is not written again
-    EXPECT_NEAR(fadeAlpha, 1.0f, 1e-5f);
+    EXPECT_NEAR(shared.fadeAlpha, 1.0f, 1e-5f);
+    frame(0.5f);  // the fade-in is over: shared.fadeAlpha is not written again
+    EXPECT_NEAR(shared.fadeAlpha, 1.0f, 1e-5f);
 }
 
 TEST(Director, LongFramesFireTheTimedEventsOnePerFrameInOrder) {
@@ -45,10 +45,10 @@ TEST(Director, LongFramesFireTheTimedEventsOnePerFrameInOrder) {
     EXPECT_EQ(player.cameraOffset.x, -150.0f);
     frame(0.0f);  // the camera snaps home
     EXPECT_EQ(player.cameraOffset.x, 0.0f);
-    EXPECT_FALSE(playStarted);
+    EXPECT_FALSE(shared.playStarted);
     frame(0.0f);  // play begins
-    EXPECT_TRUE(playStarted);
-    EXPECT_FALSE(controlsLocked);
+    EXPECT_TRUE(shared.playStarted);
+    EXPECT_FALSE(shared.controlsLocked);
     EXPECT_TRUE(scoreDisplay.active && timeDisplay.active && livesDisplay.active);
     EXPECT_TRUE(hullGauge.active && shieldGauge.active);
 }
@@ -56,20 +56,20 @@ TEST(Director, LongFramesFireTheTimedEventsOnePerFrameInOrder) {
 TEST(Director, GameOverDuringTheOpeningStopsTheTimelineAndFadesOutThenQuits) {
     resetDirector();
     frame(1.0f);
-    gameOver = true;
+    shared.gameOver = true;
     float previous = 1.0f;  // the fade-out starts from full, wherever the fade-in had got to
     for (int i = 0; i < 20; ++i) {
         frame(0.25f);
-        EXPECT_LT(fadeAlpha, previous);
-        previous = fadeAlpha;
+        EXPECT_LT(shared.fadeAlpha, previous);
+        previous = shared.fadeAlpha;
         EXPECT_EQ(messageBanner.image, 9);
-        EXPECT_FALSE(quitRequested) << "quit only once the clock has passed 5 s";
+        EXPECT_FALSE(shared.quitRequested) << "quit only once the clock has passed 5 s";
     }
-    EXPECT_NEAR(fadeAlpha, 0.0f, 1e-5f);
+    EXPECT_NEAR(shared.fadeAlpha, 0.0f, 1e-5f);
     frame(0.01f);
-    EXPECT_TRUE(quitRequested);
-    EXPECT_FALSE(playStarted);
-    EXPECT_TRUE(controlsLocked);
+    EXPECT_TRUE(shared.quitRequested);
+    EXPECT_FALSE(shared.playStarted);
+    EXPECT_TRUE(shared.controlsLocked);
 }
 
 TEST(Director, OpeningMusicStartsAtOnceTheGameMusicLoopsFromPlayAndStopsAfterGameOver) {
@@ -89,18 +89,18 @@ TEST(Director, OpeningMusicStartsAtOnceTheGameMusicLoopsFromPlayAndStopsAfterGam
     EXPECT_FALSE(isSoundPlaying(SoundLoop1));
 
     frame(11.0f);
-    while (!playStarted) {
+    while (!shared.playStarted) {
         EXPECT_FALSE(isSoundPlaying(SoundLoop1)) << "game music before play begins";
         frame(0.0f);
     }
     EXPECT_TRUE(isSoundPlaying(SoundLoop1));
     EXPECT_TRUE(platform::isAudioSourceLooping(soundBank.sources[SoundLoop1]));
 
-    gameOver = true;
+    shared.gameOver = true;
     frame(4.9f);
     EXPECT_TRUE(isSoundPlaying(SoundLoop1)) << "the music plays on through the fade";
     frame(0.2f);
-    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(shared.quitRequested);
     EXPECT_FALSE(isSoundPlaying(SoundLoop1));
     releaseSound();
 }

@@ -18,7 +18,7 @@ struct Fighters : ::testing::Test {
     }
 
     static void frames(int n, float dt) {
-        frameSeconds = dt;
+        shared.frameSeconds = dt;
         for (int i = 0; i < n; ++i) {
             for (EnemyFighter& fighter : fighters) fighter.update();
         }
@@ -48,7 +48,7 @@ TEST_F(Fighters, SpawnEntersFarAheadOnTheCentreLineAimedAtThePlayer) {
     player.position = {0, -30, 45};
     std::set<int> xs;
     for (int i = 0; i < 3000; ++i) {
-        resetFighters();
+        fighters = {};
         spawnFighter();
         const EnemyFighter& f = fighters[0];
         ASSERT_TRUE(f.active);
@@ -178,7 +178,7 @@ TEST_F(Fighters, AShotLeavingPastTenInTheFrameItTouchesThePlayerStillHits) {
     shot.setPosition(9, 0, 0);
     shot.setDirection(1, 0, 0);
     shot.show();
-    frameSeconds = 0.008f;  // to x = 11, 11 from the ship: inside 3 + 10
+    shared.frameSeconds = 0.008f;  // to x = 11, 11 from the ship: inside 3 + 10
     shot.update();
     EXPECT_FALSE(shot.active);
     EXPECT_FLOAT_EQ(player.hull, 90);
@@ -186,7 +186,7 @@ TEST_F(Fighters, AShotLeavingPastTenInTheFrameItTouchesThePlayerStillHits) {
     // At 13 it no longer touches.
     shot.setPosition(-13.5f, 0, 0);
     shot.show();
-    frameSeconds = 0.002f;
+    shared.frameSeconds = 0.002f;
     shot.update();
     EXPECT_TRUE(shot.active);
     EXPECT_FLOAT_EQ(player.hull, 90);

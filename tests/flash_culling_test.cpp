@@ -21,8 +21,8 @@ namespace {
 struct FlashCulling : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
-        fadeAlpha = 1.0f;
-        texturingEnabled = true;
+        shared.fadeAlpha = 1.0f;
+        shared.texturingEnabled = true;
     }
 };
 
@@ -51,7 +51,7 @@ void drawFlashSquare(Vec3 at, float age, float alpha) {
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
-    glColor4f(1, 1, 1, fadeAlpha * alpha);
+    glColor4f(1, 1, 1, shared.fadeAlpha * alpha);
     glBegin(GL_QUADS);
     glVertex3f(0, 1000, 1000);
     glVertex3f(0, 1000, -1000);
@@ -103,7 +103,7 @@ TEST_F(FlashCulling, SkippedFlashesLeaveThePictureTheWholeSquareGives) {
         {{-300, 350, 0}, 0.3f, 1.0f, false, "above, grown into view"},
     };
     for (const Case& c : cases) {
-        fadeAlpha = c.fade;
+        shared.fadeAlpha = c.fade;
         const ParticleBurst burst = flashAt(c.at, c.age);
         const float alpha = std::pow(1.0f - c.age, 8.0f);
         const std::vector<uint8_t> drawn = frameOfScene([&] { burst.draw(); });
@@ -112,7 +112,7 @@ TEST_F(FlashCulling, SkippedFlashesLeaveThePictureTheWholeSquareGives) {
         EXPECT_EQ(drawn, whole) << c.what;
         EXPECT_EQ(blank(drawn), c.blank) << c.what;
     }
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
 }
 
 TEST_F(FlashCulling, ASkippedFlashLeavesTheStateADrawnOneDoes) {

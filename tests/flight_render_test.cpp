@@ -40,8 +40,8 @@ struct FlightPicture : ::testing::Test {
         textures.backdropTexture = hudtest::makeLuminance(16, [](float, float) { return 0; });
         player.shipHidden = true;
         player.shield.strength = 0;  // the shield's glow is not what these pictures look at
-        stereoEnabled = true;
-        eyeSeparation = 5.0f;
+        shared.stereoEnabled = true;
+        shared.eyeSeparation = 5.0f;
     }
     void TearDown() override { setSoundRequestWatcher(nullptr); }
 
@@ -55,8 +55,9 @@ struct FlightPicture : ::testing::Test {
     void launchIntoView() {
         launchAsteroids();
         const float spots[5][2] = {{0, 0}, {40, 40}, {-40, 40}, {40, -40}, {-40, -40}};
-        for (int i = 0; i < 5; ++i) asteroids[i].position = {-300, spots[i][0], spots[i][1]};
-        for (int i = 5; i < asteroidCount; ++i) asteroids[i].position.x = -5000;  // fogged out
+        for (int i = 0; i < 5; ++i) asteroids.rock[i].position = {-300, spots[i][0], spots[i][1]};
+        for (int i = 5; i < asteroids.count; ++i)
+            asteroids.rock[i].position.x = -5000;  // fogged out
     }
 };
 
@@ -88,26 +89,26 @@ TEST_F(FlightPicture, BeamsMissilesAndBurstsAddLight) {
     player.enableSpread();
     player.fireCannons();
     player.fireMissiles();
-    frameSeconds = 0.02f;  // beams 100 ahead, missiles 12
+    shared.frameSeconds = 0.02f;  // beams 100 ahead, missiles 12
     player.update(readShipControls());
     const long shots = brightness(draw());
     EXPECT_GT(shots, before + 100000);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << "the shots hand back the frame's GL state";
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 
-    resetPlayer();
+    player = {};
     player.shipHidden = true;
     player.shield.strength = 0;
     launchIntoView();
-    asteroids[0].hitPoints = 1;
-    asteroids[0].takeDamage(1);  // an explosion burst in the middle of the view
-    frameSeconds = 0.05f;
-    asteroids[0].update();
-    asteroids[1].takeDamage(1);  // sparks of a hit that leaves hit points
-    asteroids[1].update();
+    asteroids.rock[0].hitPoints = 1;
+    asteroids.rock[0].takeDamage(1);  // an explosion burst in the middle of the view
+    shared.frameSeconds = 0.05f;
+    asteroids.rock[0].update();
+    asteroids.rock[1].takeDamage(1);  // sparks of a hit that leaves hit points
+    asteroids.rock[1].update();
     const long bursts = brightness(draw());
-    asteroids[0].explosion.stop();
-    asteroids[1].hitSparks.stop();
+    asteroids.rock[0].explosion.stop();
+    asteroids.rock[1].hitSparks.stop();
     const long quiet = brightness(draw());
     EXPECT_GT(bursts, quiet + 10000);
 }
@@ -140,7 +141,7 @@ TEST_F(FlightPicture, TheShieldIsDrawnWhereItsOffsetPutsIt) {
 TEST_F(FlightPicture, ABeamIsDrawnAsLongAsItFlewUpToFourHundred) {
     // Seen from above the flight axis, a beam's lit run along x shows its length.
     const auto drawnLength = [&](float flown) {
-        resetPlayer();
+        player = {};
         player.cannons[0].setAlpha(1);
         player.cannons[0].setMuzzleOffset(0, 0, 0);
         player.cannons[0].setPosition(-flown, 0, 0);

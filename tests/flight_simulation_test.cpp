@@ -37,14 +37,14 @@ struct Controls {
         static constexpr int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_CONTROL, VK_SPACE};
         for (int key : kKeys) {
             if (below(25) != 0) continue;
-            if (keys.isDown(key)) {
+            if (input.keys.isDown(key)) {
                 release(key);
             } else {
                 hold(key);
             }
         }
-        if (below(400) == 0) joyButton1 = !joyButton1;
-        if (below(400) == 0) joyLeft = !joyLeft;
+        if (below(400) == 0) input.joyButton1 = !input.joyButton1;
+        if (below(400) == 0) input.joyLeft = !input.joyLeft;
     }
 
     // Mostly short frames, sometimes a stall of up to half a second.
@@ -65,8 +65,8 @@ struct Watch {
 
     void remember() {
         for (int i = 0; i < asteroidCapacity; ++i) {
-            previousX[i] = asteroids[i].position.x;
-            wasActive[i] = asteroids[i].active;
+            previousX[i] = asteroids.rock[i].position.x;
+            wasActive[i] = asteroids.rock[i].active;
         }
     }
 
@@ -98,15 +98,15 @@ struct Watch {
             return ::testing::AssertionFailure()
                    << "lives " << player.lives << ", hull " << player.hull;
         }
-        if (asteroidCount != asteroidCapacity) {
-            return ::testing::AssertionFailure() << "field of " << asteroidCount;
+        if (asteroids.count != asteroidCapacity) {
+            return ::testing::AssertionFailure() << "field of " << asteroids.count;
         }
         // The ship itself moved up to 150 x dt after the field was centred on it this frame;
         // far from the origin the floats' own rounding adds a few millionths of the distance.
         const float rounding = 1e-3f + 2e-6f * std::max(std::fabs(ship.y), std::fabs(ship.z));
         const float shipMove = player.moveSpeed * dt + rounding;
         for (int i = 0; i < asteroidCapacity; ++i) {
-            const Asteroid& a = asteroids[i];
+            const Asteroid& a = asteroids.rock[i];
             if (!finite(a.position) || !finite(a.rotation)) {
                 return ::testing::AssertionFailure() << "rock " << i << " not finite";
             }
@@ -148,10 +148,11 @@ TEST(FlightSimulation, HalfAnHourOfRandomPlayKeepsEveryInvariantAndTheGameStillE
         if (player.lives <= 2) player.gainLife();
         watch.remember();
         gameFrames(1, controls.frameMs());
-        played += frameSeconds;
+        played += shared.frameSeconds;
         ++frames;
-        ASSERT_TRUE(watch.check(frameSeconds)) << "frame " << frames << " at " << played << " s";
-        ASSERT_FALSE(gameOver) << "at " << played << " s";
+        ASSERT_TRUE(watch.check(shared.frameSeconds))
+            << "frame " << frames << " at " << played << " s";
+        ASSERT_FALSE(shared.gameOver) << "at " << played << " s";
     }
     EXPECT_GT(laserRequests, 1000);
     EXPECT_GT(explosionRequests, 100);
@@ -159,19 +160,19 @@ TEST(FlightSimulation, HalfAnHourOfRandomPlayKeepsEveryInvariantAndTheGameStillE
     EXPECT_GT(scoreDisplay.total, 2000);
 
     // Now the ship goes down: the game must end five seconds of play later.
-    while (!gameOver) player.takeDamage(500);
+    while (!shared.gameOver) player.takeDamage(500);
     double fade = 0;
-    while (!quitRequested) {
+    while (!shared.quitRequested) {
         controls.play();
         watch.remember();
         gameFrames(1, controls.frameMs());
-        fade += frameSeconds;
-        ASSERT_TRUE(watch.check(frameSeconds));
+        fade += shared.frameSeconds;
+        ASSERT_TRUE(watch.check(shared.frameSeconds));
         ASSERT_LT(fade, 5.6) << "the game did not end after its fade";
         EXPECT_EQ(player.lives, 0);
     }
     EXPECT_GT(fade, 5.0);
-    EXPECT_LE(fadeAlpha, 0.0f);
+    EXPECT_LE(shared.fadeAlpha, 0.0f);
     setSoundRequestWatcher(nullptr);
     testclock::uninstall();
 }

@@ -32,15 +32,15 @@ struct Flight : ::testing::Test {
 
 TEST_F(Flight, NothingMovesOrCollidesBeforeSixSecondsThenTheWholeFieldFlies) {
     runUntil(5.99f);
-    for (int i = 0; i < asteroidCount; ++i) {
-        EXPECT_EQ(asteroids[i].position.x, -10000.0f) << i;
-        EXPECT_EQ(asteroids[i].radius, 0.0f) << i;
+    for (int i = 0; i < asteroids.count; ++i) {
+        EXPECT_EQ(asteroids.rock[i].position.x, -10000.0f) << i;
+        EXPECT_EQ(asteroids.rock[i].radius, 0.0f) << i;
     }
     EXPECT_EQ(player.hull, 100.0f);
     EXPECT_EQ(player.shield.strength, 60.0f);
     runUntil(6.02f);  // the frame that passes 6 s launches, and the field moves at once
-    for (int i = 0; i < asteroidCount; ++i) {
-        const Asteroid& a = asteroids[i];
+    for (int i = 0; i < asteroids.count; ++i) {
+        const Asteroid& a = asteroids.rock[i];
         EXPECT_TRUE(a.active);
         EXPECT_GE(a.position.x, -2199.0f) << i;
         EXPECT_LE(a.position.x, -1190.0f) << i;
@@ -62,9 +62,9 @@ TEST_F(Flight, TheCameraGlidesFromEightAndAHalfSecondsAndIsHomeAtTen) {
     EXPECT_EQ(player.cameraOffset.x, 0.0f);
     EXPECT_EQ(player.cameraOffset.y, 0.0f);
     EXPECT_TRUE(player.shipHidden);
-    EXPECT_TRUE(controlsLocked);
+    EXPECT_TRUE(shared.controlsLocked);
     runUntil(10.6f);
-    EXPECT_FALSE(controlsLocked);
+    EXPECT_FALSE(shared.controlsLocked);
     EXPECT_GT(player.shield.fadeTime, 1.8f) << "play begins behind a two-second spawn shield";
     EXPECT_LT(player.shield.strength, 60.0f);
     runUntil(12.7f);
@@ -114,11 +114,11 @@ TEST_F(Flight, RocksCollideWithWhereTheShipWasBeforeItMovesThisFrame) {
 TEST_F(Flight, TheFieldSpeedsUpEverySixtySeconds) {
     player.lives = 100;  // left alone the fighter waves would end the game within a minute
     runUntil(59.9f);
-    EXPECT_EQ(asteroids[0].speed, 160.0f);
+    EXPECT_EQ(asteroids.rock[0].speed, 160.0f);
     runUntil(60.1f);
-    for (int i = 0; i < asteroidCount; ++i) EXPECT_EQ(asteroids[i].speed, 175.0f) << i;
+    for (int i = 0; i < asteroids.count; ++i) EXPECT_EQ(asteroids.rock[i].speed, 175.0f) << i;
     runUntil(120.1f);
-    EXPECT_EQ(asteroids[99].speed, 190.0f);
+    EXPECT_EQ(asteroids.rock[99].speed, 190.0f);
 }
 
 TEST_F(Flight, TheGameEndsFiveSecondsAfterTheLastLife) {
@@ -127,17 +127,17 @@ TEST_F(Flight, TheGameEndsFiveSecondsAfterTheLastLife) {
     player.hull = 1;
     placeRock(5, 0, 0, 0, 4);
     gameFrames(1, 10);
-    ASSERT_TRUE(gameOver);
+    ASSERT_TRUE(shared.gameOver);
     EXPECT_EQ(player.lives, 0);
     for (int i = 0; i < 499; ++i) {
         placeRock(6, 0, 0, 0, 4);  // more rams during the fade change nothing
         gameFrames(1, 10);
-        ASSERT_FALSE(quitRequested) << i;
+        ASSERT_FALSE(shared.quitRequested) << i;
     }
     EXPECT_EQ(player.lives, 0);
     EXPECT_LT(player.hull, 0.0f);
     gameFrames(2, 10);
-    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(shared.quitRequested);
 }
 
 }  // namespace

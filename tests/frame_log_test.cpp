@@ -5,12 +5,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/frame_log.h"
 #include "app/main_loop.h"
+#include "app/program_reset.h"
 #include "assets/texture_table.h"
 #include "assets/title_layout.h"
 #include "common/globals.h"
@@ -69,11 +71,11 @@ struct FrameLogTest : ::testing::Test {
     }
     // A title run ended by Enter, then one game frame ended by Escape.
     static void enterThenEscape() {
-        titleFinished = false;
+        shared.titleFinished = false;
         tapKey(VK_RETURN);
         runTitleLoop();
         resetDirector();
-        quitRequested = false;
+        shared.quitRequested = false;
         tapKey(VK_ESCAPE);
         runGameLoop();
     }
@@ -106,7 +108,7 @@ TEST_F(FrameLogTest, AClickOnStartIsStampedWhenSeenNotWhenTheFadeEnds) {
         WM_LBUTTONDOWN, 0,
         makeLParam((start.left + start.right) / 2, (start.top + start.bottom) / 2));
     runTitleLoop();
-    ASSERT_TRUE(titleFinished);
+    ASSERT_TRUE(shared.titleFinished);
     // The click reaches the first frame, which is stamped after its swap.
     EXPECT_EQ(namesIn(readLog(path)), (std::vector<std::string>{"start", "title-frame"}));
 }
@@ -115,7 +117,7 @@ TEST_F(FrameLogTest, QuitOnTheTitleStampsNoStart) {
     openFrameLog(path.c_str());
     platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(450, 300));  // quit button
     runTitleLoop();
-    ASSERT_TRUE(quitRequested);
+    ASSERT_TRUE(shared.quitRequested);
     EXPECT_EQ(namesIn(readLog(path)), std::vector<std::string>{"title-frame"});
 }
 
@@ -126,6 +128,19 @@ TEST_F(FrameLogTest, NothingIsWrittenWithoutALog) {
     openFrameLog("");
     enterThenEscape();
     EXPECT_FALSE(std::ifstream(path).good());
+}
+
+TEST_F(FrameLogTest, TheProgramResetForgetsTheChosenLogAndTheMarksReached) {
+    openFrameLog(path.c_str());
+    markFrame(FrameMark::FirstTitleFrame);
+    resetProgramState();
+    const std::string next = path + ".next";
+    setenv("VOXMERE_FRAME_LOG", next.c_str(), 1);
+    markFrame(FrameMark::FirstTitleFrame);
+    unsetenv("VOXMERE_FRAME_LOG");
+    EXPECT_EQ(readLog(path).size(), 1u);
+    EXPECT_EQ(namesIn(readLog(next)), std::vector<std::string>{"title-frame"});
+    std::remove(next.c_str());
 }
 
 TEST_F(FrameLogTest, LinesAppendWithMicrosecondsAndAnUnwritablePathFails) {

@@ -24,31 +24,31 @@ struct PauseTest : ::testing::Test {
 
 TEST_F(PauseTest, HoldingPPausesOnceAndOnlyAFreshPressResumes) {
     frame(10, true);
-    EXPECT_TRUE(paused);
+    EXPECT_TRUE(pauseState.paused);
     frame(10, true);  // still held: stays paused, no toggle
     frame(10, true);
-    EXPECT_TRUE(paused);
+    EXPECT_TRUE(pauseState.paused);
     frame(10, false);
-    EXPECT_TRUE(paused);
+    EXPECT_TRUE(pauseState.paused);
     frame(10, true);  // a fresh press resumes
-    EXPECT_FALSE(paused);
+    EXPECT_FALSE(pauseState.paused);
     frame(10, true);  // held after resuming: does not pause again
-    EXPECT_FALSE(paused);
+    EXPECT_FALSE(pauseState.paused);
     frame(10, false);
     frame(10, true);
-    EXPECT_TRUE(paused);
+    EXPECT_TRUE(pauseState.paused);
 }
 
 TEST_F(PauseTest, PausedTimeNeverReachesFrameSecondsAndTheResumeFrameDoesNoUpdate) {
     frame(20, false);
-    EXPECT_FLOAT_EQ(frameSeconds, 0.020f);
+    EXPECT_FLOAT_EQ(shared.frameSeconds, 0.020f);
     frame(30, true);  // pauses after this frame's update
-    EXPECT_FLOAT_EQ(frameSeconds, 0.030f);
+    EXPECT_FLOAT_EQ(shared.frameSeconds, 0.030f);
     frame(60000, false);  // a minute paused
     frame(5000, true);    // the resume frame: no tick
-    EXPECT_FLOAT_EQ(frameSeconds, 0.030f);
+    EXPECT_FLOAT_EQ(shared.frameSeconds, 0.030f);
     frame(16, false);
-    EXPECT_FLOAT_EQ(frameSeconds, 0.016f);
+    EXPECT_FLOAT_EQ(shared.frameSeconds, 0.016f);
 }
 
 }  // namespace

@@ -64,8 +64,9 @@ void openPads(bool game) {
 
 // Input state as the game reads it: steering, the two fire buttons, and the keys pads press.
 std::string state() {
-    const bool held[] = {joyUp,      joyDown,    joyLeft,           joyRight,
-                         joyButton1, joyButton2, keys.isDown(VK_P), keys.isDown(VK_RETURN)};
+    const bool held[] = {
+        input.joyUp,      input.joyDown,    input.joyLeft,           input.joyRight,
+        input.joyButton1, input.joyButton2, input.keys.isDown(VK_P), input.keys.isDown(VK_RETURN)};
     const char* names[] = {"up ",      "down ",     "left ", "right ",
                            "cannons ", "missiles ", "P ",    "Enter "};
     std::string s;
@@ -83,8 +84,7 @@ struct Gamepads : ::testing::Test {
         platform::setRumbleEnabled(true);
         while (SDL_NumJoysticks() > 0) SDL_JoystickDetachVirtual(0);
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-        keys = KeyTable{};
-        joyUp = joyDown = joyLeft = joyRight = joyButton1 = joyButton2 = false;
+        input = {};
     }
 };
 
@@ -162,7 +162,7 @@ TEST_F(Gamepads, APadMappedInTheConfigFolderFiresAndRumblesHarderForHeavierHits)
 
     const auto felt = [](float damage) {
         lastRumble = 0;
-        resetPlayer();
+        player = {};
         player.takeDamage(damage);
         return lastRumble;
     };

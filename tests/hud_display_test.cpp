@@ -41,7 +41,7 @@ void useSpriteAtlas() {
 void beginFrame() {
     testgl::clearAll();
     hudtest::centreCamera();
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     glColor4f(1, 1, 1, 1);
 }
 
@@ -76,7 +76,7 @@ void placeClock(TimeDisplay& clock, int mode) {
 }
 
 std::vector<int> clockAfter(TimeDisplay& clock, float seconds) {
-    frameSeconds = seconds;
+    shared.frameSeconds = seconds;
     clock.update();
     beginFrame();
     clock.draw();
@@ -124,10 +124,10 @@ TEST_F(HudTest, GlyphBrightnessAndFadeScaleTheDigits) {
     TimeDisplay clock;
     placeClock(clock, 1);
     clock.setBrightness(0.7f);
-    frameSeconds = 83.456f;
+    shared.frameSeconds = 83.456f;
     clock.update();
     beginFrame();
-    fadeAlpha = 0.5f;
+    shared.fadeAlpha = 0.5f;
     clock.draw();
     const auto frame = testgl::readFrame();
     const DigitGlyph& g = clock.glyphs[1];
@@ -281,13 +281,13 @@ TEST_F(HudTest, BarsAreDrawnUnclampedOverTheirBacking) {
 }
 
 TEST_F(HudTest, HudFloatsInFrontOfTheScreenInBothEyePasses) {
-    stereoEnabled = true;
-    eyeSeparation = 5.0f;
+    shared.stereoEnabled = true;
+    shared.eyeSeparation = 5.0f;
     textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
     hullGauge.setPosition(-100, 26, 43);
     hullGauge.setValue(100);
     hullGauge.show();
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     glColor4f(1, 1, 1, 1);
     renderStereoFrame();
     const auto frame = testgl::readFrame();

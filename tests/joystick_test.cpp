@@ -27,8 +27,8 @@ TEST(Joystick, CapturePostsThePositionAtOnceThenMotionAndButtonsArriveAsMessages
     ASSERT_TRUE(platform::peekMessage(message));
     EXPECT_EQ(message.message, MM_JOY1MOVE);
     windowProc(message);
-    EXPECT_TRUE(joyLeft);
-    EXPECT_FALSE(joyUp || joyDown || joyRight);
+    EXPECT_TRUE(input.joyLeft);
+    EXPECT_FALSE(input.joyUp || input.joyDown || input.joyRight);
 
     SDL_JoystickSetVirtualAxis(stick, 1, 32767);  // pulled fully down
     SDL_JoystickSetVirtualButton(stick, 1, SDL_PRESSED);
@@ -39,9 +39,9 @@ TEST(Joystick, CapturePostsThePositionAtOnceThenMotionAndButtonsArriveAsMessages
         windowProc(message);
     }
     EXPECT_TRUE(sawButton);
-    EXPECT_TRUE(joyDown);
-    EXPECT_TRUE(joyButton2);
-    EXPECT_FALSE(joyButton1);
+    EXPECT_TRUE(input.joyDown);
+    EXPECT_TRUE(input.joyButton2);
+    EXPECT_FALSE(input.joyButton1);
 
     // Without further motion nothing more is posted: the loops keep drawing frames.
     SDL_JoystickUpdate();

@@ -15,7 +15,7 @@ float length(const Vec3& v) {
 
 // Frames of the given length until the burst is over; -1 if it runs past the limit.
 int framesUntilFinished(ParticleBurst& burst, float seconds, int limit = 10000) {
-    frameSeconds = seconds;
+    shared.frameSeconds = seconds;
     for (int frame = 1; frame <= limit; ++frame) {
         burst.update();
         if (burst.isFinished()) return frame;
@@ -48,7 +48,7 @@ TEST(ParticleBurst, NeverIgnitedOrStoppedBurstsStayPut) {
     std::srand(3);
     ParticleBurst burst;
     burst.setSpherical(true);
-    frameSeconds = 0.5f;
+    shared.frameSeconds = 0.5f;
     burst.update();
     EXPECT_TRUE(burst.isFinished());
     for (const Spark& s : burst.sparks) EXPECT_EQ(length(s.position), 0.0f);
@@ -70,7 +70,7 @@ TEST(ParticleBurst, SphericalPiecesFlyAtFixedSpeedsAndCubicOnesStayInTheirCube) 
     ParticleBurst round;
     round.setSpherical(true);
     round.ignite(0, 0, 0);
-    frameSeconds = 0.5f;
+    shared.frameSeconds = 0.5f;
     round.update();
     for (const Spark& s : round.sparks) EXPECT_NEAR(length(s.position), 60.0f, 1e-3f);
     for (const Debris& d : round.debris) {
@@ -106,7 +106,7 @@ TEST(ParticleBurst, OnlyTheCountedPiecesAreScatteredAndMoved) {
     EXPECT_NEAR(length(burst.sparks[9].velocity), 2.0f, 1e-5f);
     EXPECT_NEAR(length(burst.debris[7].spin), 2.0f, 1e-5f);
     burst.ignite(0, 0, 0);
-    frameSeconds = 0.1f;
+    shared.frameSeconds = 0.1f;
     burst.update();
     EXPECT_EQ(length(burst.sparks[10].position), 0.0f);
     EXPECT_EQ(length(burst.debris[8].position), 0.0f);
@@ -124,7 +124,7 @@ TEST(ParticleBurst, ReignitingRestartsLifeFromTheNewOriginWithoutPullingPiecesBa
     burst.setSpherical(true);
     burst.setLifetime(100.0f);
     burst.ignite(5, 6, 7);
-    frameSeconds = 0.25f;
+    shared.frameSeconds = 0.25f;
     burst.update();
     const Vec3 flown = burst.debris[3].position;
     burst.ignite(-50, 0, 20);

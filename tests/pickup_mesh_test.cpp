@@ -26,7 +26,7 @@ std::vector<Triangle> measurePickup(const Pickup& pickup, bool withNormals) {
 struct PickupMeshTest : ::testing::Test {
     void SetUp() override {
         if (!testgl::open()) GTEST_FAIL() << "no GL context for pixel tests";
-        fadeAlpha = 1.0f;
+        shared.fadeAlpha = 1.0f;
         glColor4f(1, 1, 1, 1);
     }
 };
@@ -138,7 +138,7 @@ TEST_F(PickupMeshTest, StarsHaveSixSpikesOfCrossedTriangles) {
 // The pulse and the overall fade set the alpha; the spread star ignores the pulse. Every draw
 // hands the remembered alpha back (times the fade) and leaves lighting on, texturing off.
 TEST_F(PickupMeshTest, PulseAndFadeSetTheAlphaAndTheDrawRestoresState) {
-    fadeAlpha = 0.5f;
+    shared.fadeAlpha = 0.5f;
     for (int type = 1; type <= 7; ++type) {
         SCOPED_TRACE(::testing::Message() << "type " << type);
         Pickup pickup = built(type);

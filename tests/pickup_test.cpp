@@ -15,12 +15,12 @@ namespace {
 
 struct PickupTest : ::testing::Test {
     void SetUp() override {
-        resetPickups();
-        resetPlayer();
-        resetAsteroids();
+        pickups = {};
+        player = {};
+        asteroids = {};
         scoreDisplay.resetScore();
         messageBanner = Banner();
-        frameSeconds = 0.0f;
+        shared.frameSeconds = 0.0f;
         std::srand(7);
     }
 };
@@ -56,7 +56,7 @@ TEST_F(PickupTest, DropsFillTheFirstFreeSlotAndTheThirteenthIsLostButTheRockStil
     }
 
     // A rock carrying a pickup is shot down while every slot is busy.
-    Asteroid& rock = asteroids[0];
+    Asteroid& rock = asteroids.rock[0];
     rock.active = true;
     rock.carriesPickup = true;
     rock.hitPoints = 1;
@@ -73,7 +73,7 @@ TEST_F(PickupTest, DropsFillTheFirstFreeSlotAndTheThirteenthIsLostButTheRockStil
     // With slots 4 and 9 free the next drop takes slot 4, at the rock's place and pace.
     pickups[9].active = false;
     pickups[4].active = false;
-    Asteroid& second = asteroids[1];
+    Asteroid& second = asteroids.rock[1];
     second.active = true;
     second.carriesPickup = true;
     second.hitPoints = 2;
@@ -119,7 +119,7 @@ TEST_F(PickupTest, SpinsPulsesTumblesAndDriftsPastThePlayer) {
     Pickup pickup;
     pickup.startPickup(-30, 5, 5, 40);
     EXPECT_FLOAT_EQ(pickup.pulse, 1.0f);
-    frameSeconds = 0.25f;
+    shared.frameSeconds = 0.25f;
     // The phase grows 2.5 per frame and starts again from 0 once past a full turn.
     const float pulses[] = {0.65f + 0.35f * std::sin(2.5f), 0.65f + 0.35f * std::sin(5.0f), 0.65f};
     for (float expected : pulses) {
@@ -142,7 +142,7 @@ TEST_F(PickupTest, SpinsPulsesTumblesAndDriftsPastThePlayer) {
     tumbling.update();
     EXPECT_EQ(tumbling.tumble, 0.0f);
     // Over a long drift the pulse stays within 30 % and 100 %.
-    frameSeconds = 0.013f;
+    shared.frameSeconds = 0.013f;
     for (int frame = 0; frame < 2000; ++frame) {
         tumbling.update();
         EXPECT_GE(tumbling.pulse, 0.3f - 1e-6f);
@@ -169,7 +169,7 @@ TEST_F(PickupTest, CollectingPlaysAppliesTheTypesEffectScoresAndShowsItsMessage)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "type " << c.type);
-        resetPlayer();
+        player = {};
         player.hull = 50;
         player.shield.strength = 10;
         messageBanner = Banner();

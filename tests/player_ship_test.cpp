@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "rules/game_reset.h"
 #include "support/flight.h"
 
 namespace {
@@ -67,8 +68,8 @@ TEST_F(Ship, UpLiftsTheShipWithoutRollAndTheJoystickSteersLikeTheKeys) {
     EXPECT_EQ(player.bank, 0.0f);
     release(VK_UP);
     shipFrames(20, 0.05f);
-    joyDown = true;
-    joyRight = true;
+    input.joyDown = true;
+    input.joyRight = true;
     shipFrames(5, 0.1f);
     EXPECT_FLOAT_EQ(player.stickY, 1.0f);
     EXPECT_FLOAT_EQ(player.stickZ, 1.0f);
@@ -80,7 +81,7 @@ TEST_F(Ship, LockedControlsFreezeTheStickButShotsFlyOnAndTheShakeDecays) {
     shipFrames(2, 0.05f);
     player.fireCannons();
     player.takeDamage(1);
-    controlsLocked = true;
+    shared.controlsLocked = true;
     const float stick = player.stickZ, z = player.position.z, bank = player.bank;
     const float beamX = player.cannons[0].position.x;
     hold(VK_CONTROL);
@@ -91,7 +92,7 @@ TEST_F(Ship, LockedControlsFreezeTheStickButShotsFlyOnAndTheShakeDecays) {
     EXPECT_EQ(player.bank, bank);
     EXPECT_EQ(player.stickY, 0.0f);
     EXPECT_NEAR(player.cannons[0].position.x, beamX - 150.0f, 1e-2f);
-    EXPECT_NEAR(shakeAmount, 40.0f - 0.9f, 1e-4f);
+    EXPECT_NEAR(player.shakeAmount, 40.0f - 0.9f, 1e-4f);
     EXPECT_FALSE(player.fireHeld);
 }
 
@@ -180,7 +181,7 @@ TEST_F(Ship, TheShieldAbsorbsWholeHitsAndTheHullSurvivesExactlyZero) {
         EXPECT_NEAR(player.hull, c.hullAfter, 1e-4f) << c.shield << "/" << c.hull;
         EXPECT_EQ(player.lives, c.livesAfter) << c.shield << "/" << c.hull;
         EXPECT_EQ(hullGauge.value, player.hull);
-        EXPECT_EQ(shakeAmount, 40.0f);
+        EXPECT_EQ(player.shakeAmount, 40.0f);
     }
 }
 
@@ -251,19 +252,19 @@ TEST_F(Ship, TheLastLifeEndsTheGameAndLaterHitsAreIgnored) {
     player.shield.strength = 0;
     player.hull = 10;
     player.takeDamage(22);
-    EXPECT_TRUE(gameOver);
-    EXPECT_TRUE(controlsLocked);
+    EXPECT_TRUE(shared.gameOver);
+    EXPECT_TRUE(shared.controlsLocked);
     EXPECT_EQ(player.lives, 0);
     EXPECT_NEAR(player.hull, -12.0f, 1e-5f) << "the hull keeps its negative value";
     EXPECT_EQ(messageBanner.image, 9);
     EXPECT_TRUE(messageBanner.running);
-    shakeAmount = 0;
+    player.shakeAmount = 0;
     for (int i = 0; i < 5; ++i) player.takeDamage(22);
     EXPECT_EQ(player.lives, 0);
     EXPECT_NEAR(player.hull, -12.0f, 1e-5f);
     EXPECT_NEAR(hullGauge.value, -12.0f, 1e-5f) << "the gauge does not jump back to 100";
     EXPECT_EQ(player.shield.fadeTime, 0.0f) << "no spawn shield for a wreck";
-    EXPECT_EQ(shakeAmount, 0.0f);
+    EXPECT_EQ(player.shakeAmount, 0.0f);
 }
 
 // A pickup effect: its operation, whether it can act on a prepared ship, and the picture.
@@ -379,9 +380,9 @@ TEST_F(Ship, AHitShakesTheViewOneWayForFourThirdsOfASecond) {
         largest = std::max(largest, player.shakeOffset.y);
     }
     EXPECT_GT(largest, 1.0f);
-    EXPECT_GT(shakeAmount, 0.0f);
+    EXPECT_GT(player.shakeAmount, 0.0f);
     shipFrames(1, 0.1f);
-    EXPECT_EQ(shakeAmount, 0.0f);
+    EXPECT_EQ(player.shakeAmount, 0.0f);
     EXPECT_EQ(player.shakeOffset.y, 0.0f);
     EXPECT_EQ(player.shakeOffset.z, 0.0f);
 }
@@ -404,8 +405,8 @@ TEST_F(Ship, ResetPutsTheShipBackAsTheGameStarts) {
     player.fireCannons();
     player.takeDamage(30);
     player.position = {0, 50, 60};
-    controlsLocked = gameOver = true;
-    resetPlayer();
+    shared.controlsLocked = shared.gameOver = true;
+    resetGameState();
     EXPECT_EQ(player.activeCannons, 2);
     EXPECT_EQ(beamsInFlight(), 0);
     EXPECT_FALSE(player.launchers[1].spread);
@@ -413,8 +414,8 @@ TEST_F(Ship, ResetPutsTheShipBackAsTheGameStarts) {
     EXPECT_EQ(player.hull, 100.0f);
     EXPECT_EQ(player.shield.strength, 60.0f);
     EXPECT_EQ(player.position.y, 0.0f);
-    EXPECT_EQ(shakeAmount, 0.0f);
-    EXPECT_FALSE(controlsLocked || gameOver);
+    EXPECT_EQ(player.shakeAmount, 0.0f);
+    EXPECT_FALSE(shared.controlsLocked || shared.gameOver);
     EXPECT_EQ(player.cannons[3].muzzleOffset.y, 8.0f);
     EXPECT_EQ(player.launchers[1].muzzleOffset.z, 12.0f);
 }

@@ -22,7 +22,7 @@ TEST_F(Weapons, ABeamDamagesEveryRockWhoseSquareItPassedThisFrame) {
     Asteroid& missed = placeRock(3, -500, -8, -14, 6, 10);  // |dz| = 6: the edge is outside
     player.cannons[0].setLevel(2);
     player.fireCannons();
-    frameSeconds = 0.19f;  // 950 units in one frame
+    shared.frameSeconds = 0.19f;  // 950 units in one frame
     player.cannons[0].update();
     EXPECT_EQ(near.hitPoints, 7) << "level 2 does 3";
     EXPECT_EQ(far.hitPoints, 7);
@@ -36,15 +36,15 @@ TEST_F(Weapons, ABeamDamagesEveryRockWhoseSquareItPassedThisFrame) {
 
 TEST_F(Weapons, ABeamEndingTheFrameBeyondTheFlightEndStillHits) {
     player.fireCannons();
-    frameSeconds = 0.19f;
+    shared.frameSeconds = 0.19f;
     player.update(readShipControls());  // base at -950
     Asteroid& rock = placeRock(0, -1000.5f, -8, -8, 5, 3);
-    frameSeconds = 0.0102f;  // base ends at -1001
+    shared.frameSeconds = 0.0102f;  // base ends at -1001
     player.update(readShipControls());
     EXPECT_EQ(rock.hitPoints, 2);
     EXPECT_EQ(beamsInFlight(), 0);
     rock.hitPoints = 3;
-    frameSeconds = 0.1f;
+    shared.frameSeconds = 0.1f;
     player.update(readShipControls());
     EXPECT_EQ(rock.hitPoints, 3) << "out of flight: no more tests";
 }
@@ -52,7 +52,7 @@ TEST_F(Weapons, ABeamEndingTheFrameBeyondTheFlightEndStillHits) {
 TEST_F(Weapons, ARockBesideOrBehindTheShipIsHitInTheBeamsFirstUpdate) {
     Asteroid& behind = placeRock(0, 30, -8, -8, 5, 3);
     player.fireCannons();
-    frameSeconds = 0.001f;
+    shared.frameSeconds = 0.001f;
     player.update(readShipControls());
     EXPECT_EQ(behind.hitPoints, 2);
 }
@@ -71,7 +71,7 @@ TEST_F(Weapons, FourCannonsAtLevelTwoSoundTheThirdLaserOnceAndDoThreeEach) {
     EXPECT_TRUE(sounds[0].freeCopy);
     EXPECT_EQ(beamsInFlight(), 4);
     shipFrames(1, 0.1f);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(asteroids[i].hitPoints, 7) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(asteroids.rock[i].hitPoints, 7) << i;
     EXPECT_EQ(beamsInFlight(), 0);
 }
 
@@ -106,7 +106,7 @@ TEST_F(Weapons, MissilesDamageEveryTargetTheyTouchByTen) {
     Asteroid& b = placeRock(1, -104, -8, -8, 5, 30);      // 4 + 5 > distance: also touched
     Asteroid& c = placeRock(2, -100, -8, -21.1f, 5, 30);  // 9.1 away: untouched
     player.fireMissiles();
-    frameSeconds = 1.0f / 6.0f;  // 100 units
+    shared.frameSeconds = 1.0f / 6.0f;  // 100 units
     player.update(readShipControls());
     EXPECT_EQ(a.hitPoints, 20);
     EXPECT_EQ(b.hitPoints, 20);
@@ -144,7 +144,7 @@ TEST_F(Weapons, ARockShotDownOnceDiesAgainAtItsNextHit) {
     EXPECT_TRUE(rock.exploding);
     EXPECT_EQ(scoreDisplay.total, 20);
     EXPECT_EQ(requestsOf(SoundExplode1), 1);
-    frameSeconds = 2.6f;
+    shared.frameSeconds = 2.6f;
     rock.update();  // the explosion runs out
     rock.update();  // and the rock comes back far ahead, with the 0 hit points it died with
     ASSERT_TRUE(rock.active);

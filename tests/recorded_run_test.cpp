@@ -139,9 +139,9 @@ uint32_t switchClock() {
 }
 
 TEST(RecordedRun, TheJournalStartsFromWhatTheTitleLeft) {
-    stereoEnabled = false;
-    eyeSeparation = 2.0f;
-    frameSeconds = 0.25f;
+    shared.stereoEnabled = false;
+    shared.eyeSeparation = 2.0f;
+    shared.frameSeconds = 0.25f;
     deliverMessage({WM_KEYDOWN, VK_CONTROL, 0});
     deliverMessage({WM_LBUTTONDOWN, 0, makeLParam(-5, 300)});
     deliverMessage({MM_JOY1MOVE, 0, makeLParam(0, 65535)});  // left and down
@@ -187,38 +187,38 @@ TEST(RecordedRun, AReplayTakesTheTitlesChoicesAndTheHeldInputAsSeenPresses) {
     header.input.joyButton2 = true;
     header.input.joyUp = true;
     beginReplay(header);
-    EXPECT_FALSE(stereoEnabled);
-    EXPECT_EQ(eyeSeparation, 3.5f);
-    EXPECT_TRUE(titleFinished);
-    EXPECT_FALSE(quitRequested);
-    EXPECT_EQ(frameSeconds, 0.125f);
+    EXPECT_FALSE(shared.stereoEnabled);
+    EXPECT_EQ(shared.eyeSeparation, 3.5f);
+    EXPECT_TRUE(shared.titleFinished);
+    EXPECT_FALSE(shared.quitRequested);
+    EXPECT_EQ(shared.frameSeconds, 0.125f);
     EXPECT_EQ(platform::timeGetTime(), 777u);
-    EXPECT_TRUE(keys.isDown(VK_CONTROL));
-    EXPECT_FALSE(keys.isDown(VK_RETURN));
-    EXPECT_EQ(mouseLeftDown, 0);
-    EXPECT_EQ(mouseRightDown, 1);
-    EXPECT_EQ(clickX, 12);
-    EXPECT_EQ(clickY, -40);
-    EXPECT_TRUE(joyButton2 && joyUp);
-    EXPECT_FALSE(joyButton1 || joyDown);
+    EXPECT_TRUE(input.keys.isDown(VK_CONTROL));
+    EXPECT_FALSE(input.keys.isDown(VK_RETURN));
+    EXPECT_EQ(input.mouseLeftDown, 0);
+    EXPECT_EQ(input.mouseRightDown, 1);
+    EXPECT_EQ(input.clickX, 12);
+    EXPECT_EQ(input.clickY, -40);
+    EXPECT_TRUE(input.joyButton2 && input.joyUp);
+    EXPECT_FALSE(input.joyButton1 || input.joyDown);
     // A held key's repeat and its release before the next frame: the key was held all along,
     // so the release is not kept back for a frame as a fresh tap's would be.
     deliverMessage({WM_KEYDOWN, VK_CONTROL, 0});
     deliverMessage({WM_KEYUP, VK_CONTROL, 0});
-    EXPECT_FALSE(keys.isDown(VK_CONTROL));
+    EXPECT_FALSE(input.keys.isDown(VK_CONTROL));
     deliverMessage({WM_KEYDOWN, VK_SPACE, 0});
     deliverMessage({WM_KEYUP, VK_SPACE, 0});
-    EXPECT_TRUE(keys.isDown(VK_SPACE)) << "a fresh tap is seen by one frame";
+    EXPECT_TRUE(input.keys.isDown(VK_SPACE)) << "a fresh tap is seen by one frame";
 
     resetProgramState();
     header.quitOnTitle = true;
     beginReplay(header);
-    EXPECT_TRUE(quitRequested);
-    EXPECT_FALSE(titleFinished);
+    EXPECT_TRUE(shared.quitRequested);
+    EXPECT_FALSE(shared.titleFinished);
 }
 
 TEST(RecordedRun, ATitleThatQuitLeavesAJournalWithoutFramesThatReplaysToTheStart) {
-    quitRequested = true;
+    shared.quitRequested = true;
     std::FILE* stream = std::tmpfile();
     ASSERT_TRUE(startRecording(stream, 9, switchClock));
     enterGame(9);
@@ -228,7 +228,7 @@ TEST(RecordedRun, ATitleThatQuitLeavesAJournalWithoutFramesThatReplaysToTheStart
     std::fclose(stream);
 
     resetProgramState();
-    quitRequested = true;
+    shared.quitRequested = true;
     stream = std::tmpfile();
     ASSERT_TRUE(startRecording(stream, 9, switchClock));
     enterGame(9);
@@ -238,8 +238,8 @@ TEST(RecordedRun, ATitleThatQuitLeavesAJournalWithoutFramesThatReplaysToTheStart
     std::fclose(stream);
     EXPECT_EQ(journal.size(), kJournalHeaderBytes + kJournalEndBytes);
     EXPECT_EQ(replay(journal), recorded);
-    EXPECT_TRUE(quitRequested);
-    EXPECT_FALSE(titleFinished);
+    EXPECT_TRUE(shared.quitRequested);
+    EXPECT_FALSE(shared.titleFinished);
 }
 
 // The game loop itself, as the game runs it: what it records replays to where it ended.
@@ -271,7 +271,7 @@ uint32_t scriptedClock() {
 TEST(RecordedRun, TheGameLoopRecordsEveryMessageAndFrameItRuns) {
     REQUIRE_GL();
     sourceReads = 0;
-    titleFinished = true;
+    shared.titleFinished = true;
     std::FILE* stream = std::tmpfile();
     ASSERT_TRUE(startRecording(stream, 31337, scriptedClock));
     enterGame(31337);
@@ -352,7 +352,7 @@ TEST(RunJournal, ABadJournalStopsTheGameBeforeItsWindowWithOneLine) {
         EXPECT_EQ(line.rfind("voxmere: " + path, 0), 0u) << line;
         EXPECT_NE(line.find(c.why), std::string::npos) << line;
         EXPECT_EQ(line.find('\n'), line.size() - 1) << "not one line: " << line;
-        EXPECT_EQ(journalMode, JournalMode::Off);
+        EXPECT_EQ(recordedRun.mode, JournalMode::Off);
         std::remove(path.c_str());
     }
 }
@@ -369,14 +369,14 @@ TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
         std::fclose(err);
         EXPECT_EQ(line.rfind("voxmere: cannot record to " + path + ": ", 0), 0u) << line;
         EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
-        EXPECT_EQ(journalMode, JournalMode::Off);
+        EXPECT_EQ(recordedRun.mode, JournalMode::Off);
     }
 
     const std::string path = folder + "recorded_" + std::to_string(getpid()) + ".vxj";
     RunOptions options;
     options.recordPath = path;
     EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, stderr), -1);
-    EXPECT_EQ(journalMode, JournalMode::Record);
+    EXPECT_EQ(recordedRun.mode, JournalMode::Record);
     ASSERT_NE(recordFile(), nullptr);
     EXPECT_TRUE(startRecording(recordFile(), 5, switchClock));
     EXPECT_TRUE(finishRecording());
@@ -385,7 +385,7 @@ TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
     options = RunOptions{};
     options.replayPath = path;
     EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, stderr), -1);
-    EXPECT_EQ(journalMode, JournalMode::Replay);
+    EXPECT_EQ(recordedRun.mode, JournalMode::Replay);
     EXPECT_EQ(replayReader().header().seed, 5u);
     EXPECT_TRUE(replayReader().finished());
     std::remove(path.c_str());
@@ -430,9 +430,9 @@ TEST(RecordedJournals, ReplayToTheirExpectedSummaries) {
         } else if (name == "heavy_fight") {
             EXPECT_GE(powerUps, 2) << "the fight collects pickups";
             EXPECT_GT(scoreDisplay.total, 500);
-            EXPECT_FALSE(gameOver);
+            EXPECT_FALSE(shared.gameOver);
         } else if (name == "game_over") {
-            EXPECT_TRUE(gameOver);
+            EXPECT_TRUE(shared.gameOver);
             EXPECT_EQ(player.lives, 0);
         }
         if (rewriting) {

@@ -63,11 +63,11 @@ TEST_F(SdlEvents, GameKeysArriveAsKeyMessagesAndAreHeldUntilReleased) {
         EXPECT_EQ(down.message, WM_KEYDOWN);
         EXPECT_EQ(down.wParam, static_cast<uint64_t>(c.virtualKey));
         windowProc(down);
-        EXPECT_TRUE(keys.isDown(c.virtualKey));
+        EXPECT_TRUE(input.keys.isDown(c.virtualKey));
         const Message up = translated(key(SDL_KEYUP, c.sym));
         EXPECT_EQ(up.message, WM_KEYUP);
         windowProc(up);
-        EXPECT_FALSE(keys.isDown(c.virtualKey));
+        EXPECT_FALSE(input.keys.isDown(c.virtualKey));
     }
 }
 
@@ -85,7 +85,7 @@ TEST_F(SdlEvents, AltAndItsCombinationsAreSystemKeysTheGameNeverRecords) {
         const Message down = translated(key(SDL_KEYDOWN, c.sym, c.mod));
         EXPECT_EQ(down.message, WM_SYSKEYDOWN);
         windowProc(down);
-        for (int vk = 0; vk < 256; ++vk) ASSERT_FALSE(keys.isDown(vk)) << vk;
+        for (int vk = 0; vk < 256; ++vk) ASSERT_FALSE(input.keys.isDown(vk)) << vk;
         EXPECT_EQ(translated(key(SDL_KEYUP, c.sym, c.mod)).message, WM_SYSKEYUP);
     }
     // Alt+F4 closes the window, as on the desktop.
@@ -101,9 +101,9 @@ TEST_F(SdlEvents, MouseButtonsCarryTheClientPixelAndOtherButtonsAreIgnored) {
     const Message left = translated(press);
     EXPECT_EQ(left.message, WM_LBUTTONDOWN);
     windowProc(left);
-    EXPECT_EQ(mouseLeftDown, 1);
-    EXPECT_EQ(clickX, 357);
-    EXPECT_EQ(clickY, 290);
+    EXPECT_EQ(input.mouseLeftDown, 1);
+    EXPECT_EQ(input.clickX, 357);
+    EXPECT_EQ(input.clickY, 290);
 
     press.button.button = SDL_BUTTON_RIGHT;
     EXPECT_EQ(translated(press).message, WM_RBUTTONDOWN);

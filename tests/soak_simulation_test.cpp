@@ -49,8 +49,8 @@ struct Still {
     int score = 0;
 
     static Still now() {
-        return {player.position, asteroids[0].position, fighters[0].position, timeDisplay.elapsed,
-                scoreDisplay.total};
+        return {player.position, asteroids.rock[0].position, fighters[0].position,
+                timeDisplay.elapsed, scoreDisplay.total};
     }
     bool operator==(const Still& o) const {
         const auto same = [](const Vec3& a, const Vec3& b) {
@@ -118,7 +118,8 @@ struct Soak {
         if (handsOffFrames == 0 && below(5000) == 0) {
             handsOffFrames = 1000 + below(3000);
             for (int key : kKeys) release(key);
-            joyUp = joyDown = joyLeft = joyRight = joyButton1 = joyButton2 = false;
+            input.joyUp = input.joyDown = input.joyLeft = input.joyRight = input.joyButton1 =
+                input.joyButton2 = false;
         }
         if (handsOffFrames > 0) {
             --handsOffFrames;
@@ -127,7 +128,7 @@ struct Soak {
         for (int key : kKeys) {
             const bool trigger = key == VK_CONTROL || key == VK_SPACE;
             if (below(trigger ? 6 : 30) != 0) continue;
-            if (keys.isDown(key)) {
+            if (input.keys.isDown(key)) {
                 release(key);
             } else {
                 hold(key);
@@ -135,12 +136,13 @@ struct Soak {
         }
         if (below(5) == 0) {
             const int key = kKeys[below(6)];
-            if (!keys.isDown(key)) {
+            if (!input.keys.isDown(key)) {
                 hold(key);
                 tapped = key;
             }
         }
-        for (bool* flag : {&joyUp, &joyDown, &joyLeft, &joyRight, &joyButton1, &joyButton2}) {
+        for (bool* flag : {&input.joyUp, &input.joyDown, &input.joyLeft, &input.joyRight,
+                           &input.joyButton1, &input.joyButton2}) {
             if (below(300) == 0) *flag = !*flag;
         }
     }
@@ -154,16 +156,16 @@ struct Soak {
     // One frame of the given length; false at the first broken invariant.
     ::testing::AssertionResult frame(uint32_t ms) {
         using ::testing::AssertionFailure;
-        const bool wasPaused = paused;
+        const bool wasPaused = pauseState.paused;
         gameFrames(1, ms);
         ++frames;
         clockSeconds += ms / 1000.0;
         if (!wasPaused) {
-            if (std::fabs(frameSeconds - ms / 1000.0f) > 1e-6f) {
-                return AssertionFailure() << "a " << ms << " ms frame took " << frameSeconds;
+            if (std::fabs(shared.frameSeconds - ms / 1000.0f) > 1e-6f) {
+                return AssertionFailure() << "a " << ms << " ms frame took " << shared.frameSeconds;
             }
-            playedSeconds += frameSeconds;
-            gamePlayed += frameSeconds;
+            playedSeconds += shared.frameSeconds;
+            gamePlayed += shared.frameSeconds;
         }
         if (const auto ship = worldcheck::shipMakesSense(); !ship) return ship;
         if (const auto world = worldcheck::worldMakesSense(); !world) return world;
@@ -176,11 +178,11 @@ struct Soak {
         if (gameScore > bestScore) bestScore = gameScore;
         if (player.lives < gameLives) livesLost += gameLives - player.lives;
         gameLives = player.lives;
-        if (playStarted == controlsLocked && !gameOver) {
-            return AssertionFailure() << "controls " << (controlsLocked ? "locked" : "free")
+        if (shared.playStarted == shared.controlsLocked && !shared.gameOver) {
+            return AssertionFailure() << "controls " << (shared.controlsLocked ? "locked" : "free")
                                       << " at " << gamePlayed << " s of the game";
         }
-        if (gameOver && gameOverAt < 0) gameOverAt = gamePlayed;
+        if (shared.gameOver && gameOverAt < 0) gameOverAt = gamePlayed;
         return ::testing::AssertionSuccess();
     }
 
@@ -190,7 +192,7 @@ struct Soak {
         using ::testing::AssertionFailure;
         hold(VK_P);
         if (auto r = frame(frameMs()); !r) return r;
-        if (!paused) return AssertionFailure() << "P did not pause";
+        if (!pauseState.paused) return AssertionFailure() << "P did not pause";
         ++pauses;
         const Still before = Still::now();
         const int heldFrames = below(4);
@@ -202,7 +204,7 @@ struct Soak {
             const uint32_t ms = frameMs() * (1 + below(3));
             pausedFor += ms / 1000.0;
             if (auto r = frame(ms); !r) return r;
-            if (!paused) return AssertionFailure() << "a held P resumed";
+            if (!pauseState.paused) return AssertionFailure() << "a held P resumed";
             if (!(Still::now() == before)) return AssertionFailure() << "moved while paused";
         }
         if (pausedFor > longestPause) longestPause = pausedFor;
@@ -210,12 +212,12 @@ struct Soak {
         if (auto r = frame(frameMs()); !r) return r;
         hold(VK_P);
         if (auto r = frame(frameMs()); !r) return r;
-        if (paused) return AssertionFailure() << "the second P did not resume";
+        if (pauseState.paused) return AssertionFailure() << "the second P did not resume";
         if (!(Still::now() == before)) return AssertionFailure() << "the resume frame moved";
         if (below(2) == 0) release(VK_P);  // a P still held must not pause again
         const uint32_t ms = 5 + below(30);
         if (auto r = frame(ms); !r) return r;
-        if (paused) return AssertionFailure() << "paused again without a fresh press";
+        if (pauseState.paused) return AssertionFailure() << "paused again without a fresh press";
         release(VK_P);
         return ::testing::AssertionSuccess();
     }
@@ -243,13 +245,13 @@ TEST(SoakSimulation, GamesOfRandomPlayWithPausesAndDeathsKeepEveryInvariant) {
     const auto started = std::chrono::steady_clock::now();
 
     while (soak.clockSeconds < minutes * 60) {
-        if (quitRequested) {
+        if (shared.quitRequested) {
             ASSERT_TRUE(soak.gameEnded()) << "game " << soak.games << ", seed " << seed;
             soak.newGame();
             ASSERT_TRUE(soak.frame(soak.frameMs())) << "first frame of game " << soak.games;
             ASSERT_EQ(scoreDisplay.total, 0);
             ASSERT_EQ(player.lives, 3);
-            ASSERT_TRUE(controlsLocked) << "the opening runs again";
+            ASSERT_TRUE(shared.controlsLocked) << "the opening runs again";
             continue;
         }
         soak.steer();

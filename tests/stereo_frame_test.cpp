@@ -34,11 +34,11 @@ int firstLitColumn(const std::vector<uint8_t>& frame, int channel) {
 TEST(StereoFrame, EyePassesAreOffsetWithStereoOnAndCoincideWithStereoOff) {
     REQUIRE_GL();
     useStripedBackdrop();
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     glColor4f(1, 1, 1, 1);
 
-    stereoEnabled = true;
-    eyeSeparation = 5.0f;
+    shared.stereoEnabled = true;
+    shared.eyeSeparation = 5.0f;
     renderStereoFrame();
     auto frame = testgl::readFrame();
     const int redEdge = firstLitColumn(frame, 0);
@@ -56,7 +56,7 @@ TEST(StereoFrame, EyePassesAreOffsetWithStereoOnAndCoincideWithStereoOff) {
     EXPECT_TRUE(mask[2]);
     for (std::size_t i = 1; i < frame.size(); i += 3) ASSERT_EQ(frame[i], 0) << "green written";
 
-    stereoEnabled = false;
+    shared.stereoEnabled = false;
     glColor4f(1, 1, 1, 1);
     renderStereoFrame();
     frame = testgl::readFrame();
@@ -67,9 +67,9 @@ TEST(StereoFrame, RedCyanGlassesGetTheRightEyeInGreenAndBlueAndTheLeftEyeInRedOn
     REQUIRE_GL();
     player.shield.strength = 0;  // its glow lights the middle for both eyes
     useStripedBackdrop();
-    fadeAlpha = 1.0f;
-    stereoEnabled = true;
-    eyeSeparation = 5.0f;
+    shared.fadeAlpha = 1.0f;
+    shared.stereoEnabled = true;
+    shared.eyeSeparation = 5.0f;
     glasses = Glasses::RedCyan;
     glColor4f(1, 1, 1, 1);
     renderStereoFrame();
@@ -107,7 +107,7 @@ TEST(StereoFrame, ClearRemovesGreenLeftByTheTitle) {
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0, 0, 0, 1);
     glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE);
-    fadeAlpha = 0.0f;
+    shared.fadeAlpha = 0.0f;
     renderStereoFrame();
     EXPECT_EQ(testgl::readPixel(320, 240).g, 0);
 }

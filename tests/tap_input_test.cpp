@@ -31,14 +31,14 @@ struct Control {
 };
 
 const Control kControls[] = {
-    {"P key", WM_KEYDOWN, WM_KEYUP, VK_P, [] { return keys.isDown(VK_P); }},
-    {"Enter key", WM_KEYDOWN, WM_KEYUP, VK_RETURN, [] { return keys.isDown(VK_RETURN); }},
-    {"left button", WM_LBUTTONDOWN, WM_LBUTTONUP, 0, [] { return mouseLeftDown != 0; }},
-    {"right button", WM_RBUTTONDOWN, WM_RBUTTONUP, 0, [] { return mouseRightDown != 0; }},
+    {"P key", WM_KEYDOWN, WM_KEYUP, VK_P, [] { return input.keys.isDown(VK_P); }},
+    {"Enter key", WM_KEYDOWN, WM_KEYUP, VK_RETURN, [] { return input.keys.isDown(VK_RETURN); }},
+    {"left button", WM_LBUTTONDOWN, WM_LBUTTONUP, 0, [] { return input.mouseLeftDown != 0; }},
+    {"right button", WM_RBUTTONDOWN, WM_RBUTTONUP, 0, [] { return input.mouseRightDown != 0; }},
     {"joystick button 1", MM_JOY1BUTTONDOWN, MM_JOY1BUTTONUP, JOY_BUTTON1CHG,
-     [] { return joyButton1; }},
+     [] { return input.joyButton1; }},
     {"joystick button 2", MM_JOY1BUTTONDOWN, MM_JOY1BUTTONUP, JOY_BUTTON2CHG,
-     [] { return joyButton2; }},
+     [] { return input.joyButton2; }},
 };
 
 // As the loops hand messages on.
@@ -99,13 +99,13 @@ TEST(Taps, TwoClicksInOnePassAreOnePressAtTheFirstPointAndOtherMessagesPass) {
     dispatchInput({WM_LBUTTONUP, 0, 0});
     dispatchInput({WM_LBUTTONDOWN, 0, makeLParam(300, 310)});
     dispatchInput({WM_LBUTTONUP, 0, 0});
-    EXPECT_EQ(clickX, 100);
-    EXPECT_EQ(clickY, 110);
+    EXPECT_EQ(input.clickX, 100);
+    EXPECT_EQ(input.clickY, 110);
     endInputFrame();
-    EXPECT_EQ(mouseLeftDown, 0);
+    EXPECT_EQ(input.mouseLeftDown, 0);
 
     dispatchInput({MM_JOY1MOVE, 0, makeLParam(0, 0)});  // not a press: straight through
-    EXPECT_TRUE(joyLeft && joyUp);
+    EXPECT_TRUE(input.joyLeft && input.joyUp);
     dispatchInput({WM_KEYUP, VK_SPACE, 0});  // a release without a press: straight through
     dispatchInput({WM_CLOSE, 0, 0});
     Message quit;
@@ -150,8 +150,8 @@ TEST_F(TapLoopTest, ATapOnQuitEndsTheTitleLoop) {
     tapAt(455, 300);
     runTitleLoop();
     EXPECT_EQ(framesRun, 1);
-    EXPECT_TRUE(quitRequested);
-    EXPECT_EQ(mouseLeftDown, 0);
+    EXPECT_TRUE(shared.quitRequested);
+    EXPECT_EQ(input.mouseLeftDown, 0);
 }
 
 TEST_F(TapLoopTest, TapsOnOptionsAndOfEnterAreSeenByTheFirstFrame) {
@@ -159,9 +159,9 @@ TEST_F(TapLoopTest, TapsOnOptionsAndOfEnterAreSeenByTheFirstFrame) {
     tapKey(VK_RETURN);
     runTitleLoop();
     EXPECT_EQ(framesRun, 1);
-    EXPECT_TRUE(optionsPage);
-    EXPECT_TRUE(titleFinished);
-    EXPECT_FALSE(keys.isDown(VK_RETURN));
+    EXPECT_TRUE(titleScreen.optionsPage);
+    EXPECT_TRUE(shared.titleFinished);
+    EXPECT_FALSE(input.keys.isDown(VK_RETURN));
 }
 
 TEST_F(TapLoopTest, TapsOfPAndEscapeInTheGameLoopPauseAndQuit) {
@@ -170,9 +170,9 @@ TEST_F(TapLoopTest, TapsOfPAndEscapeInTheGameLoopPauseAndQuit) {
     tapKey(VK_ESCAPE);
     runGameLoop();
     EXPECT_EQ(framesRun, 1);
-    EXPECT_TRUE(quitRequested);
-    EXPECT_TRUE(paused);
-    EXPECT_FALSE(keys.isDown(VK_P));
+    EXPECT_TRUE(shared.quitRequested);
+    EXPECT_TRUE(pauseState.paused);
+    EXPECT_FALSE(input.keys.isDown(VK_P));
 }
 
 }  // namespace

@@ -88,14 +88,14 @@ constexpr int kHelpX = 195, kOptionsX = 290, kMainRowY = 300;
 TEST_F(TitleTest, ClicksOnTheEdgePixelsOfAButtonDoNothing) {
     for (auto [x, y] : {std::pair{356, 300}, {408, 300}, {380, 289}, {380, 313}}) {
         click(x, y);
-        EXPECT_FALSE(startChosen) << x << "," << y;
+        EXPECT_FALSE(titleScreen.startChosen) << x << "," << y;
     }
     click(429, 300);  // the quit button's left edge
-    EXPECT_FALSE(quitRequested);
+    EXPECT_FALSE(shared.quitRequested);
     click(357, 290);  // the start button's first pixel inside
-    EXPECT_TRUE(startChosen);
+    EXPECT_TRUE(titleScreen.startChosen);
     click(480, 312);  // the quit button's last pixel inside
-    EXPECT_TRUE(quitRequested);
+    EXPECT_TRUE(shared.quitRequested);
 }
 
 TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
@@ -113,40 +113,40 @@ TEST_F(TitleTest, PagesFollowTheirButtonsAndBackButtons) {
     EXPECT_EQ(seen(424, 335).r, kBackRed);
     click(424, 335);
     EXPECT_EQ(seen(320, 240).r, kMainRed);
-    EXPECT_FALSE(startChosen);
-    EXPECT_FALSE(titleFinished);
+    EXPECT_FALSE(titleScreen.startChosen);
+    EXPECT_FALSE(shared.titleFinished);
 }
 
 TEST_F(TitleTest, OptionsOpenedDuringTheStartFadeStillEndInTheGame) {
     click(kStartX, kStartY);
-    ASSERT_TRUE(startChosen);
+    ASSERT_TRUE(titleScreen.startChosen);
     frame(250);
     frame(250);
     click(kOptionsX, kMainRowY);  // 10 ms more
-    EXPECT_TRUE(optionsPage);
+    EXPECT_TRUE(titleScreen.optionsPage);
     // The options page, faded like everything else on the title.
-    EXPECT_NEAR(seen(320, 240).b, kOptionsBlue * titleFade, 2);
-    EXPECT_LT(titleFade, 0.5f);
+    EXPECT_NEAR(seen(320, 240).b, kOptionsBlue * titleScreen.fade, 2);
+    EXPECT_LT(titleScreen.fade, 0.5f);
     frame(250);
-    EXPECT_FALSE(titleFinished);
+    EXPECT_FALSE(shared.titleFinished);
     frame(230);  // exactly 0 left: still shown
-    EXPECT_FALSE(titleFinished);
+    EXPECT_FALSE(shared.titleFinished);
     frame(10);
-    EXPECT_TRUE(titleFinished);
-    EXPECT_FALSE(quitRequested);
+    EXPECT_TRUE(shared.titleFinished);
+    EXPECT_FALSE(shared.quitRequested);
 }
 
 TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
     click(kOptionsX, kMainRowY);
     click(416, 265);  // separation 2
-    EXPECT_EQ(eyeSeparation, 2.0f);
+    EXPECT_EQ(shared.eyeSeparation, 2.0f);
     EXPECT_EQ(seen(416, 266).r, kMarkerRed);
     EXPECT_EQ(seen(313, 266).b, kOptionsBlue);
     EXPECT_EQ(seen(226, 172).r, kMarkerRed);  // stereo marker on "on"
     EXPECT_EQ(seen(320, 172).g, kOnGreen);
 
     click(400, 170);  // stereo off
-    EXPECT_FALSE(stereoEnabled);
+    EXPECT_FALSE(shared.stereoEnabled);
     EXPECT_EQ(seen(416, 266).r, 0);
     EXPECT_EQ(seen(313, 266).b, 0);
     EXPECT_EQ(seen(320, 100).b, kOptionsBlue);  // the top of the page stays
@@ -155,11 +155,11 @@ TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
     EXPECT_EQ(seen(320, 172).g, kOffGreen);
 
     click(216, 265);  // separation 5, hidden
-    EXPECT_EQ(eyeSeparation, 2.0f);
+    EXPECT_EQ(shared.eyeSeparation, 2.0f);
 
     click(226, 170);  // stereo on
-    EXPECT_TRUE(stereoEnabled);
-    EXPECT_EQ(eyeSeparation, 2.0f);
+    EXPECT_TRUE(shared.stereoEnabled);
+    EXPECT_EQ(shared.eyeSeparation, 2.0f);
     EXPECT_EQ(seen(416, 266).r, kMarkerRed);
     EXPECT_EQ(seen(216, 266).r, 0);
 }
@@ -167,11 +167,11 @@ TEST_F(TitleTest, StereoOffHidesTheSeparationRowAndKeepsTheChoice) {
 TEST_F(TitleTest, EnterDuringTheFadeStartsAtOnce) {
     click(kStartX, kStartY);
     frame(100);
-    EXPECT_FALSE(titleFinished);
+    EXPECT_FALSE(shared.titleFinished);
     windowProc(WM_KEYDOWN, VK_RETURN, 0);
     frame(10);
-    EXPECT_TRUE(titleFinished);
-    EXPECT_GT(titleFade, 0.8f);
+    EXPECT_TRUE(shared.titleFinished);
+    EXPECT_GT(titleScreen.fade, 0.8f);
 }
 
 // How far apart the red and blue pictures of a bar at HUD depth are, in pixels.
@@ -185,7 +185,7 @@ int hudDisparity() {
 
 TEST_F(TitleTest, ChosenSeparationSetsTheDepthOfTheGamePicture) {
     textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 0; });
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
     hullGauge.setPosition(-100, 0, 10);
     hullGauge.setValue(100);
     hullGauge.show();
@@ -209,7 +209,7 @@ TEST_F(TitleTest, ChosenSeparationSetsTheDepthOfTheGamePicture) {
 // The first game frame, as the switch hands it over: the director has not faded in yet.
 void expectFirstGameFrameDark() {
     textures.backdropTexture = hudtest::makeLuminance(8, [](float, float) { return 255; });
-    fadeAlpha = 0.0f;
+    shared.fadeAlpha = 0.0f;
     renderStereoFrame();
     const auto frame = testgl::readFrame();
     int brightest = 0;
@@ -223,9 +223,9 @@ TEST_F(TitleTest, TitleLoopRunsTheStartFadeAndTheGameStartsDark) {
     // would arrive before any frame saw the press.
     platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(kStartX, kStartY));
     runTitleLoop();
-    EXPECT_TRUE(titleFinished);
-    EXPECT_FALSE(quitRequested);
-    EXPECT_LT(titleFade, 0.0f);
+    EXPECT_TRUE(shared.titleFinished);
+    EXPECT_FALSE(shared.quitRequested);
+    EXPECT_LT(titleScreen.fade, 0.0f);
     leaveTitle();
     expectFirstGameFrameDark();
 }
@@ -233,7 +233,7 @@ TEST_F(TitleTest, TitleLoopRunsTheStartFadeAndTheGameStartsDark) {
 TEST_F(TitleTest, EnterSkipsTheFadeAndTheGameStillStartsDark) {
     platform::postMessage(WM_KEYDOWN, VK_RETURN, 0);
     runTitleLoop();
-    EXPECT_TRUE(titleFinished);
+    EXPECT_TRUE(shared.titleFinished);
     EXPECT_FLOAT_EQ(currentAlpha(), 1.0f);  // what the title leaves: the page at full strength
     leaveTitle();
     expectFirstGameFrameDark();
@@ -242,8 +242,8 @@ TEST_F(TitleTest, EnterSkipsTheFadeAndTheGameStillStartsDark) {
 TEST_F(TitleTest, QuitButtonEndsTheTitleLoop) {
     platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(450, 300));
     runTitleLoop();
-    EXPECT_TRUE(quitRequested);
-    EXPECT_FALSE(titleFinished);
+    EXPECT_TRUE(shared.quitRequested);
+    EXPECT_FALSE(shared.titleFinished);
 }
 
 }  // namespace

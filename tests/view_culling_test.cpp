@@ -21,13 +21,13 @@ namespace {
 struct ViewCulling : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
-        fadeAlpha = 1.0f;
-        texturingEnabled = true;
+        shared.fadeAlpha = 1.0f;
+        shared.texturingEnabled = true;
         textures.asteroidTexture = hudtest::makeLuminance(64, [](float, float) { return 255; });
-        resetAsteroids();
+        asteroids = {};
         std::srand(5);
-        asteroids[0].reshape();
-        asteroids[0].rotation = {20, 40, 60};
+        asteroids.rock[0].reshape();
+        asteroids.rock[0].rotation = {20, 40, 60};
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(ViewCulling, SpheresOutsideOnePlaneAreDroppedAndTouchingOnesKept) {
 }
 
 TEST_F(ViewCulling, ARecordedRockDrawsAsItsVerticesAndFollowsANewShape) {
-    Asteroid& rock = asteroids[0];
+    Asteroid& rock = asteroids.rock[0];
     rock.position = {-100, 0, 0};
     const std::vector<uint8_t> first = frameOf(rock);
     ASSERT_FALSE(blank(first));
@@ -89,7 +89,7 @@ TEST_F(ViewCulling, ARecordedRockDrawsAsItsVerticesAndFollowsANewShape) {
 }
 
 TEST_F(ViewCulling, ARockReachingIntoViewFromOutsideIsDrawn) {
-    Asteroid& rock = asteroids[0];
+    Asteroid& rock = asteroids.rock[0];
     for (Vec3& v : rock.vertices) v = {v.x * 0.2f, v.y * 0.2f, v.z * 0.2f};
     rock.vertices[15] = {0, 80, 0};  // the top apex: a spike far past the rock's nominal radius
     rock.rotation = {};
@@ -100,7 +100,7 @@ TEST_F(ViewCulling, ARockReachingIntoViewFromOutsideIsDrawn) {
 }
 
 TEST_F(ViewCulling, ASkippedRockOrBurstLeavesTheStateADrawnOneDoes) {
-    Asteroid& rock = asteroids[0];
+    Asteroid& rock = asteroids.rock[0];
     struct Place {
         Vec3 at;
         bool seen;
@@ -115,7 +115,7 @@ TEST_F(ViewCulling, ASkippedRockOrBurstLeavesTheStateADrawnOneDoes) {
         rock.position = place.at;
         rock.hitSparks.scatter();
         rock.hitSparks.ignite(place.at.x, place.at.y, place.at.z);
-        fadeAlpha = 0.5f;
+        shared.fadeAlpha = 0.5f;
         testgl::clearAll();
         loadFlightCamera();
         glBindTexture(GL_TEXTURE_2D, 0);
@@ -139,7 +139,7 @@ TEST_F(ViewCulling, ASkippedRockOrBurstLeavesTheStateADrawnOneDoes) {
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D)) << place.what;
         EXPECT_EQ(blank(testgl::readFrame()), !place.seen) << place.what;
     }
-    fadeAlpha = 1.0f;
+    shared.fadeAlpha = 1.0f;
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ using testgl::ChannelTotals;
 namespace {
 
 void drawField() {
-    for (int i = 0; i < asteroidCount; ++i) asteroids[i].draw();
+    for (int i = 0; i < asteroids.count; ++i) asteroids.rock[i].draw();
 }
 
 // The field in both eyes, in white, on a cleared frame.
@@ -36,15 +36,15 @@ ChannelTotals fieldFrame() {
 
 // Launches the field around a player at the origin and lets it fly in for ten seconds.
 void launchAndFly() {
-    resetAsteroids();
+    asteroids = {};
     player.position = {};
     std::srand(2024);
     launchAsteroids();
-    frameSeconds = 0.1f;
+    shared.frameSeconds = 0.1f;
     for (int frame = 0; frame < 100; ++frame) {
-        for (int i = 0; i < asteroidCount; ++i) {
-            asteroids[i].setTarget(0, 0, 0);
-            asteroids[i].update();
+        for (int i = 0; i < asteroids.count; ++i) {
+            asteroids.rock[i].setTarget(0, 0, 0);
+            asteroids.rock[i].update();
         }
     }
 }
@@ -52,8 +52,8 @@ void launchAndFly() {
 struct WorldPixels : ::testing::Test {
     void SetUp() override {
         REQUIRE_GL();
-        fadeAlpha = 1.0f;
-        texturingEnabled = true;
+        shared.fadeAlpha = 1.0f;
+        shared.texturingEnabled = true;
         glEnable(GL_LIGHT0);
         white = hudtest::makeLuminance(64, [](float, float) { return 255; });
         black = hudtest::makeLuminance(64, [](float, float) { return 0; });
@@ -63,7 +63,7 @@ struct WorldPixels : ::testing::Test {
 };
 
 TEST_F(WorldPixels, ALaunchedFieldShowsLitTexturedRocksToBothEyes) {
-    resetAsteroids();
+    asteroids = {};
     textures.asteroidTexture = white;
     ChannelTotals resting = fieldFrame();
     EXPECT_EQ(resting.red + resting.blue, 0) << "a resting field shows nothing";
@@ -86,7 +86,7 @@ TEST_F(WorldPixels, ALaunchedFieldShowsLitTexturedRocksToBothEyes) {
     textures.asteroidTexture = black;
     const ChannelTotals dark = fieldFrame();
     EXPECT_EQ(dark.red + dark.blue, 0);
-    texturingEnabled = false;
+    shared.texturingEnabled = false;
     const ChannelTotals plain = fieldFrame();
     EXPECT_EQ(plain.red, lit.red);
     EXPECT_EQ(plain.blue, lit.blue);
@@ -110,7 +110,7 @@ TEST_F(WorldPixels, BurstsAddLightAndTheFlashGrowsOverTheView) {
     EXPECT_EQ(channelTotals(frame()).red, 0) << "idle bursts draw nothing";
 
     burst.ignite(-200, 0, 0);
-    frameSeconds = 0.1f;
+    shared.frameSeconds = 0.1f;
     burst.update();
     auto picture = frame();
     ChannelTotals early = channelTotals(picture);
@@ -119,7 +119,7 @@ TEST_F(WorldPixels, BurstsAddLightAndTheFlashGrowsOverTheView) {
     // Sparks and debris fly 8-12 units out in 0.1 s: near the centre, not in the corner yet.
     EXPECT_EQ(picture[(20 * 640 + 20) * 3], 0);
 
-    frameSeconds = 0.525f;  // a quarter of the way through
+    shared.frameSeconds = 0.525f;  // a quarter of the way through
     burst.update();
     picture = frame();
     const int corner = picture[(20 * 640 + 20) * 3];
@@ -135,7 +135,7 @@ TEST_F(WorldPixels, BurstsAddLightAndTheFlashGrowsOverTheView) {
     EXPECT_GT(channelTotals(picture).red, 0);
 
     // Faded out completely, the burst adds nothing.
-    fadeAlpha = 0.0f;
+    shared.fadeAlpha = 0.0f;
     EXPECT_EQ(channelTotals(frame()).red, 0);
 }
 
@@ -181,10 +181,10 @@ std::vector<Triangle> expectedTriangles() {
 // Captures the rock's mesh through GL feedback, drawn at 1/40 scale with identity matrices so
 // every corner lands inside the view, and names each corner by the nearest vertex.
 TEST_F(WorldPixels, RockMeshIsABeltStripAndTwoCapFans) {
-    resetAsteroids();
+    asteroids = {};
     std::srand(31);
     launchAsteroids();
-    const Asteroid& rock = asteroids[0];
+    const Asteroid& rock = asteroids.rock[0];
 
     std::vector<GLfloat> buffer(20000);
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());

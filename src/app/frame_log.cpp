@@ -9,9 +9,13 @@ namespace {
 
 constexpr int kMarkCount = 3;
 
-bool logChosen = false;
-std::string logPath;
-bool marked[kMarkCount] = {};
+struct FrameLog {
+    bool chosen = false;  // the path was taken from openFrameLog or the environment
+    std::string path;
+    bool marked[kMarkCount] = {};
+};
+
+FrameLog frameLog;
 
 }  // namespace
 
@@ -41,19 +45,23 @@ bool appendFrameLogLine(const char* path, const char* name, double seconds) {
 }
 
 void openFrameLog(const char* path) {
-    logChosen = true;
-    logPath = path != nullptr ? path : "";
-    for (bool& m : marked) m = false;
+    frameLog.chosen = true;
+    frameLog.path = path != nullptr ? path : "";
+    for (bool& m : frameLog.marked) m = false;
 }
 
 void markFrame(FrameMark mark) {
-    if (!logChosen) openFrameLog(std::getenv("VOXMERE_FRAME_LOG"));
+    if (!frameLog.chosen) openFrameLog(std::getenv("VOXMERE_FRAME_LOG"));
     const int index = static_cast<int>(mark);
-    if (marked[index]) return;
+    if (frameLog.marked[index]) return;
     const double now = monotonicSeconds();
-    marked[index] = true;
-    if (logPath.empty()) return;
-    if (!appendFrameLogLine(logPath.c_str(), frameMarkName(mark), now)) {
-        std::fprintf(stderr, "voxmere: cannot write the frame log %s\n", logPath.c_str());
+    frameLog.marked[index] = true;
+    if (frameLog.path.empty()) return;
+    if (!appendFrameLogLine(frameLog.path.c_str(), frameMarkName(mark), now)) {
+        std::fprintf(stderr, "voxmere: cannot write the frame log %s\n", frameLog.path.c_str());
     }
+}
+
+void resetFrameLog() {
+    frameLog = {};
 }

@@ -23,3 +23,6 @@ void markFrame(FrameMark mark);
 // Where marks go: nullptr or "" turns the log off. Every mark may be logged again afterwards.
 // Without a call, the first mark opens the log named by VOXMERE_FRAME_LOG.
 void openFrameLog(const char* path);
+
+// Back to how the program starts: no log chosen, no mark reached.
+void resetFrameLog();

@@ -78,11 +78,11 @@ void startSoundOrExit() {
 }
 
 void runTitleLoop() {
-    while (!titleFinished && !quitRequested) {
+    while (!shared.titleFinished && !shared.quitRequested) {
         if (dispatchOneMessage()) continue;
         drawTitle();
         updateTitleFrame();
-        if (startChosen || titleFinished) markFrame(FrameMark::StartHandled);
+        if (titleScreen.startChosen || shared.titleFinished) markFrame(FrameMark::StartHandled);
         endInputFrame();
         platform::swapBuffers();
         markFrame(FrameMark::FirstTitleFrame);
@@ -90,7 +90,7 @@ void runTitleLoop() {
 }
 
 void runGameLoop() {
-    while (!quitRequested) {
+    while (!shared.quitRequested) {
         Message message;
         const bool waiting = platform::peekMessage(message);
         gameLoopPass(waiting ? &message : nullptr, true);
@@ -112,7 +112,7 @@ void runReplayLoop() {
 }
 
 int runGame() {
-    const bool replaying = journalMode == JournalMode::Replay;
+    const bool replaying = recordedRun.mode == JournalMode::Replay;
     const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
     // --windowed asks for the same window the refused-mode path offers.
     createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
@@ -139,7 +139,7 @@ int runGame() {
     }
     buildMeshLists();
     loadGameTextures();
-    if (journalMode == JournalMode::Record) {
+    if (recordedRun.mode == JournalMode::Record) {
         startRecording(recordFile(), seed, nullptr);
     } else if (replaying) {
         beginReplay(replayReader().header());
@@ -153,7 +153,7 @@ int runGame() {
 
     int status = 0;
     std::string problem;
-    if (journalMode == JournalMode::Record && !finishRecording()) {
+    if (recordedRun.mode == JournalMode::Record && !finishRecording()) {
         problem = "the recording is incomplete: " + recordingError();
         status = 1;
     } else if (replaying && !replayReader().error().empty()) {
@@ -166,7 +166,7 @@ int runGame() {
     releaseSound();
     platform::releaseJoystick();
     if (!problem.empty()) std::fprintf(stderr, "voxmere: %s\n", problem.c_str());
-    if (journalMode != JournalMode::Off) {
+    if (recordedRun.mode != JournalMode::Off) {
         std::printf("%s\n", summary.c_str());
         std::fflush(stdout);
     }

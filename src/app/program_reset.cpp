@@ -1,18 +1,15 @@
 #include "app/program_reset.h"
 
 #include "app/command_line.h"
-#include "common/globals.h"
+#include "app/frame_log.h"
 #include "render/title_screen.h"
 #include "rules/game_reset.h"
 #include "run/recorded_run.h"
 
 void resetProgramState() {
     resetGameState();
+    titleScreen = {};
     resetRecordedRun();
-    runOptions = RunOptions{};
-    titleFinished = false;
-    titleFade = 1.0f;
-    startChosen = false;
-    helpPage = false;
-    optionsPage = false;
+    runOptions = {};
+    resetFrameLog();
 }

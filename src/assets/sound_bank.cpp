@@ -17,8 +17,6 @@ const char* soundFile(SoundId slot) {
 
 namespace {
 
-SoundRequestWatcher requestWatcher = nullptr;
-
 // The game in the background is silent; the mixer keeps running so nothing loses its place.
 void onFocusChange(bool focused) {
     platform::setListenerGain(focused ? 1.0f : 0.0f);
@@ -36,7 +34,7 @@ bool startSlot(SoundId id, float x, float y, float z, uint32_t flags) {
 }
 
 bool playFirstIdleCopy(SoundId firstId, float x, float y, float z) {
-    if (requestWatcher) requestWatcher(firstId, true);
+    if (soundBank.requestWatcher) soundBank.requestWatcher(firstId, true);
     if (!soundBank.soundEnabled) return false;
     for (SoundId id = firstId; id < firstId + 5 && id < soundCount; ++id) {
         if (!platform::isAudioSourcePlaying(soundBank.sources[id])) {
@@ -140,11 +138,11 @@ bool fillSoundBuffer(SoundId slot, std::FILE* file, uint32_t dataLength, long fi
 }
 
 void setSoundRequestWatcher(SoundRequestWatcher watcher) {
-    requestWatcher = watcher;
+    soundBank.requestWatcher = watcher;
 }
 
 bool playSound(SoundId id, float x, float y, float z, uint32_t flags) {
-    if (requestWatcher) requestWatcher(id, false);
+    if (soundBank.requestWatcher) soundBank.requestWatcher(id, false);
     return startSlot(id, x, y, z, flags);
 }
 

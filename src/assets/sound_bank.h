@@ -37,11 +37,17 @@ struct SoundFormat {
     uint32_t samplesPerSecond = 0;
 };
 
+// Sees every play request (the id as named by the caller, and whether it asks for a free copy
+// of a group of five) before anything is checked or played, with or without a device. For
+// diagnostics and tests; nullptr removes it.
+using SoundRequestWatcher = void (*)(SoundId id, bool freeCopy);
+
 struct SoundBank {
     bool soundEnabled = false;          // a device was found; without one every play does nothing
     uint32_t buffers[soundCount] = {};  // sample buffers, 0 until loaded
     uint32_t sources[soundCount] = {};  // one source per slot, 0 until loaded
     SoundFormat formats[soundCount] = {};
+    SoundRequestWatcher requestWatcher = nullptr;  // kept by releaseSound
 };
 
 extern SoundBank soundBank;
@@ -70,10 +76,7 @@ bool playFreeCopyAt(SoundId firstId, float x, float y, float z);
 // Pauses a slot without rewinding it.
 void stopSound(SoundId id);
 bool isSoundPlaying(SoundId id);
-// Sees every play request (the id as named by the caller, and whether it asks for a free copy
-// of a group of five) before anything is checked or played, with or without a device. For
-// diagnostics and tests; nullptr removes it.
-using SoundRequestWatcher = void (*)(SoundId id, bool freeCopy);
+// Installs the request watcher (see SoundRequestWatcher); nullptr removes it.
 void setSoundRequestWatcher(SoundRequestWatcher watcher);
 // Releases every buffer, source and the device; safe at any stage.
 void releaseSound();

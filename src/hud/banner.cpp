@@ -11,7 +11,7 @@ Banner messageBanner;
 
 void Banner::updateBanner() {
     if (!running) return;
-    elapsed += frameSeconds;
+    elapsed += shared.frameSeconds;
     // The last frame still computes its final slide and fade; it is simply not drawn.
     if (elapsed >= duration) running = false;
     if (flags & kSlideIn) xOffset = elapsed / duration * 1000.0f - 990.0f;

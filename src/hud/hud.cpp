@@ -84,7 +84,7 @@ void TimeDisplay::arrange(int32_t newMode) {
 
 void TimeDisplay::update() {
     if (!active) return;
-    elapsed += frameSeconds;
+    elapsed += shared.frameSeconds;
     // In double precision: in float, elapsed x 100 loses the hundredths after a few minutes.
     const double seconds = static_cast<double>(elapsed);
     const int minutes = static_cast<int>(seconds * 0.016666668);

@@ -3,13 +3,7 @@
 #include "platform/events.h"
 #include "view/projection.h"
 
-KeyTable keys;
-int32_t mouseLeftDown = 0;
-int32_t mouseRightDown = 0;
-int32_t clickX = 0;
-int32_t clickY = 0;
-bool joyUp = false, joyDown = false, joyLeft = false, joyRight = false;
-bool joyButton1 = false, joyButton2 = false;
+InputState input;
 
 namespace {
 
@@ -23,8 +17,8 @@ int highWord(int64_t lParam) {
 // Click coordinates are signed 16-bit halves: a press left of or above the client area is
 // negative, not 65535.
 void recordClick(int64_t lParam) {
-    clickX = static_cast<int16_t>(lowWord(lParam));
-    clickY = static_cast<int16_t>(highWord(lParam));
+    input.clickX = static_cast<int16_t>(lowWord(lParam));
+    input.clickY = static_cast<int16_t>(highWord(lParam));
 }
 
 // The stick position arrives as two 0..65535 values; five bits of each are enough to tell
@@ -32,10 +26,10 @@ void recordClick(int64_t lParam) {
 void readStick(int64_t lParam) {
     const int x5 = lowWord(lParam) >> 11;
     const int y5 = highWord(lParam) >> 11;
-    joyUp = y5 <= 12;
-    joyDown = y5 >= 20;
-    joyLeft = x5 <= 12;
-    joyRight = x5 >= 20;
+    input.joyUp = y5 <= 12;
+    input.joyDown = y5 >= 20;
+    input.joyLeft = x5 <= 12;
+    input.joyRight = x5 >= 20;
 }
 
 }  // namespace
@@ -52,32 +46,32 @@ int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam) {
             platform::postMessage(WM_QUIT);
             return 0;
         case WM_KEYDOWN:
-            keys.down[wParam & 0xFF] = 1;
+            input.keys.down[wParam & 0xFF] = 1;
             return 0;
         case WM_KEYUP:
-            keys.down[wParam & 0xFF] = 0;
+            input.keys.down[wParam & 0xFF] = 0;
             return 0;
         case WM_SYSCOMMAND:
             if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
             return platform::defWindowProc(m);
         case WM_LBUTTONDOWN:
             // Only the press records a position; holding and dragging keeps it.
-            if (mouseLeftDown == 0) {
-                mouseLeftDown = 1;
+            if (input.mouseLeftDown == 0) {
+                input.mouseLeftDown = 1;
                 recordClick(lParam);
             }
             return 0;
         case WM_LBUTTONUP:
-            mouseLeftDown = 0;
+            input.mouseLeftDown = 0;
             return 0;
         case WM_RBUTTONDOWN:
-            if (mouseRightDown == 0) {
-                mouseRightDown = 1;
+            if (input.mouseRightDown == 0) {
+                input.mouseRightDown = 1;
                 recordClick(lParam);
             }
             return 0;
         case WM_RBUTTONUP:
-            mouseRightDown = 0;
+            input.mouseRightDown = 0;
             return 0;
         case MM_JOY1MOVE:
             readStick(lParam);
@@ -87,9 +81,9 @@ int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam) {
             // When both change bits are set only button 1 is recorded.
             const bool pressed = message == MM_JOY1BUTTONDOWN;
             if (wParam & JOY_BUTTON1CHG) {
-                joyButton1 = pressed;
+                input.joyButton1 = pressed;
             } else if (wParam & JOY_BUTTON2CHG) {
-                joyButton2 = pressed;
+                input.joyButton2 = pressed;
             }
             return platform::defWindowProc(m);
         }

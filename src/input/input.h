@@ -12,13 +12,17 @@ struct KeyTable {
     bool isDown(int virtualKey) const { return down[virtualKey & 0xFF] != 0; }
 };
 
-extern KeyTable keys;
-extern int32_t mouseLeftDown;
-extern int32_t mouseRightDown;
-extern int32_t clickX;  // client pixel of the last button press (left or right)
-extern int32_t clickY;
-extern bool joyUp, joyDown, joyLeft, joyRight;
-extern bool joyButton1, joyButton2;
+struct InputState {
+    KeyTable keys;
+    int32_t mouseLeftDown = 0;
+    int32_t mouseRightDown = 0;
+    int32_t clickX = 0;  // client pixel of the last button press (left or right)
+    int32_t clickY = 0;
+    bool joyUp = false, joyDown = false, joyLeft = false, joyRight = false;
+    bool joyButton1 = false, joyButton2 = false;
+};
+
+extern InputState input;
 
 // The window procedure: turns one message into input state, resizes the view, turns the
 // close request into WM_QUIT and refuses the screen saver. Runs only from the loops' dispatch.

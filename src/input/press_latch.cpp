@@ -18,7 +18,11 @@ struct Latch {
     Message release;
 };
 
-Latch latches[kControlCount];
+struct PressLatches {
+    Latch latch[kControlCount];
+};
+
+PressLatches latches;
 
 enum class Edge { None, Press, Release };
 
@@ -62,7 +66,7 @@ void dispatchInput(const Message& message) {
         windowProc(message);
         return;
     }
-    Latch& latch = latches[control];
+    Latch& latch = latches.latch[control];
     if (edge == Edge::Press) {
         if (latch.releaseHeld) {
             // Pressed again before any frame: one press, still held. The first press's click
@@ -85,7 +89,7 @@ void dispatchInput(const Message& message) {
 }
 
 void endInputFrame() {
-    for (Latch& latch : latches) {
+    for (Latch& latch : latches.latch) {
         latch.unseen = false;
         if (!latch.releaseHeld) continue;
         latch.releaseHeld = false;
@@ -94,14 +98,14 @@ void endInputFrame() {
 }
 
 void resetPressLatches() {
-    for (Latch& latch : latches) latch = Latch{};
+    latches = {};
 }
 
 void matchPressLatchesToInput() {
     resetPressLatches();
-    for (int key = 0; key < 256; ++key) latches[key].down = keys.down[key] != 0;
-    latches[kMouseLeft].down = mouseLeftDown != 0;
-    latches[kMouseRight].down = mouseRightDown != 0;
-    latches[kJoyButton1].down = joyButton1;
-    latches[kJoyButton2].down = joyButton2;
+    for (int key = 0; key < 256; ++key) latches.latch[key].down = input.keys.down[key] != 0;
+    latches.latch[kMouseLeft].down = input.mouseLeftDown != 0;
+    latches.latch[kMouseRight].down = input.mouseRightDown != 0;
+    latches.latch[kJoyButton1].down = input.joyButton1;
+    latches.latch[kJoyButton2].down = input.joyButton2;
 }

@@ -14,9 +14,6 @@
 #include "view/fade.h"
 
 PlayerShip player;
-float shakeAmount = 0.0f;
-bool controlsLocked = false;
-bool gameOver = false;
 
 namespace {
 
@@ -104,7 +101,7 @@ PlayerShip::PlayerShip() {
 }
 
 void PlayerShip::update(const ShipControls& controls) {
-    const float dt = frameSeconds;
+    const float dt = shared.frameSeconds;
 
     shieldSpin += kShieldSpinPerSecond * dt;
     if (shieldSpin >= 360.0f) shieldSpin = 0.0f;  // reset, not wrapped
@@ -142,7 +139,7 @@ void PlayerShip::update(const ShipControls& controls) {
     }
 
     // Locked controls freeze the stick, the roll and the position; shots in flight fly on.
-    if (controlsLocked) return;
+    if (shared.controlsLocked) return;
 
     steerAxis(stickZ, position.z, controls.left, controls.right, stickRate, moveSpeed, dt, &bank);
     steerAxis(stickY, position.y, controls.up, controls.down, stickRate, moveSpeed, dt, nullptr);
@@ -168,7 +165,7 @@ void PlayerShip::update(const ShipControls& controls) {
 
 void PlayerShip::takeDamage(float amount) {
     // The game is decided: the fade-out runs over a wreck that cannot be hit again.
-    if (gameOver) return;
+    if (shared.gameOver) return;
 
     shakeAmount = kShakeOnHit;
     platform::rumblePads(kLeastHitRumble + amount * kRumblePerDamage, kHitRumbleMs);
@@ -182,12 +179,12 @@ void PlayerShip::takeDamage(float amount) {
         --lives;
         platform::rumblePads(1.0f, kLifeLostRumbleMs);
         if (lives == 0) {
-            controlsLocked = true;
+            shared.controlsLocked = true;
             messageBanner.setImage(BannerGameOver);
             messageBanner.setMode(Banner::kStereo | Banner::kFadeOut);
             messageBanner.setDuration(3.0f);
             messageBanner.start();
-            gameOver = true;
+            shared.gameOver = true;
         } else {
             hull = kFullHull;
             for (PlayerCannon& cannon : cannons) cannon.resetLevel();
@@ -315,9 +312,3 @@ void PlayerShip::draw() const {
     setFadedAlpha(remembered);
 }
 
-void resetPlayer() {
-    player = PlayerShip();
-    shakeAmount = 0.0f;
-    controlsLocked = false;
-    gameOver = false;
-}

@@ -51,6 +51,7 @@ struct PlayerShip {
     float stickY = 0.0f;  // -1..1, negative is up
     float stickZ = 0.0f;  // -1..1, negative is left
     ShakeOffset shakeOffset;
+    float shakeAmount = 0.0f;  // camera-shake strength: 40 after a hit, falling by 30 per second
     float bank = 0.0f;  // roll of the view about the viewing axis, degrees: 8 x stickZ
     int32_t maxCannons = 4;
     int32_t activeCannons = 2;  // the first ones of `cannons`: 2 or 4
@@ -92,9 +93,3 @@ struct PlayerShip {
 };
 
 extern PlayerShip player;
-// Camera-shake strength: 40 after a hit, falling by 30 per second.
-extern float shakeAmount;
-
-// Puts the ship, its weapons and the shake back to how the game starts, and clears the
-// controls lock and game over.
-void resetPlayer();

@@ -26,7 +26,7 @@ constexpr Vec3 kMissileDirections[missilesPerLauncher] = {
 
 void Missile::update() {
     if (!active) return;
-    const float dt = frameSeconds;
+    const float dt = shared.frameSeconds;
     position.x += direction.x * speed * dt;
     position.y += direction.y * speed * dt;
     position.z += direction.z * speed * dt;
@@ -59,7 +59,7 @@ void Missile::draw() const {
 
 void PlayerCannon::update() {
     if (!active) return;
-    position.x -= speed * frameSeconds;
+    position.x -= speed * shared.frameSeconds;
     // Out of flight, but the tests below still run for the stretch flown this frame.
     if (position.x < kFlightEnd) active = false;
     if (beamHitsTargets(tip(), static_cast<int>(level) + 1)) active = false;

@@ -38,7 +38,7 @@ void drawEyePass(float eyeOffset) {
     livesDisplay.draw();
     hullGauge.draw();
     shieldGauge.draw();
-    if (playStarted) player.drawCockpitOverlay();
+    if (shared.playStarted) player.drawCockpitOverlay();
 
     glRotatef(player.bank, 1, 0, 0);
     glTranslatef(player.position.x + player.cameraOffset.x,
@@ -64,7 +64,7 @@ void renderStereoFrame() {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT);
 
-    const float separation = stereoEnabled ? eyeSeparation : 0.0f;
+    const float separation = shared.stereoEnabled ? shared.eyeSeparation : 0.0f;
     maskForRightEye();  // behind the blue (or cyan) filter
     drawEyePass(-separation);
     maskForLeftEye();  // behind the red filter
@@ -72,14 +72,14 @@ void renderStereoFrame() {
 
     // Overlay pass: the same picture for both eyes, so it sits at screen depth.
     maskForBothEyes();
-    glColor4f(1.0f, 1.0f, 1.0f, fadeAlpha * 1.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, shared.fadeAlpha * 1.0f);
     loadFlightCamera();
     if (!noticeBanner.isStereo()) noticeBanner.drawBanner();
     if (!messageBanner.isStereo()) messageBanner.drawBanner();
 }
 
 void drawScene() {
-    for (int i = 0; i < asteroidCount; ++i) asteroids[i].draw();
+    for (int i = 0; i < asteroids.count; ++i) asteroids.rock[i].draw();
     drawPickups();
     drawFighters();
     player.draw();

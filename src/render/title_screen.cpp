@@ -6,14 +6,7 @@
 #include "common/globals.h"
 #include "view/flight_camera.h"
 
-bool titleFinished = false;
-bool stereoEnabled = true;
-float eyeSeparation = 5.0f;
-
-float titleFade = 1.0f;
-bool startChosen = false;
-bool helpPage = false;
-bool optionsPage = false;
+TitleState titleScreen;
 
 namespace {
 
@@ -39,7 +32,7 @@ void drawQuad(const TitleQuad& quad) {
 // Only the three offered separations have a marker.
 void drawSeparationMarker() {
     for (int i = 0; i < 3; ++i) {
-        if (eyeSeparation == kSeparationChoices[i]) drawQuad(kSeparationMarkers[i]);
+        if (shared.eyeSeparation == kSeparationChoices[i]) drawQuad(kSeparationMarkers[i]);
     }
 }
 
@@ -55,35 +48,36 @@ void drawHelpPage() {
 
 void drawOptionsPage() {
     glBindTexture(GL_TEXTURE_2D, textures.titleOptionsPage);
-    if (stereoEnabled) {
+    if (shared.stereoEnabled) {
         drawQuad(kOptionsPageStereo);
         drawSeparationMarker();
     } else {
         drawQuad(kOptionsPageMono);
     }
-    drawQuad(stereoEnabled ? kOnLabelQuad : kOffLabelQuad);
+    drawQuad(shared.stereoEnabled ? kOnLabelQuad : kOffLabelQuad);
     drawQuad(kBackButtonQuad);
-    drawQuad(stereoEnabled ? kStereoOnMarker : kStereoOffMarker);
+    drawQuad(shared.stereoEnabled ? kStereoOnMarker : kStereoOffMarker);
 }
 
 void updateMainPage(int32_t x, int32_t y) {
-    if (pointInRect(x, y, kStartButton)) startChosen = true;
-    if (pointInRect(x, y, kQuitButton)) quitRequested = true;
-    if (pointInRect(x, y, kHelpButton)) helpPage = true;
-    if (pointInRect(x, y, kOptionsButton)) optionsPage = true;
+    if (pointInRect(x, y, kStartButton)) titleScreen.startChosen = true;
+    if (pointInRect(x, y, kQuitButton)) shared.quitRequested = true;
+    if (pointInRect(x, y, kHelpButton)) titleScreen.helpPage = true;
+    if (pointInRect(x, y, kOptionsButton)) titleScreen.optionsPage = true;
 }
 
 void updateOptionsPage(int32_t x, int32_t y) {
-    if (pointInRect(x, y, kStereoOnButton)) stereoEnabled = true;
+    if (pointInRect(x, y, kStereoOnButton)) shared.stereoEnabled = true;
     if (pointInRect(x, y, kStereoOffButton)) {
-        stereoEnabled = false;
-    } else if (stereoEnabled) {
+        shared.stereoEnabled = false;
+    } else if (shared.stereoEnabled) {
         // The separation row exists only while stereo is on; the choice is kept while off.
         for (int i = 0; i < 3; ++i) {
-            if (pointInRect(x, y, kSeparationButtons[i])) eyeSeparation = kSeparationChoices[i];
+            if (pointInRect(x, y, kSeparationButtons[i]))
+                shared.eyeSeparation = kSeparationChoices[i];
         }
     }
-    if (pointInRect(x, y, kOptionsBackButton)) optionsPage = false;
+    if (pointInRect(x, y, kOptionsBackButton)) titleScreen.optionsPage = false;
 }
 
 }  // namespace
@@ -95,13 +89,13 @@ bool pointInRect(int32_t x, int32_t y, const MenuRect& rect) {
 void drawTitle() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     loadFlightCamera();
-    glColor4f(1.0f, 1.0f, 1.0f, titleFade);
+    glColor4f(1.0f, 1.0f, 1.0f, titleScreen.fade);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    if (helpPage) {
+    if (titleScreen.helpPage) {
         drawHelpPage();
-    } else if (optionsPage) {
+    } else if (titleScreen.optionsPage) {
         drawOptionsPage();
     } else {
         glBindTexture(GL_TEXTURE_2D, textures.titleMainPage);
@@ -115,19 +109,19 @@ void updateTitle(const TitleInput& input) {
     // The press point stays while the button is held, so the tests repeat every frame.
     if (input.leftButtonDown) {
         const int32_t x = input.clickX, y = input.clickY;
-        if (helpPage) {
-            if (pointInRect(x, y, kHelpBackButton)) helpPage = false;
-        } else if (optionsPage) {
+        if (titleScreen.helpPage) {
+            if (pointInRect(x, y, kHelpBackButton)) titleScreen.helpPage = false;
+        } else if (titleScreen.optionsPage) {
             updateOptionsPage(x, y);
         } else {
             updateMainPage(x, y);
         }
     }
-    if (input.enterDown) titleFinished = true;
+    if (input.enterDown) shared.titleFinished = true;
     // Clicks keep working while the page fades.
-    if (startChosen) {
-        titleFade -= input.seconds;
-        if (titleFade < 0.0f) titleFinished = true;
+    if (titleScreen.startChosen) {
+        titleScreen.fade -= input.seconds;
+        if (titleScreen.fade < 0.0f) shared.titleFinished = true;
     }
 }
 

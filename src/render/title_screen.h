@@ -9,10 +9,15 @@
 // Strictly inside: a click on the rectangle's edge pixel misses.
 bool pointInRect(int32_t x, int32_t y, const MenuRect& rect);
 
-extern float titleFade;   // alpha of everything on the title; runs down for a second after start
-extern bool startChosen;  // start was clicked: the fade-out runs
-extern bool helpPage;     // help wins over options when both are set
-extern bool optionsPage;
+struct TitleState {
+    // Alpha of everything on the title; runs down for a second after start.
+    float fade = 1.0f;
+    bool startChosen = false;  // start was clicked: the fade-out runs
+    bool helpPage = false;     // help wins over options when both are set
+    bool optionsPage = false;
+};
+
+extern TitleState titleScreen;
 
 // Draws the current page once, into all colour channels.
 void drawTitle();
@@ -26,11 +31,11 @@ struct TitleInput {
     bool enterDown = false;
 };
 
-// Moves between pages on clicks, runs the start fade, and sets titleFinished (start or Enter)
-// or quitRequested (quit).
+// Moves between pages on clicks, runs the start fade, and sets shared.titleFinished (start or
+// Enter) or shared.quitRequested (quit).
 void updateTitle(const TitleInput& input);
 
 // The colour the game's first frame starts from: white, fully transparent. The title leaves
-// (1, 1, 1, titleFade) current, and the backdrop, which sets no colour of its own, would
+// (1, 1, 1, titleScreen.fade) current, and the backdrop, which sets no colour of its own, would
 // otherwise flash at that brightness in the first frame, before the director's fade-in.
 void leaveTitle();

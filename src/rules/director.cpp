@@ -8,19 +8,20 @@
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 
-float fadeAlpha = 0.0f;
-bool playStarted = false;
-
 namespace {
 
-float levelTime = 0.0f;
-float spawnClock = 0.0f;
-float speedClock = 0.0f;
-float gameOverClock = 0.0f;
-float fadeInTime = 3.0f;
+struct DirectorState {
+    float levelTime = 0.0f;
+    float spawnClock = 0.0f;
+    float speedClock = 0.0f;
+    float gameOverClock = 0.0f;
+    float fadeInTime = 3.0f;
+    // One-shot events of the opening; only the first six of the hundred are used.
+    bool eventFired[100] = {};
+};
 
-// One-shot events of the opening; only the first six of the hundred are used.
-bool eventFired[100] = {};
+DirectorState director;
+
 enum DirectorEvent {
     OpeningStarted,
     AsteroidsLaunched,
@@ -31,7 +32,7 @@ enum DirectorEvent {
 };
 
 void startOpening() {
-    controlsLocked = true;
+    shared.controlsLocked = true;
     noticeBanner.setImage(BannerOpeningCard);
     noticeBanner.setMode(Banner::kOverlay);
     noticeBanner.setDuration(9.2f);
@@ -55,8 +56,8 @@ void startOpening() {
 
 void beginPlay() {
     playSound(SoundLoop1, 0, 0, 0, SoundPlayLooping);
-    controlsLocked = false;
-    playStarted = true;
+    shared.controlsLocked = false;
+    shared.playStarted = true;
     scoreDisplay.arrange(true);
     timeDisplay.show();
     livesDisplay.show();
@@ -106,62 +107,56 @@ void fire(DirectorEvent event) {
 }  // namespace
 
 void resetDirector() {
-    for (bool& fired : eventFired) fired = false;
+    for (bool& fired : director.eventFired) fired = false;
 }
 
 void resetDirectorState() {
-    resetDirector();
-    fadeAlpha = 0.0f;
-    playStarted = false;
-    levelTime = 0.0f;
-    spawnClock = 0.0f;
-    speedClock = 0.0f;
-    gameOverClock = 0.0f;
-    fadeInTime = 3.0f;
+    director = {};
 }
 
 void updateDirector() {
-    levelTime += frameSeconds;
-    spawnClock += frameSeconds;
-    speedClock += frameSeconds;
+    director.levelTime += shared.frameSeconds;
+    director.spawnClock += shared.frameSeconds;
+    director.speedClock += shared.frameSeconds;
 
-    if (gameOver) {
+    if (shared.gameOver) {
         // Restarted every frame, so the picture stays at full banner alpha while it fades out.
         messageBanner.setImage(BannerGameOver);
         messageBanner.setMode(Banner::kStereo);
         messageBanner.setDuration(5.0f);
         messageBanner.start();
-        gameOverClock += frameSeconds;
-        fadeAlpha = (5.0f - gameOverClock) * 0.2f;
-        if (gameOverClock > 5.0f) {
-            quitRequested = true;
+        director.gameOverClock += shared.frameSeconds;
+        shared.fadeAlpha = (5.0f - director.gameOverClock) * 0.2f;
+        if (director.gameOverClock > 5.0f) {
+            shared.quitRequested = true;
             stopSound(SoundLoop1);
         }
         return;
     }
 
-    if (fadeInTime > 0.0f) {
-        fadeInTime -= frameSeconds;
-        fadeAlpha = (3.0f - fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
+    if (director.fadeInTime > 0.0f) {
+        director.fadeInTime -= shared.frameSeconds;
+        shared.fadeAlpha =
+            (3.0f - director.fadeInTime) * 0.33333334f;  // not clamped: may end a little above 1
     }
-    if (spawnClock >= 20.0f) {
+    if (director.spawnClock >= 20.0f) {
         // A wave of five; a wave that finds fewer free slots is smaller, nothing is queued.
-        spawnClock = 0.0f;
+        director.spawnClock = 0.0f;
         for (int i = 0; i < 5; ++i) spawnFighter();
     }
-    if (speedClock >= 60.0f) {
-        speedClock = 0.0f;
-        for (int i = 0; i < asteroidCount; ++i) asteroids[i].addSpeed(15.0f);
+    if (director.speedClock >= 60.0f) {
+        director.speedClock = 0.0f;
+        for (int i = 0; i < asteroids.count; ++i) asteroids.rock[i].addSpeed(15.0f);
     }
 
-    if (!eventFired[OpeningStarted]) {
+    if (!director.eventFired[OpeningStarted]) {
         startOpening();
-        eventFired[OpeningStarted] = true;
+        director.eventFired[OpeningStarted] = true;
         return;
     }
     for (const TimedEvent& timed : kTimeline) {
-        if (levelTime > timed.after && !eventFired[timed.event]) {
-            eventFired[timed.event] = true;
+        if (director.levelTime > timed.after && !director.eventFired[timed.event]) {
+            director.eventFired[timed.event] = true;
             fire(timed.event);
             return;
         }

@@ -6,8 +6,8 @@
 // Clears the one-shot event flags of the opening before the first game frame.
 void resetDirector();
 
-// Back to the start of a run: level clock, fade-in, game-over fade, the overall fade and the
-// event flags. The program starts in this state; tests use it through resetGameState.
+// Back to the start of a run: level clock, fade-in, game-over fade and the event flags. The
+// program starts in this state; tests use it through resetGameState.
 void resetDirectorState();
 
 // Once per unpaused game frame, first thing in the update.

@@ -4,7 +4,6 @@
 #include "platform/clock.h"
 
 FrameTimer frameTimer;
-float frameSeconds = 0.0f;
 
 void resetFrameTimer() {
     frameTimer.lastTickMs = platform::timeGetTime();

@@ -17,48 +17,35 @@
 #include "world/pickup.h"
 
 void resetGameState() {
-    // rules and input: timer, loops, pause, input, director.
-    frameTimer = FrameTimer{};
-    frameSeconds = 0.0f;
-    quitRequested = false;
-    texturingEnabled = true;
-    paused = false;
-    pauseKeyLatch = false;
-    keys = KeyTable{};
-    mouseLeftDown = 0;
-    mouseRightDown = 0;
-    clickX = 0;
-    clickY = 0;
-    joyUp = joyDown = joyLeft = joyRight = false;
-    joyButton1 = joyButton2 = false;
+    shared = {};
+
+    // rules and input
+    frameTimer = {};
+    pauseState = {};
+    input = {};
     resetPressLatches();
     resetDirectorState();
 
-    // view: the stereo options the title sets.
-    stereoEnabled = true;
-    eyeSeparation = 5.0f;
-    glasses = Glasses::RedBlue;
+    // view
+    glasses = {};
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
-    textures = TextureTable{};
+    textures = {};
     releaseSound();
-    soundBank = SoundBank{};
-    setSoundRequestWatcher(nullptr);
+    soundBank = {};
 
     // hud
-    noticeBanner = Banner{};
-    messageBanner = Banner{};
-    timeDisplay = TimeDisplay{};
-    scoreDisplay = ScoreDisplay{};
-    livesDisplay = LivesDisplay{};
-    hullGauge = BarGauge{};
-    shieldGauge = BarGauge{};
+    noticeBanner = {};
+    messageBanner = {};
+    timeDisplay = {};
+    scoreDisplay = {};
+    livesDisplay = {};
+    hullGauge = {};
+    shieldGauge = {};
 
-    // player: the ship, its weapons and shield, the shake, the controls lock and game over.
-    resetPlayer();
-
-    // world
-    resetAsteroids();
-    resetFighters();
-    resetPickups();
+    // player and world
+    player = {};
+    asteroids = {};
+    fighters = {};
+    pickups = {};
 }

@@ -1,7 +1,7 @@
-// Puts the game's globals (the world, the ship, the HUD, the director, input, timing, sound)
-// back to their start-up values, so a new game or a test starts from where the program
-// starts. Devices are released (sound) or left alone (the window and its GL context, which
-// only destroyGameWindow releases). The title screen, recorded runs and the command line sit
+// Puts the game's globals (the shared flags, the world, the ship, the HUD, the director,
+// input, timing, sound) back to their start-up values, so a new game or a test starts from where
+// the program starts. Devices are released (sound) or left alone (the window and its GL context,
+// which only destroyGameWindow releases). The title screen, recorded runs and the command line sit
 // above the game: app/program_reset.h resets them too.
 #pragma once
 

@@ -12,21 +12,20 @@
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"
 
-bool paused = false;
-bool pauseKeyLatch = false;
+PauseState pauseState;
 
 namespace {
 
 // While paused nothing advances; only a fresh press of P resumes, and the resume frame itself
-// does no update. Restarting the timer keeps the paused time out of frameSeconds.
+// does no update. Restarting the timer keeps the paused time out of shared.frameSeconds.
 void updatePaused() {
-    if (!keys.isDown(VK_P)) {
-        pauseKeyLatch = false;
+    if (!input.keys.isDown(VK_P)) {
+        pauseState.keyLatch = false;
         return;
     }
-    if (pauseKeyLatch) return;
-    pauseKeyLatch = true;
-    paused = false;
+    if (pauseState.keyLatch) return;
+    pauseState.keyLatch = true;
+    pauseState.paused = false;
     frameTimer.lastTickMs = platform::timeGetTime();
 }
 
@@ -34,8 +33,8 @@ void updatePaused() {
 // A rock that rams the ship is regenerated at once, so it cannot hit twice.
 void updateAsteroidField() {
     const Vec3 at = player.location();
-    for (int i = 0; i < asteroidCount; ++i) {
-        Asteroid& rock = asteroids[i];
+    for (int i = 0; i < asteroids.count; ++i) {
+        Asteroid& rock = asteroids.rock[i];
         rock.setTarget(at.x, at.y, at.z);
         rock.update();
         if (rock.hitTestSphere(at.x, at.y, at.z, 10.0f)) {
@@ -52,7 +51,7 @@ void collectPickups() {
     for (Pickup& pickup : pickups) {
         if (!pickup.active) continue;
         pickup.update();
-        if (pickup.active && !gameOver && pickup.collectedBy(player)) pickup.applyTo(player);
+        if (pickup.active && !shared.gameOver && pickup.collectedBy(player)) pickup.applyTo(player);
     }
 }
 
@@ -65,32 +64,32 @@ void updateFighters() {
 
 ShipControls readShipControls() {
     ShipControls controls;
-    controls.up = keys.isDown(VK_UP) || joyUp;
-    controls.down = keys.isDown(VK_DOWN) || joyDown;
-    controls.left = keys.isDown(VK_LEFT) || joyLeft;
-    controls.right = keys.isDown(VK_RIGHT) || joyRight;
-    controls.cannons = keys.isDown(VK_CONTROL) || joyButton1;
-    controls.missiles = keys.isDown(VK_SPACE) || joyButton2;
+    controls.up = input.keys.isDown(VK_UP) || input.joyUp;
+    controls.down = input.keys.isDown(VK_DOWN) || input.joyDown;
+    controls.left = input.keys.isDown(VK_LEFT) || input.joyLeft;
+    controls.right = input.keys.isDown(VK_RIGHT) || input.joyRight;
+    controls.cannons = input.keys.isDown(VK_CONTROL) || input.joyButton1;
+    controls.missiles = input.keys.isDown(VK_SPACE) || input.joyButton2;
     return controls;
 }
 
 void updateGame() {
-    if (paused) {
+    if (pauseState.paused) {
         updatePaused();
         return;
     }
-    frameSeconds = tickFrameTimer();
+    shared.frameSeconds = tickFrameTimer();
 
-    if (!keys.isDown(VK_P)) {
-        pauseKeyLatch = false;
-    } else if (!pauseKeyLatch) {
+    if (!input.keys.isDown(VK_P)) {
+        pauseState.keyLatch = false;
+    } else if (!pauseState.keyLatch) {
         // The pause takes effect from the next frame; this one still updates.
-        pauseKeyLatch = true;
+        pauseState.keyLatch = true;
         noticeBanner.setDuration(0.5f);
         noticeBanner.setMode(Banner::kFadeOut);  // overlay pass, at screen depth
         noticeBanner.setImage(BannerPauseNotice);
         noticeBanner.start();
-        paused = true;
+        pauseState.paused = true;
     }
 
     updateDirector();

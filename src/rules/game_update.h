@@ -3,8 +3,12 @@
 
 #include "player/player_ship.h"
 
-extern bool paused;
-extern bool pauseKeyLatch;  // P seen down and not yet released: one toggle per press
+struct PauseState {
+    bool paused = false;
+    bool keyLatch = false;  // P seen down and not yet released: one toggle per press
+};
+
+extern PauseState pauseState;
 
 // Called once per game-loop pass, after the frame was drawn.
 void updateGame();

@@ -6,9 +6,9 @@
 
 bool beamHitsTargets(const Vec3& tip, int damage) {
     bool hit = false;
-    for (int i = 0; i < asteroidCount; ++i) {
-        if (asteroids[i].hitTestBolt(tip.x, tip.y, tip.z)) {
-            asteroids[i].takeDamage(damage);
+    for (int i = 0; i < asteroids.count; ++i) {
+        if (asteroids.rock[i].hitTestBolt(tip.x, tip.y, tip.z)) {
+            asteroids.rock[i].takeDamage(damage);
             hit = true;
         }
     }
@@ -23,9 +23,9 @@ bool beamHitsTargets(const Vec3& tip, int damage) {
 
 bool missileHitsTargets(const Vec3& centre, float radius, int damage) {
     bool hit = false;
-    for (int i = 0; i < asteroidCount; ++i) {
-        if (asteroids[i].hitTestSphere(centre.x, centre.y, centre.z, radius)) {
-            asteroids[i].takeDamage(damage);
+    for (int i = 0; i < asteroids.count; ++i) {
+        if (asteroids.rock[i].hitTestSphere(centre.x, centre.y, centre.z, radius)) {
+            asteroids.rock[i].takeDamage(damage);
             hit = true;
         }
     }

@@ -13,12 +13,9 @@
 #include "rules/game_update.h"
 #include "run/recorded_run.h"
 
-bool quitRequested = false;
-bool texturingEnabled = true;
-
 void deliverMessage(const Message& message) {
     if (message.message == WM_QUIT) {
-        quitRequested = true;
+        shared.quitRequested = true;
     } else {
         dispatchInput(message);
     }
@@ -35,21 +32,21 @@ void enterGame(uint32_t seed) {
 
 void runGameFrame(bool draw) {
     // The frame in which Escape is seen is still drawn, updated and shown.
-    if (keys.isDown(VK_ESCAPE)) quitRequested = true;
+    if (input.keys.isDown(VK_ESCAPE)) shared.quitRequested = true;
     if (draw) renderStereoFrame();
     updateGame();
     endInputFrame();
 }
 
 void updateTitleFrame() {
-    frameSeconds = tickFrameTimer();
-    TitleInput input;
-    input.seconds = frameSeconds;
-    input.leftButtonDown = mouseLeftDown != 0;
-    input.clickX = clickX;
-    input.clickY = clickY;
-    input.enterDown = keys.isDown(VK_RETURN);
-    updateTitle(input);
+    shared.frameSeconds = tickFrameTimer();
+    TitleInput title;
+    title.seconds = shared.frameSeconds;
+    title.leftButtonDown = input.mouseLeftDown != 0;
+    title.clickX = input.clickX;
+    title.clickY = input.clickY;
+    title.enterDown = input.keys.isDown(VK_RETURN);
+    updateTitle(title);
 }
 
 void gameLoopPass(const Message* message, bool draw) {

@@ -12,55 +12,51 @@
 #include "run/game_frame.h"
 #include "run/state_summary.h"
 
-JournalMode journalMode = JournalMode::Off;
+RecordedRunState recordedRun;
 
 namespace {
 
 // Optional so that a fresh one can be made for every run in one process (the tests').
 std::optional<JournalWriter> writer;
 std::optional<JournalReader> reader;
-std::FILE* recordStream = nullptr;  // opened by openRunJournal, closed by finishRecording
-platform::MillisecondClock sourceClock = nullptr;
-std::string writerError;
 
-uint32_t heldClockMs = 0;
 uint32_t heldClock() {
-    return heldClockMs;
+    return recordedRun.heldClockMs;
 }
 
 // Keeps the first error of the recording; the run itself goes on.
 void noteWriterFailure() {
-    if (writerError.empty() && writer) writerError = writer->error();
+    if (recordedRun.writerError.empty() && writer) recordedRun.writerError = writer->error();
 }
 
 CarriedInput inputStillHeld() {
-    CarriedInput input;
-    std::memcpy(input.keysDown, keys.down, sizeof input.keysDown);
-    input.mouseLeftDown = mouseLeftDown != 0;
-    input.mouseRightDown = mouseRightDown != 0;
-    input.clickX = clickX;
-    input.clickY = clickY;
-    input.joyUp = joyUp;
-    input.joyDown = joyDown;
-    input.joyLeft = joyLeft;
-    input.joyRight = joyRight;
-    input.joyButton1 = joyButton1;
-    input.joyButton2 = joyButton2;
-    return input;
+    CarriedInput held;
+    std::memcpy(held.keysDown, input.keys.down, sizeof held.keysDown);
+    held.mouseLeftDown = input.mouseLeftDown != 0;
+    held.mouseRightDown = input.mouseRightDown != 0;
+    held.clickX = input.clickX;
+    held.clickY = input.clickY;
+    held.joyUp = input.joyUp;
+    held.joyDown = input.joyDown;
+    held.joyLeft = input.joyLeft;
+    held.joyRight = input.joyRight;
+    held.joyButton1 = input.joyButton1;
+    held.joyButton2 = input.joyButton2;
+    return held;
 }
 
-void restoreHeldInput(const CarriedInput& input) {
-    std::memcpy(keys.down, input.keysDown, sizeof keys.down);
-    mouseLeftDown = input.mouseLeftDown ? 1 : 0;
-    mouseRightDown = input.mouseRightDown ? 1 : 0;
-    clickX = input.clickX;
-    clickY = input.clickY;
-    joyUp = input.joyUp;
-    joyDown = input.joyDown;
-    joyLeft = input.joyLeft;
-    joyRight = input.joyRight;
-    joyButton1 = input.joyButton1;
-    joyButton2 = input.joyButton2;
+void restoreHeldInput(const CarriedInput& held) {
+    std::memcpy(input.keys.down, held.keysDown, sizeof input.keys.down);
+    input.mouseLeftDown = held.mouseLeftDown ? 1 : 0;
+    input.mouseRightDown = held.mouseRightDown ? 1 : 0;
+    input.clickX = held.clickX;
+    input.clickY = held.clickY;
+    input.joyUp = held.joyUp;
+    input.joyDown = held.joyDown;
+    input.joyLeft = held.joyLeft;
+    input.joyRight = held.joyRight;
+    input.joyButton1 = held.joyButton1;
+    input.joyButton2 = held.joyButton2;
     matchPressLatchesToInput();
 }
 
@@ -69,12 +65,12 @@ void restoreHeldInput(const CarriedInput& input) {
 int openRunJournal(const std::string& recordPath, const std::string& replayPath, std::FILE* err) {
     if (!recordPath.empty()) {
         const char* path = recordPath.c_str();
-        recordStream = std::fopen(path, "wb");
-        if (recordStream == nullptr) {
+        recordedRun.recordStream = std::fopen(path, "wb");
+        if (recordedRun.recordStream == nullptr) {
             std::fprintf(err, "voxmere: cannot record to %s: %s\n", path, std::strerror(errno));
             return 1;
         }
-        journalMode = JournalMode::Record;
+        recordedRun.mode = JournalMode::Record;
         return -1;
     }
     if (!replayPath.empty()) {
@@ -84,13 +80,13 @@ int openRunJournal(const std::string& recordPath, const std::string& replayPath,
             reader.reset();
             return 1;
         }
-        journalMode = JournalMode::Replay;
+        recordedRun.mode = JournalMode::Replay;
     }
     return -1;
 }
 
 std::FILE* recordFile() {
-    return recordStream;
+    return recordedRun.recordStream;
 }
 
 JournalReader& replayReader() {
@@ -99,38 +95,38 @@ JournalReader& replayReader() {
 }
 
 void holdClockAt(uint32_t ms) {
-    heldClockMs = ms;
+    recordedRun.heldClockMs = ms;
     platform::setMillisecondClock(heldClock);
 }
 
 bool startRecording(std::FILE* stream, uint32_t seed, platform::MillisecondClock source) {
-    sourceClock = source;
+    recordedRun.sourceClock = source;
     platform::setMillisecondClock(source);
     JournalHeader header;
     header.seed = seed;
-    header.stereoEnabled = stereoEnabled;
-    header.eyeSeparation = eyeSeparation;
-    header.quitOnTitle = quitRequested;
+    header.stereoEnabled = shared.stereoEnabled;
+    header.eyeSeparation = shared.eyeSeparation;
+    header.quitOnTitle = shared.quitRequested;
     header.switchClockMs = platform::timeGetTime();
-    header.titleFrameSeconds = frameSeconds;
+    header.titleFrameSeconds = shared.frameSeconds;
     header.input = inputStillHeld();
     holdClockAt(header.switchClockMs);
     writer.emplace();
-    writerError.clear();
-    journalMode = JournalMode::Record;
+    recordedRun.writerError.clear();
+    recordedRun.mode = JournalMode::Record;
     if (writer->start(stream, header)) return true;
     noteWriterFailure();
     return false;
 }
 
 void recordMessage(const Message& message) {
-    if (journalMode != JournalMode::Record || !writer) return;
+    if (recordedRun.mode != JournalMode::Record || !writer) return;
     if (!writer->addMessage(message)) noteWriterFailure();
 }
 
 void recordFrameClock() {
-    if (journalMode != JournalMode::Record) return;
-    platform::setMillisecondClock(sourceClock);
+    if (recordedRun.mode != JournalMode::Record) return;
+    platform::setMillisecondClock(recordedRun.sourceClock);
     const uint32_t now = platform::timeGetTime();
     holdClockAt(now);
     if (writer && !writer->writeFrame(now)) noteWriterFailure();
@@ -138,35 +134,36 @@ void recordFrameClock() {
 
 bool finishRecording() {
     if (writer && !writer->finish()) noteWriterFailure();
-    if (recordStream != nullptr) {
-        if (std::fclose(recordStream) != 0 && writerError.empty()) {
-            writerError = std::string("cannot write the journal: ") + std::strerror(errno);
+    if (recordedRun.recordStream != nullptr) {
+        if (std::fclose(recordedRun.recordStream) != 0 && recordedRun.writerError.empty()) {
+            recordedRun.writerError =
+                std::string("cannot write the journal: ") + std::strerror(errno);
         }
-        recordStream = nullptr;
+        recordedRun.recordStream = nullptr;
     }
-    platform::setMillisecondClock(sourceClock);
-    return writerError.empty();
+    platform::setMillisecondClock(recordedRun.sourceClock);
+    return recordedRun.writerError.empty();
 }
 
 const std::string& recordingError() {
-    return writerError;
+    return recordedRun.writerError;
 }
 
 void beginReplay(const JournalHeader& header) {
-    stereoEnabled = header.stereoEnabled;
-    eyeSeparation = header.eyeSeparation;
+    shared.stereoEnabled = header.stereoEnabled;
+    shared.eyeSeparation = header.eyeSeparation;
     if (header.quitOnTitle) {
-        quitRequested = true;
+        shared.quitRequested = true;
     } else {
-        titleFinished = true;
+        shared.titleFinished = true;
     }
-    frameSeconds = header.titleFrameSeconds;
+    shared.frameSeconds = header.titleFrameSeconds;
     restoreHeldInput(header.input);
     holdClockAt(header.switchClockMs);
 }
 
 bool replayFrame(JournalReader& journal, bool draw) {
-    if (quitRequested) return false;
+    if (shared.quitRequested) return false;
     if (!journal.nextFrame()) {
         for (const Message& message : journal.messages()) deliverMessage(message);
         return false;
@@ -191,12 +188,8 @@ std::string replayWholeJournal(JournalReader& journal, bool draw) {
 }
 
 void resetRecordedRun() {
-    journalMode = JournalMode::Off;
     writer.reset();
     reader.reset();
-    if (recordStream != nullptr) std::fclose(recordStream);
-    recordStream = nullptr;
-    sourceClock = nullptr;
-    writerError.clear();
-    heldClockMs = 0;
+    if (recordedRun.recordStream != nullptr) std::fclose(recordedRun.recordStream);
+    recordedRun = {};
 }

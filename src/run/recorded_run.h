@@ -14,8 +14,16 @@
 
 enum class JournalMode { Off, Record, Replay };
 
-// What this run does with a journal; set by openRunJournal.
-extern JournalMode journalMode;
+struct RecordedRunState {
+    JournalMode mode =
+        JournalMode::Off;  // what this run does with a journal; set by openRunJournal
+    std::FILE* recordStream = nullptr;    // opened by openRunJournal, closed by finishRecording
+    platform::MillisecondClock sourceClock = nullptr;
+    std::string writerError;  // the recording's first error; the run itself goes on
+    uint32_t heldClockMs = 0;
+};
+
+extern RecordedRunState recordedRun;
 
 // Opens what the command line asks for (an empty path asks nothing), before the window opens
 // and before the working folder changes: creates the file to record into, or reads and checks
@@ -53,7 +61,7 @@ const std::string& recordingError();
 // --- replay ---
 
 // At the switch: puts the title's choices and the input it left held in place, as the
-// recorded title left them, ends the run at once if its title did, hands frameSeconds the
+// recorded title left them, ends the run at once if its title did, hands shared.frameSeconds the
 // title's last frame time and holds the clock at the switch reading.
 void beginReplay(const JournalHeader& header);
 

@@ -86,8 +86,8 @@ void addShip(StateSummary& summary, PositionHash& hash) {
 }
 
 void addWorld(StateSummary& summary, PositionHash& hash) {
-    for (int i = 0; i < asteroidCount; ++i) {
-        const Asteroid& rock = asteroids[i];
+    for (int i = 0; i < asteroids.count; ++i) {
+        const Asteroid& rock = asteroids.rock[i];
         if (rock.active) ++summary.asteroids;
         hash.add(slot(i));
         hash.add(static_cast<uint32_t>(rock.active));

@@ -13,6 +13,6 @@ float currentAlpha() {
 void setFadedAlpha(float a) {
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    colour[3] = fadeAlpha * a;
+    colour[3] = shared.fadeAlpha * a;
     glColor4fv(colour);
 }

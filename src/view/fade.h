@@ -5,6 +5,6 @@
 // Alpha of the current GL colour.
 float currentAlpha();
 
-// Keeps the current colour's red, green and blue and sets its alpha to fadeAlpha x a. A draw
+// Keeps the current colour's red, green and blue and sets its alpha to shared.fadeAlpha x a. A draw
 // remembers currentAlpha(), sets its own with this, and hands the remembered one back.
 void setFadedAlpha(float a);

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-Glasses glasses = Glasses::RedBlue;
+Glasses glasses{};  // red/blue, the first kind
 
 namespace {
 

@@ -3,9 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-int windowWidth = 640;
-int windowHeight = 480;
-
 void resizeView(int width, int height) {
     if (height == 0) height = 1;
     glViewport(0, 0, width, height);

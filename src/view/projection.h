@@ -2,8 +2,8 @@
 // when the window opens and again, for the projection, whenever its client area changes size.
 #pragma once
 
-extern int windowWidth;   // 640
-extern int windowHeight;  // 480
+constexpr int windowWidth = 640;
+constexpr int windowHeight = 480;
 
 // Viewport and projection for a client area; a height of 0 (minimised) counts as 1.
 void resizeView(int width, int height);

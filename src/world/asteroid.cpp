@@ -16,9 +16,7 @@
 #include "world/explosion_sound.h"
 #include "world/pickup.h"
 
-Asteroid asteroids[asteroidCapacity];
-int asteroidCount = asteroidCapacity;
-unsigned int pickupOdds = 6;
+AsteroidField asteroids;
 
 namespace {
 
@@ -124,16 +122,16 @@ void Asteroid::respawn() {
     placeRandomly();
     active = true;
     exploding = false;
-    carriesPickup = static_cast<unsigned int>(randomNumber()) % pickupOdds == 0;
+    carriesPickup = static_cast<unsigned int>(randomNumber()) % asteroids.pickupOdds == 0;
     explosion.setFlash(carriesPickup);
 }
 
 void Asteroid::update() {
     if (active) {
-        position.x += speedFactor * speed * frameSeconds;
-        rotation.x += spin.x * frameSeconds;
-        rotation.y += spin.y * frameSeconds;
-        rotation.z += spin.z * frameSeconds;
+        position.x += speedFactor * speed * shared.frameSeconds;
+        rotation.x += spin.x * shared.frameSeconds;
+        rotation.y += spin.y * shared.frameSeconds;
+        rotation.z += spin.z * shared.frameSeconds;
         if (position.x > 10.0f) {
             respawn();
             position.x = comebackX();
@@ -229,22 +227,23 @@ void Asteroid::draw() const {
 void Asteroid::leaveMeshState() const {
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
-    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+    if (shared.texturingEnabled) glDisable(GL_TEXTURE_2D);
     glTexCoord2f(0.0f, 1.0f);
     glNormal3f(normals[10].x, normals[10].y, normals[10].z);
 }
 
 void Asteroid::drawMesh() const {
-    if (texturingEnabled) glEnable(GL_TEXTURE_2D);
+    if (shared.texturingEnabled) glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, textures.asteroidTexture);
     // Mesa's display lists do not survive feedback or selection mode: those get the vertices.
     GLint renderMode = GL_RENDER;
     glGetIntegerv(GL_RENDER_MODE, &renderMode);
     const std::less<const Asteroid*> before;
-    const bool inField = !before(this, asteroids) && before(this, asteroids + asteroidCapacity);
+    const bool inField =
+        !before(this, asteroids.rock) && before(this, asteroids.rock + asteroidCapacity);
     if (renderMode == GL_RENDER && inField) {
-        const long index = this - asteroids;
+        const long index = this - asteroids.rock;
         const GLuint list = kRockListBase + static_cast<GLuint>(index);
         RecordedShape& shape = recordedShapes[index];
         if (!shape.recorded || !glIsList(list) || !sameShape(shape, vertices, normals)) {
@@ -259,7 +258,7 @@ void Asteroid::drawMesh() const {
     } else {
         sendMesh();
     }
-    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+    if (shared.texturingEnabled) glDisable(GL_TEXTURE_2D);
 }
 
 void Asteroid::sendMesh() const {
@@ -294,15 +293,10 @@ void Asteroid::sendMesh() const {
 }
 
 void launchAsteroids() {
-    for (int i = 0; i < asteroidCount; ++i) {
-        asteroids[i].setSpawnBox(3000.0f, 2000.0f, 2000.0f);
-        asteroids[i].setSpeedLevel(3);
-        asteroids[i].spawn();
+    for (int i = 0; i < asteroids.count; ++i) {
+        asteroids.rock[i].setSpawnBox(3000.0f, 2000.0f, 2000.0f);
+        asteroids.rock[i].setSpeedLevel(3);
+        asteroids.rock[i].spawn();
     }
 }
 
-void resetAsteroids() {
-    for (Asteroid& rock : asteroids) rock = Asteroid();
-    asteroidCount = asteroidCapacity;
-    pickupOdds = 6;
-}

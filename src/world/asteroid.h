@@ -52,15 +52,16 @@ struct Asteroid {
     void leaveMeshState() const;
 };
 
-// The field. Every loop over it runs over slots 0 .. asteroidCount - 1.
+// The field. Every loop over it runs over slots 0 .. asteroids.count - 1.
 constexpr int asteroidCapacity = 100;
-extern Asteroid asteroids[asteroidCapacity];
-extern int asteroidCount;
-// A respawned rock carries a pickup when randomNumber() % pickupOdds is 0.
-extern unsigned int pickupOdds;
+struct AsteroidField {
+    Asteroid rock[asteroidCapacity];
+    int count = asteroidCapacity;
+    // A respawned rock carries a pickup when randomNumber() % pickupOdds is 0.
+    unsigned int pickupOdds = 6;
+};
+extern AsteroidField asteroids;
 
 // Places every rock in its launch box ahead of the player and sets it flying at speed 160.
 void launchAsteroids();
 
-// Puts every rock, asteroidCount and pickupOdds back to their start-of-game state.
-void resetAsteroids();

@@ -14,7 +14,7 @@
 #include "player/player_ship.h"
 #include "world/explosion_sound.h"
 
-EnemyFighter fighters[fighterCount];
+std::array<EnemyFighter, fighterCount> fighters;
 
 namespace {
 
@@ -87,7 +87,7 @@ void EnemyFighter::spawn() {
 }
 
 void EnemyFighter::update() {
-    const float t = frameSeconds;
+    const float t = shared.frameSeconds;
     if (exploding) {
         explosion.update();
         if (explosion.isFinished()) exploding = false;
@@ -191,7 +191,7 @@ void EnemyFighter::draw() const {
         glPushMatrix();
         glTranslatef(position.x, position.y, position.z);
         glCallList(fighterMesh);  // untextured: the hull brings no texture coordinates
-        if (texturingEnabled) glEnable(GL_TEXTURE_2D);
+        if (shared.texturingEnabled) glEnable(GL_TEXTURE_2D);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         if (muzzleFlash != 0.0f) {
             // Only the bright core of the flash picture shows.
@@ -207,7 +207,7 @@ void EnemyFighter::draw() const {
             glDisable(GL_ALPHA_TEST);
         }
         glPopMatrix();
-        if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+        if (shared.texturingEnabled) glDisable(GL_TEXTURE_2D);
     }
     if (shotsInFlight) {
         shots[0].draw();
@@ -217,7 +217,7 @@ void EnemyFighter::draw() const {
 
 void FighterShot::update() {
     if (!active) return;
-    const float step = kShotSpeed * frameSeconds;
+    const float step = kShotSpeed * shared.frameSeconds;
     position.x += direction.x * step;
     position.y += direction.y * step;
     position.z += direction.z * step;
@@ -263,6 +263,3 @@ void spawnFighter() {
     }
 }
 
-void resetFighters() {
-    for (EnemyFighter& fighter : fighters) fighter = EnemyFighter();
-}

@@ -4,6 +4,8 @@
 // slot until its explosion has run and its shots have gone.
 #pragma once
 
+#include <array>
+
 #include "common/shot_head.h"
 #include "common/vec3.h"
 #include "world/particle_burst.h"
@@ -68,10 +70,8 @@ struct EnemyFighter {
 };
 
 constexpr int fighterCount = 20;
-extern EnemyFighter fighters[fighterCount];
+extern std::array<EnemyFighter, fighterCount> fighters;
 
 // Puts the first fighter that is not in use into play; nothing when all are busy.
 void spawnFighter();
 
-// Every fighter back to how the game starts.
-void resetFighters();

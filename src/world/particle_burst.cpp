@@ -93,7 +93,7 @@ void ParticleBurst::ignite(float x, float y, float z) {
 
 void ParticleBurst::update() {
     if (!(life > 0.0f)) return;
-    const float t = frameSeconds;
+    const float t = shared.frameSeconds;
     const float sparkStep = speed * t * 1.5f;
     for (int i = 0; i < sparkCount; ++i) {
         Spark& spark = sparks[i];
@@ -140,7 +140,8 @@ void ParticleBurst::draw() const {
     // Sparks and debris wholly beyond the far plane or behind the eye leave nothing (wide
     // points may reach the screen from just past its sides, so those planes are not tried).
     const bool piecesShow = !sphereOutsideView(origin.x, origin.y, origin.z, reachOf(*this), true);
-    const bool flashShows = flash && flashAlphaShows(fadeAlpha * flashAlpha) && flashInView(age);
+    const bool flashShows =
+        flash && flashAlphaShows(shared.fadeAlpha * flashAlpha) && flashInView(age);
     if (!piecesShow && !flashShows) {
         if (flash) leaveFlashState();
         setFadedAlpha(savedAlpha);

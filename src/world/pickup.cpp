@@ -13,7 +13,7 @@
 #include "player/player_ship.h"
 #include "view/fade.h"
 
-Pickup pickups[pickupSlotCount];
+std::array<Pickup, pickupSlotCount> pickups;
 
 namespace {
 
@@ -142,14 +142,14 @@ const SolidMesh heart(kHeartPoints, kHeartFaces, 48);
 
 void beginTextured() {
     glDisable(GL_LIGHTING);
-    if (texturingEnabled) glEnable(GL_TEXTURE_2D);
+    if (shared.texturingEnabled) glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
 }
 
 void endTextured() {
     glEnable(GL_LIGHTING);
-    if (texturingEnabled) glDisable(GL_TEXTURE_2D);
+    if (shared.texturingEnabled) glDisable(GL_TEXTURE_2D);
 }
 
 void vertex(const Vec3& p) {
@@ -254,12 +254,12 @@ void Pickup::buildPickup(int32_t newType) {
 }
 
 void Pickup::update() {
-    spinPhase += kSpinPerSecond * frameSeconds;
+    spinPhase += kSpinPerSecond * shared.frameSeconds;
     if (spinPhase > kTwoPi) spinPhase = 0.0f;
     pulse = std::sin(spinPhase) * 0.35f + 0.65f;
-    tumble += kTumblePerSecond * frameSeconds;
+    tumble += kTumblePerSecond * shared.frameSeconds;
     if (tumble > 360.0f) tumble = 0.0f;
-    position.x += speed * frameSeconds;
+    position.x += speed * shared.frameSeconds;
     if (position.x > kGoneAfterX) active = false;
 }
 
@@ -372,6 +372,3 @@ void spawnPickup(float x, float y, float z, float speed) {
     }
 }
 
-void resetPickups() {
-    for (Pickup& pickup : pickups) pickup = Pickup();
-}

@@ -4,6 +4,7 @@
 // is lost.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "common/vec3.h"
@@ -53,11 +54,9 @@ struct Pickup {
 };
 
 constexpr int pickupSlotCount = 12;
-extern Pickup pickups[pickupSlotCount];
+extern std::array<Pickup, pickupSlotCount> pickups;
 
 // Starts a pickup in the first free slot at the given point drifting along +x at the given
 // speed; dropped when every slot is busy.
 void spawnPickup(float x, float y, float z, float speed);
 
-// Every slot back to how the game starts.
-void resetPickups();

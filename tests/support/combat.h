@@ -13,9 +13,9 @@ namespace combat {
 
 inline void freshGame(unsigned seed = 1) {
     flight::freshShip(seed);
-    resetFighters();
-    resetPickups();
-    gameOver = false;
+    fighters = {};
+    pickups = {};
+    shared.gameOver = false;
 }
 
 // A fighter in flight at a point, aiming nowhere yet, with no chance due this frame.

@@ -34,17 +34,19 @@ inline void recordSound(SoundId id, bool freeCopy) {
 // Ship, field, banners and the play flags as the game starts; controls free unless asked.
 inline void freshShip(unsigned seed = 1) {
     std::srand(seed);
-    resetPlayer();
-    resetAsteroids();
+    player = {};
+    shared.controlsLocked = shared.gameOver = false;
+    asteroids = {};
     messageBanner = Banner();
     noticeBanner = Banner();
     livesDisplay.setCount(3);
     hullGauge.setValue(100);
     shieldGauge.setValue(100);
     scoreDisplay.resetScore();
-    keys = KeyTable();
-    joyUp = joyDown = joyLeft = joyRight = joyButton1 = joyButton2 = false;
-    fadeAlpha = 1.0f;
+    input.keys = KeyTable();
+    input.joyUp = input.joyDown = input.joyLeft = input.joyRight = input.joyButton1 =
+        input.joyButton2 = false;
+    shared.fadeAlpha = 1.0f;
     sounds.clear();
     setSoundRequestWatcher(recordSound);
 }
@@ -58,7 +60,7 @@ inline void release(int virtualKey) {
 
 // The ship's own update, n frames of dt seconds.
 inline void shipFrames(int n, float dt) {
-    frameSeconds = dt;
+    shared.frameSeconds = dt;
     for (int i = 0; i < n; ++i) player.update(readShipControls());
 }
 
@@ -79,7 +81,7 @@ inline void gameFrames(int n, uint32_t ms) {
 
 // A rock of the given radius at a point, flying nowhere, with the given hit points.
 inline Asteroid& placeRock(int slot, float x, float y, float z, float radius, int hitPoints = 5) {
-    Asteroid& rock = asteroids[slot];
+    Asteroid& rock = asteroids.rock[slot];
     rock.position = {x, y, z};
     rock.radius = radius;
     rock.size = radius / 1.5f;

@@ -65,8 +65,8 @@ Target pickTarget(bool pickupsFirst, float nearest) {
         if (best.found) return best;
         nearest = rocksFrom;
     }
-    for (int i = 0; i < asteroidCount; ++i) {
-        if (asteroids[i].active) consider(asteroids[i].position);
+    for (int i = 0; i < asteroids.count; ++i) {
+        if (asteroids.rock[i].active) consider(asteroids.rock[i].position);
     }
     for (const EnemyFighter& fighter : fighters) {
         if (fighter.active) consider(fighter.position);
@@ -157,34 +157,34 @@ class Pilot {
 void pass(const Message& message) {
     gameLoopPass(&message, false);
     Message posted;
-    while (!quitRequested && platform::peekMessage(posted)) gameLoopPass(&posted, false);
+    while (!shared.quitRequested && platform::peekMessage(posted)) gameLoopPass(&posted, false);
 }
 
 }  // namespace
 
 std::string recordFlight(const Flight& flight, std::FILE* stream, std::string& error) {
     // What the title hands over: its choices, and Enter still held from leaving it.
-    stereoEnabled = flight.stereo;
-    eyeSeparation = flight.separation;
+    shared.stereoEnabled = flight.stereo;
+    shared.eyeSeparation = flight.separation;
     deliverMessage({WM_KEYDOWN, VK_RETURN, 0});
     endInputFrame();
-    titleFinished = true;
-    frameSeconds = 0.021f;
+    shared.titleFinished = true;
+    shared.frameSeconds = 0.021f;
     clockNow = 30000u + flight.seed % 1000u;
 
     startRecording(stream, flight.seed, flightClock);
     enterGame(flight.seed);
     const uint32_t startMs = clockNow;
     Pilot pilot(flight);
-    for (int frame = 0; !quitRequested; ++frame) {
+    for (int frame = 0; !shared.quitRequested; ++frame) {
         const float seconds = static_cast<float>(clockNow - startMs) * 0.001f;
         if (seconds >= flight.seconds) break;
         for (const Message& message : pilot.messagesBefore(frame, seconds)) pass(message);
-        if (quitRequested) break;
+        if (shared.quitRequested) break;
         clockNow += frameTime(flight, frame);
         gameLoopPass(nullptr, false);
     }
-    if (!quitRequested) {
+    if (!shared.quitRequested) {
         if (flight.ending == Ending::CloseWindow) {
             pass({WM_CLOSE, 0, 0});
         } else {

@@ -83,14 +83,15 @@ inline ::testing::AssertionResult shipMakesSense() {
     const PlayerShip& p = player;
     if (!finite(p.position) || !finite(p.cameraOffset) || !std::isfinite(p.shakeOffset.y) ||
         !std::isfinite(p.shakeOffset.z) || !std::isfinite(p.bank) || !std::isfinite(p.hull) ||
-        !std::isfinite(p.shield.strength) || !std::isfinite(fadeAlpha)) {
+        !std::isfinite(p.shield.strength) || !std::isfinite(shared.fadeAlpha)) {
         return AssertionFailure() << "ship state not finite";
     }
-    if (p.lives < 0 || p.lives > 5 || (p.lives == 0) != gameOver) {
-        return AssertionFailure() << "lives " << p.lives << (gameOver ? " after" : " before")
+    if (p.lives < 0 || p.lives > 5 || (p.lives == 0) != shared.gameOver) {
+        return AssertionFailure() << "lives " << p.lives << (shared.gameOver ? " after" : " before")
                                   << " game over";
     }
-    if (p.hull > 100 || (!gameOver && p.hull < 0)) return AssertionFailure() << "hull " << p.hull;
+    if (p.hull > 100 || (!shared.gameOver && p.hull < 0))
+        return AssertionFailure() << "hull " << p.hull;
     // Below 0 only as the last step of the spawn-shield fade leaves it: one frame's worth.
     const bool fadeLeftIt = p.shield.fadeTime <= 0 && p.shield.fadeTime > -0.501f &&
                             p.shield.strength == p.shield.fadeTime * 30.0f;
@@ -123,11 +124,11 @@ inline ::testing::AssertionResult shipMakesSense() {
 // The rocks, the fighters with their shots and the pickups, with every burst they own.
 inline ::testing::AssertionResult worldMakesSense() {
     using ::testing::AssertionFailure;
-    if (asteroidCount < 0 || asteroidCount > asteroidCapacity) {
-        return AssertionFailure() << "field of " << asteroidCount;
+    if (asteroids.count < 0 || asteroids.count > asteroidCapacity) {
+        return AssertionFailure() << "field of " << asteroids.count;
     }
     for (int i = 0; i < asteroidCapacity; ++i) {
-        const Asteroid& a = asteroids[i];
+        const Asteroid& a = asteroids.rock[i];
         if (!finite(a.position) || !finite(a.rotation) || !std::isfinite(a.speed)) {
             return AssertionFailure() << "rock " << i << " not finite";
         }

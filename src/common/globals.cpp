@@ -1,0 +1,3 @@
+#include "common/globals.h"
+
+SharedState shared;
