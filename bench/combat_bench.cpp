@@ -9,6 +9,7 @@
 #include "hud_test_atlas.h"
 #include "process_time.h"
 #include "render/stereo_frame.h"
+#include "shown_frame.h"
 #include "stand_in_textures.h"
 #include "support/combat.h"
 #include "support/gl_test_context.h"
@@ -101,11 +102,8 @@ void BM_UpdateGameFullLoad(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateGameFullLoad)->Unit(benchmark::kMicrosecond);
 
-void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
-    if (!testgl::open()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+// Every rock, fighter, fighter shot, pickup, burst and player shot at once, with the shield up.
+void fullLoadScene() {
     buildMeshLists();
     benchtex::useStandInTextures();
     fullLoadGame();
@@ -114,6 +112,14 @@ void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
     for (EnemyFighter& f : fighters) f.muzzleFlash = 5;
     player.shield.strength = 60;
     shared.fadeAlpha = 1.0f;
+}
+
+void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
+    if (!testgl::open()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    fullLoadScene();
     const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);
@@ -127,5 +133,19 @@ void BM_RenderStereoFrameFullLoad(benchmark::State& state) {
 }
 // Frames per second are what a player sees: measured on the wall clock, not the CPU.
 BENCHMARK(BM_RenderStereoFrameFullLoad)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ShownFrameFullLoad(benchmark::State& state) {
+    if (!testgl::open()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    fullLoadScene();
+    benchframe::measureShownFrames(state);
+    testclock::uninstall();
+}
+BENCHMARK(BM_ShownFrameFullLoad)
+    ->Apply(benchframe::windowSizes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

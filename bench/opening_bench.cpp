@@ -9,17 +9,15 @@
 #include "assets/meshes.h"
 #include "assets/texture_table.h"
 #include "render/stereo_frame.h"
+#include "shown_frame.h"
 #include "stand_in_textures.h"
 #include "support/combat.h"
 #include "support/gl_test_context.h"
 
 namespace {
 
-void BM_RenderStereoFrameOpening(benchmark::State& state) {
-    if (!testgl::open()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+// Seven and a half seconds into a fresh game; false when the opening is already over.
+bool openingScene() {
     // Whatever the benchmarks before left in the world goes first.
     resetProgramState();
     testgl::resetState();
@@ -29,7 +27,15 @@ void BM_RenderStereoFrameOpening(benchmark::State& state) {
     flight::startGame();
     flight::gameFrames(750, 10);
     setSoundRequestWatcher(nullptr);
-    if (player.shipHidden || !noticeBanner.running) {
+    return !player.shipHidden && noticeBanner.running;
+}
+
+void BM_RenderStereoFrameOpening(benchmark::State& state) {
+    if (!testgl::open()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    if (!openingScene()) {
         state.SkipWithError("the opening is over before the measured frame");
         return;
     }
@@ -42,5 +48,18 @@ void BM_RenderStereoFrameOpening(benchmark::State& state) {
 }
 // Measured on the wall clock, as the full-load frame is: Mesa draws in worker threads.
 BENCHMARK(BM_RenderStereoFrameOpening)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ShownFrameOpening(benchmark::State& state) {
+    if (!testgl::open() || !openingScene()) {
+        state.SkipWithError("no GL context, or the opening is over before the measured frame");
+        return;
+    }
+    benchframe::measureShownFrames(state);
+    testclock::uninstall();
+}
+BENCHMARK(BM_ShownFrameOpening)
+    ->Apply(benchframe::windowSizes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

@@ -55,6 +55,9 @@ foreach(line IN LISTS lines)
     elseif(last STREQUAL "usage" AND line MATCHES "^ +voxmere(.*)$")
         roff_text(rest "${CMAKE_MATCH_1}")
         string(APPEND VOXMERE_SYNOPSIS "\n\\fBvoxmere\\fR${rest}")
+    elseif(last STREQUAL "usage" AND line MATCHES "^ +(\\[.*)$")
+        roff_text(rest "${CMAKE_MATCH_1}")  # a usage line wrapped
+        string(APPEND VOXMERE_SYNOPSIS "\n        ${rest}")
     elseif(line MATCHES "^[^ \t-]" AND VOXMERE_OPTIONS STREQUAL "")
         string(REGEX REPLACE "\\.$" "" line "${line}")
         string(SUBSTRING "${line}" 0 1 first)  # "voxmere - a ...", as man pages name themselves

@@ -13,6 +13,7 @@ packages=(
     # the Debian package: dependencies from the executable (dpkg-shlibdeps), and the package
     # test's check of its listing and rendering of its man page
     dpkg-dev appstream man-db
+    openbox  # a window manager for the e2e test of resizing and desktop full screen
 )
 
 missing=()

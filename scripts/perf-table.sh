@@ -6,6 +6,9 @@
 #   - one stereo frame on Mesa's llvmpipe at 640 x 480, median and 99th percentile of single
 #     frames, for the empty scene, the opening and full load (BM_RenderStereoFrame*, each run
 #     as many one-frame repetitions);
+#   - the same frame as the game shows it in windows of 640 x 480, 1280 x 720 and 1920 x 1080,
+#     opening and full load (BM_ShownFrame*: on llvmpipe drawn at no more pixels than
+#     640 x 480 and enlarged), and 1920 x 1080 drawn at full size for comparison;
 #   - the real game under a private Xvfb: launch to the first title frame beside the minimal
 #     SDL2 program that shows the same window, and Enter to the first game frame, read from the
 #     game's frame log (VOXMERE_FRAME_LOG);
@@ -13,12 +16,14 @@
 #     asset generator's run time.
 # The machine goes above the table. Raw outputs stay in <build>/perf-table/.
 # VOXMERE_PERF_RUNS (5) start-up runs of each program, VOXMERE_PERF_FRAMES (300) frames per
-# scene, VOXMERE_PERF_PLAY_SECONDS (20) seconds of play before memory is read.
+# scene, VOXMERE_PERF_SIZED_FRAMES (100) frames per scene and window size,
+# VOXMERE_PERF_PLAY_SECONDS (20) seconds of play before memory is read.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/perf-table-lib.sh"
 runs=${VOXMERE_PERF_RUNS:-5}
 frames=${VOXMERE_PERF_FRAMES:-300}
+sized_frames=${VOXMERE_PERF_SIZED_FRAMES:-100}
 play_seconds=${VOXMERE_PERF_PLAY_SECONDS:-20}
 
 build=${VOXMERE_BUILD_DIR:-$root/build}
@@ -61,6 +66,9 @@ run_bench --benchmark_filter='^BM_UpdateGameFullLoad(/|$)' --benchmark_repetitio
 run_bench --benchmark_filter='^BM_RenderStereoFrame(EmptyScene|Opening|FullLoad)(/|$)' \
     --benchmark_min_time=0.000001 --benchmark_repetitions=$((frames + 1)) >"$out/frames.csv"
 
+run_bench --benchmark_filter='^BM_ShownFrame(Opening|FullLoad)/' \
+    --benchmark_min_time=0.000001 --benchmark_repetitions=$((sized_frames + 1)) >"$out/sized.csv"
+
 update_us=$(bench_times_ms "$out/update.csv" BM_UpdateGameFullLoad | median |
     awk '{printf "%.2f", $1 * 1000}')
 frame_stat() { bench_times_ms "$out/frames.csv" "BM_RenderStereoFrame$1" | tail -n +2 | "${@:2}"; }
@@ -70,6 +78,26 @@ for scene in EmptyScene Opening FullLoad; do
     declare "p99_$scene=$(frame_stat "$scene" percentile 99 | two_places)"
     declare "count_$scene=$(frame_stat "$scene" wc -l)"
 done
+
+# The shown frame in a window: "median / p99" of one scene and window ($1 Opening or FullLoad,
+# $2 "W/H/0" as the game draws it or "W/H/1" at full size).
+sized_stat() {
+    local times
+    times=$(bench_times_ms "$out/sized.csv" "BM_ShownFrame$1/$2" | tail -n +2)
+    printf '%s / %s' "$(median <<<"$times" | two_places)" "$(percentile 99 <<<"$times" | two_places)"
+}
+sized_fps() { fps_of_ms "$(bench_times_ms "$out/sized.csv" "BM_ShownFrame$1/$2" | tail -n +2 | median)"; }
+# A counter of one scene and window ($3: drawn_width, drawn_height, all_threads_ms), one a run.
+sized_counter() {
+    awk -F, -v want="BM_ShownFrame$1/$2" -v counter="$3" '
+        NR == 1 { for (i = 1; i <= NF; ++i) { gsub(/"/, "", $i); col[$i] = i }; next }
+        { name = $col["name"]; gsub(/"/, "", name) }
+        index(name, want "/") == 1 && $col[counter] != "" { print $col[counter] }' "$out/sized.csv"
+}
+drawn_size() { printf '%d x %d' "$(sized_counter "$1" "$2" drawn_width | head -n1)" \
+    "$(sized_counter "$1" "$2" drawn_height | head -n1)"; }
+# Processor time of every thread, median: comparable when other work inflates the wall clock.
+sized_cpu() { sized_counter "$1" "$2" all_threads_ms | tail -n +2 | median | two_places; }
 
 # --- The real binary under Xvfb ----------------------------------------------------------------
 # Starts a program in its own process group in the build folder, its launch stamped in $1.
@@ -190,6 +218,17 @@ echo "| \`updateGame\` at full load (median of 5 runs) | $update_us µs | ≤ 10
 echo "$(frame_row empty "$median_EmptyScene" "$p99_EmptyScene" "$count_EmptyScene") - | |"
 echo "$(frame_row opening "$median_Opening" "$p99_Opening" "$count_Opening") - | |"
 echo "$(frame_row "full load" "$median_FullLoad" "$p99_FullLoad" "$count_FullLoad" " ($full_fps fps)") ≥ 150 fps | $(verdict "$full_fps" ">=" 150) |"
+for window in 640/480/0 1280/720/0 1920/1080/0 1920/1080/1; do
+    IFS=/ read -r w h full <<<"$window"
+    how="drawn at $(drawn_size Opening "$window")"
+    ((full)) && how="drawn at full size"
+    aim="-" mark=""
+    if [[ $window == 1920/1080/0 ]]; then
+        aim="≥ 60 fps (opening)"
+        mark=$(verdict "$(sized_fps Opening "$window")" ">=" 60)
+    fi
+    echo "| Shown frame, $w x $h window $how: median / p99 of $sized_frames frames | opening $(sized_stat Opening "$window") ms ($(sized_fps Opening "$window") fps; all threads $(sized_cpu Opening "$window") ms), full load $(sized_stat FullLoad "$window") ms ($(sized_fps FullLoad "$window") fps; all threads $(sized_cpu FullLoad "$window") ms) | $aim | $mark |"
+done
 echo "| Full-load frame / empty frame (medians) | ${full_ratio}x | ≤ 2x | $(verdict "$full_ratio" "<=" 2) |"
 echo "| Minimal SDL2 window: launch to first swap (median of $runs) | $minimal_ms ms | - | |"
 echo "| Game: launch to first title frame (median of $runs) | $game_title_ms ms (${title_ratio}x) | ≤ 1.1x minimal: $title_limit ms | $(verdict "$title_ratio" "<=" 1.1) |"

@@ -59,6 +59,26 @@ TEST(CommandLine, OptionsForTheRunInAnyOrderAndBothSpellingsOfGlasses) {
     }
 }
 
+// The screen: --windowed, else --fullscreen, else what the settings file chose.
+TEST(CommandLine, ScreenComesFromTheLineBeforeTheSettingsFile) {
+    struct Case {
+        std::vector<const char*> arguments;
+        FullScreenKind fromSettings, chosen;
+    };
+    const Case cases[] = {
+        {{}, FullScreenKind::Mode, FullScreenKind::Mode},
+        {{}, FullScreenKind::Desktop, FullScreenKind::Desktop},
+        {{"--fullscreen", "desktop"}, FullScreenKind::Mode, FullScreenKind::Desktop},
+        {{"--fullscreen=mode"}, FullScreenKind::Desktop, FullScreenKind::Mode},
+        {{"--windowed"}, FullScreenKind::Desktop, FullScreenKind::None},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = parse(c.arguments);
+        ASSERT_EQ(line.action, CommandLine::Action::Play);
+        EXPECT_EQ(chosenScreen(line.options, c.fromSettings), c.chosen);
+    }
+}
+
 TEST(CommandLine, BadLinesNameWhatIsWrongAndExitWithUsageOnStandardError) {
     const std::vector<std::vector<const char*>> bad = {
         {"--fullscreen"},
@@ -69,6 +89,8 @@ TEST(CommandLine, BadLinesNameWhatIsWrongAndExitWithUsageOnStandardError) {
         {"--glasses="},
         {"--windowed", "--glasses", "Red-Cyan"},
         {"--windowed=yes"},
+        {"--fullscreen", "stretched"},
+        {"--windowed", "--fullscreen=desktop"},
     };
     for (const auto& arguments : bad) {
         SCOPED_TRACE(arguments.back());

@@ -1,6 +1,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "app/main_loop.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
@@ -17,6 +20,8 @@
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 #include "view/fade.h"
+#include "view/frame_scale.h"
+#include "view/projection.h"
 
 namespace {
 
@@ -237,6 +242,103 @@ TEST_F(TitleTest, EnterSkipsTheFadeAndTheGameStillStartsDark) {
     EXPECT_FLOAT_EQ(currentAlpha(), 1.0f);  // what the title leaves: the page at full strength
     leaveTitle();
     expectFirstGameFrameDark();
+}
+
+// The title page as the window shows it, drawn as the game draws its frames (smaller and
+// enlarged when a pixel limit is set): the lit square of the main page's red, client pixels.
+struct PageBox {
+    int left = 0, top = 0, side = 0;
+};
+PageBox drawnPage() {
+    beginScaledFrame();
+    drawTitle();
+    endScaledFrame();
+    const std::vector<uint8_t> frame = testgl::readFrame();
+    int left = windowView.width, right = -1, top = windowView.height, bottom = -1;
+    for (int y = 0; y < windowView.height; ++y) {
+        for (int x = 0; x < windowView.width; ++x) {
+            if (frame[(static_cast<size_t>(y) * windowView.width + x) * 3] < kMainRed / 2) continue;
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    const double pixel = 1.0 * windowView.picture.height /
+                         frameSizeFor(windowView.picture.width, windowView.picture.height).height;
+    EXPECT_NEAR(right - left, bottom - top, 2 * pixel) << "the page is square";
+    return {left, top, bottom - top + 1};
+}
+
+struct WindowShape {
+    int width, height;
+    int pictureHeight;  // the page takes the same share of it as of 480 rows
+};
+// 16:9 and 4:3 fill the window; 5:4 gets bars above and below, 21:9 at the sides.
+constexpr WindowShape kShapes[] = {
+    {1280, 720, 720}, {1024, 768, 768}, {1280, 1024, 960}, {2560, 1080, 1080}};
+
+TEST_F(TitleTest, PageIsSquareCentredAndScaledWithThePictureAtEveryWindowShape) {
+    const PageBox classic = drawnPage();
+    for (const WindowShape& shape : kShapes) {
+        ASSERT_TRUE(testgl::resizeWindow(shape.width, shape.height));
+        for (int limit : {0, 100000}) {  // at full size, and smaller and enlarged
+            SCOPED_TRACE(testing::Message()
+                         << shape.width << "x" << shape.height << " limit " << limit);
+            setFramePixelLimit(limit);
+            const PageBox page = drawnPage();
+            // Enlarged, each edge may fall anywhere in one drawn pixel.
+            const double pixel =
+                1.0 * windowView.picture.height /
+                frameSizeFor(windowView.picture.width, windowView.picture.height).height;
+            EXPECT_NEAR(page.side, classic.side * shape.pictureHeight / 480.0, 2 + pixel);
+            EXPECT_NEAR(page.left + page.side / 2.0, shape.width / 2.0, 1 + pixel);
+            EXPECT_NEAR(page.top + page.side / 2.0, shape.height / 2.0, 1 + pixel);
+        }
+    }
+    setFramePixelLimit(0);
+}
+
+// A click on every button where it is drawn at these window shapes does what it does at
+// 640 x 480; a click where a button sits at 640 x 480 but is not drawn does nothing.
+TEST_F(TitleTest, ClicksLandOnTheButtonsAsDrawnAtEveryWindowShape) {
+    const PageBox classic = drawnPage();
+    struct Button {
+        const char* name;
+        bool optionsPage, helpPage;
+        MenuRect rect;
+        bool (*done)();
+    };
+    const Button buttons[] = {
+        {"start", false, false, kStartButton, [] { return titleScreen.startChosen; }},
+        {"quit", false, false, kQuitButton, [] { return shared.quitRequested; }},
+        {"help", false, false, kHelpButton, [] { return titleScreen.helpPage; }},
+        {"options", false, false, kOptionsButton, [] { return titleScreen.optionsPage; }},
+        {"help back", false, true, kHelpBackButton, [] { return !titleScreen.helpPage; }},
+        {"stereo off", true, false, kStereoOffButton, [] { return !shared.stereoEnabled; }},
+        {"separation 2", true, false, kSeparationButtons[2],
+         [] { return shared.eyeSeparation == 2.0f; }},
+        {"options back", true, false, kOptionsBackButton, [] { return !titleScreen.optionsPage; }},
+    };
+    for (const WindowShape& shape : kShapes) {
+        ASSERT_TRUE(testgl::resizeWindow(shape.width, shape.height));
+        const PageBox page = drawnPage();
+        const double scale = static_cast<double>(page.side) / classic.side;
+        for (const Button& button : buttons) {
+            SCOPED_TRACE(testing::Message()
+                         << shape.width << "x" << shape.height << " " << button.name);
+            titleScreen.startChosen = shared.quitRequested = false;
+            shared.stereoEnabled = true;
+            shared.eyeSeparation = 5.0f;
+            titleScreen.optionsPage = button.optionsPage;
+            titleScreen.helpPage = button.helpPage;
+            const double x = (button.rect.left + button.rect.right) / 2.0;
+            const double y = (button.rect.top + button.rect.bottom) / 2.0;
+            click(static_cast<int>(x), static_cast<int>(y));
+            EXPECT_FALSE(button.done()) << "at its 640 x 480 place";
+            click(static_cast<int>(page.left + (x - classic.left) * scale),
+                  static_cast<int>(page.top + (y - classic.top) * scale));
+            EXPECT_TRUE(button.done()) << "where it is drawn";
+        }
+    }
 }
 
 TEST_F(TitleTest, QuitButtonEndsTheTitleLoop) {

@@ -11,12 +11,15 @@ RunOptions runOptions;
 namespace {
 
 const char kUsage[] =
-    "Usage: voxmere [--windowed] [--glasses red-blue|red-cyan] [--record FILE | --replay FILE]\n"
+    "Usage: voxmere [--windowed | --fullscreen desktop|mode] [--glasses red-blue|red-cyan]\n"
+    "               [--record FILE | --replay FILE]\n"
     "       voxmere --help | --version\n"
     "\n"
     "A red/blue anaglyph 3-D space shooter.\n"
     "\n"
-    "  --windowed           play in a 640 x 480 window and leave the display mode alone\n"
+    "  --windowed           play in a window (640 x 480 to start with, any size after)\n"
+    "  --fullscreen desktop full screen at the desktop's resolution, no mode switch\n"
+    "  --fullscreen mode    full screen with the display switched to 640 x 480 (the default)\n"
     "  --glasses red-blue   red filter over the left eye, blue over the right (the default)\n"
     "  --glasses red-cyan   red filter over the left eye, cyan over the right\n"
     "  --record FILE        write a journal of the run to FILE\n"
@@ -64,6 +67,22 @@ CommandLine invalid(std::string error) {
 
 }  // namespace
 
+FullScreenKind chosenScreen(const RunOptions& options, FullScreenKind fromSettings) {
+    if (options.windowed) return FullScreenKind::None;
+    return options.fullScreenGiven ? options.fullScreen : fromSettings;
+}
+
+bool readFullScreenValue(const char* value, FullScreenKind& out) {
+    if (std::strcmp(value, "desktop") == 0) {
+        out = FullScreenKind::Desktop;
+    } else if (std::strcmp(value, "mode") == 0) {
+        out = FullScreenKind::Mode;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 const char* usageText() {
     return kUsage;
 }
@@ -91,6 +110,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 return invalid(std::string("unknown glasses '") + value +
                                "' (red-blue or red-cyan)");
             }
+            continue;
+        }
+        if (const char* value = optionValue("--fullscreen", argc, argv, i, missing)) {
+            if (missing || !readFullScreenValue(value, line.options.fullScreen)) {
+                return invalid("--fullscreen needs desktop or mode");
+            }
+            line.options.fullScreenGiven = true;
             continue;
         }
         struct JournalOption {
@@ -121,6 +147,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     if (!line.options.recordPath.empty() && !line.options.replayPath.empty()) {
         return invalid("--record and --replay cannot be used together");
+    }
+    if (line.options.windowed && line.options.fullScreenGiven) {
+        return invalid("--windowed and --fullscreen cannot be used together");
     }
     return line;
 }

@@ -5,10 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "app/game_window.h"
 #include "view/glasses.h"
 
 struct RunOptions {
-    bool windowed = false;  // a 640 x 480 window; the display mode is left alone
+    bool windowed = false;  // a window, 640 x 480 to start with; the display mode is left alone
+    // --fullscreen desktop|mode; without it (and without --windowed) a settings file may choose.
+    bool fullScreenGiven = false;
+    FullScreenKind fullScreen = FullScreenKind::Mode;
     Glasses glasses = Glasses::RedBlue;
     std::string recordPath;  // --record: write the run's journal here
     std::string replayPath;  // --replay: play this journal back instead of reading the player
@@ -22,12 +26,21 @@ struct CommandLine {
     std::string error;  // for Invalid: what was wrong, without the usage
 };
 
+// The screen the run opens: --windowed, then --fullscreen, then `fromSettings` (what a
+// settings file chose, FullScreenKind::Mode when it chose nothing).
+FullScreenKind chosenScreen(const RunOptions& options, FullScreenKind fromSettings);
+
+// "desktop" or "mode", as --fullscreen and the settings file's `fullscreen` take them. False
+// for anything else, leaving `out` alone.
+bool readFullScreenValue(const char* value, FullScreenKind& out);
+
 // The options chosen for this run; runGame reads them.
 extern RunOptions runOptions;
 
-// Reads argv[1..argc-1]. Options may come in any order; "--glasses", "--record" and "--replay"
-// take their value as the next argument or after '='. The first unknown argument, a missing
-// value, --record or --replay given twice, or both together make the line Invalid.
+// Reads argv[1..argc-1]. Options may come in any order; "--glasses", "--fullscreen",
+// "--record" and "--replay" take their value as the next argument or after '='. The first
+// unknown argument, a missing value, --record or --replay given twice, --record with
+// --replay or --windowed with --fullscreen make the line Invalid.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // Parses, prints what is asked (help and version to `out`, an error and the usage to `err`)

@@ -16,16 +16,20 @@ namespace {
 
 }  // namespace
 
-void createGameWindow(const char* title, int width, int height, int bits, bool fullScreenWanted) {
-    gameWindow.fullScreen = fullScreenWanted;
+void createGameWindow(const char* title, int width, int height, int bits, FullScreenKind kind) {
     if (!platform::initVideo(false)) {
         fatalError("Failed To Register The Window Class.", "ERROR");
     }
-    if (gameWindow.fullScreen && !platform::changeDisplayMode(width, height, bits)) {
+    if (kind == FullScreenKind::Mode && platform::modeSwitchIsEmulated()) {
+        kind = FullScreenKind::Desktop;
+    }
+    gameWindow.fullScreen = kind != FullScreenKind::None;
+    if (kind == FullScreenKind::Mode && !platform::changeDisplayMode(width, height, bits)) {
         if (platform::askYesNo("The Requested Fullscreen Mode Is Not Supported By\n"
                                "Your Video Card. Use Windowed Mode Instead?",
                                "OpenGL", platform::BoxIcon::Warning)) {
             gameWindow.fullScreen = false;
+            kind = FullScreenKind::None;
         } else {
             fatalError("Program Will Now Close.", "ERROR", platform::BoxIcon::Stop);
         }
@@ -33,9 +37,12 @@ void createGameWindow(const char* title, int width, int height, int bits, bool f
     // In full screen the pointer starts hidden; the entry point shows it for the title menu.
     if (gameWindow.fullScreen) platform::showCursor(false);
 
-    // Windowed, the client area (not the outer frame) is width x height, so the title menu's
-    // pixel rectangles line up with the drawn buttons.
-    if (!platform::createWindow(title, width, height, bits, gameWindow.fullScreen)) {
+    // Windowed, the client area (not the outer frame) is width x height to start with.
+    const platform::WindowMode mode =
+        kind == FullScreenKind::Mode      ? platform::WindowMode::FullScreenMode
+        : kind == FullScreenKind::Desktop ? platform::WindowMode::FullScreenDesktop
+                                          : platform::WindowMode::Windowed;
+    if (!platform::createWindow(title, width, height, bits, mode)) {
         failWith("Window Creation Error.");
     }
     gameWindow.window = true;
@@ -48,6 +55,7 @@ void createGameWindow(const char* title, int width, int height, int bits, bool f
     }
     platform::showWindow();
     resizeView(width, height);
+    followWindowSize();
     initGlState();
 }
 

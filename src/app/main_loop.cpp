@@ -80,6 +80,7 @@ void startSoundOrExit() {
 void runTitleLoop() {
     while (!shared.titleFinished && !shared.quitRequested) {
         if (dispatchOneMessage()) continue;
+        followWindowSize();
         drawTitle();
         updateTitleFrame();
         if (titleScreen.startChosen || shared.titleFinished) markFrame(FrameMark::StartHandled);
@@ -115,7 +116,8 @@ int runGame() {
     const bool replaying = recordedRun.mode == JournalMode::Replay;
     const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
     // --windowed asks for the same window the refused-mode path offers.
-    createGameWindow("Voxmere", windowWidth, windowHeight, 16, !runOptions.windowed);
+    createGameWindow("Voxmere", windowView.width, windowView.height, 16,
+                     chosenScreen(runOptions, FullScreenKind::Mode));
     platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 

@@ -38,7 +38,7 @@ int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam) {
     const Message m{message, wParam, lParam};
     switch (message) {
         case WM_SIZE:
-            resizeView(lowWord(lParam), highWord(lParam));
+            // The loops follow the window's size before each frame (followWindowSize).
             return 0;
         case WM_ACTIVATE:
             return 0;

@@ -24,7 +24,7 @@ struct InputState {
 
 extern InputState input;
 
-// The window procedure: turns one message into input state, resizes the view, turns the
+// The window procedure: turns one message into input state, turns the
 // close request into WM_QUIT and refuses the screen saver. Runs only from the loops' dispatch.
 int64_t windowProc(uint32_t message, uint64_t wParam, int64_t lParam);
 

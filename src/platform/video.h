@@ -20,10 +20,35 @@ bool changeDisplayMode(int width, int height, int bits);
 // Leaves full screen and gives the desktop its own mode back. Safe to call at any time.
 void restoreDisplayMode();
 
-// Creates the window with a client area of width x height, full screen in the mode granted
-// by changeDisplayMode when fullScreen is set. Requests colour of at least `bits`, a 16-bit
-// depth buffer, double buffering and a compatibility GL context.
-bool createWindow(const char* title, int width, int height, int bits, bool fullScreen);
+enum class WindowMode {
+    Windowed,           // a window the player can resize and maximise
+    FullScreenMode,     // full screen in the mode granted by changeDisplayMode
+    FullScreenDesktop,  // full screen at the desktop's own resolution, no mode switch
+};
+
+// Creates the window with a client area of width x height (the size it has when windowed).
+// Requests colour of at least `bits`, a 16-bit depth buffer, double buffering and a
+// compatibility GL context.
+bool createWindow(const char* title, int width, int height, int bits, WindowMode mode);
+
+// True where the video driver only pretends to switch the display mode and stretches the
+// picture instead (native Wayland): full screen should then take the desktop as it is.
+bool modeSwitchIsEmulated();
+
+// Between the window and desktop full screen, keeping the GL context and all it holds.
+// Full screen in a switched mode counts as full screen. The time the switch takes, and the
+// first buffer swap after it, are left out of timeGetTime, so no frame seems to last that
+// long. False (with the window as it was) when the system refuses.
+bool setDesktopFullScreen(bool on);
+bool toggleDesktopFullScreen();
+bool isFullScreen();
+
+// Gives a window (not full screen) a client area of width x height, keeping the GL context.
+// The offscreen driver cannot resize a surface, so there the window is made anew.
+bool resizeWindow(int width, int height);
+
+// The size of the window's drawing surface in pixels; 0 x 0 without a window.
+void drawableSize(int& width, int& height);
 bool createGlContext();
 bool makeGlContextCurrent();
 

@@ -26,7 +26,7 @@ void drawTitle();
 struct TitleInput {
     float seconds = 0.0f;  // how long the frame took
     bool leftButtonDown = false;
-    int32_t clickX = 0;  // where the held button went down, in client pixels
+    int32_t clickX = 0;  // where the held button went down, in the 640 x 480 page's pixels
     int32_t clickY = 0;
     bool enterDown = false;
 };

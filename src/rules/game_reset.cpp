@@ -12,6 +12,7 @@
 #include "rules/frame_timer.h"
 #include "rules/game_update.h"
 #include "view/glasses.h"
+#include "view/projection.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
 #include "world/pickup.h"
@@ -28,6 +29,7 @@ void resetGameState() {
 
     // view
     glasses = {};
+    windowView = {};
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
     textures = {};

@@ -12,6 +12,8 @@
 #include "rules/frame_timer.h"
 #include "rules/game_update.h"
 #include "run/recorded_run.h"
+#include "view/frame_scale.h"
+#include "view/projection.h"
 
 void deliverMessage(const Message& message) {
     if (message.message == WM_QUIT) {
@@ -33,7 +35,12 @@ void enterGame(uint32_t seed) {
 void runGameFrame(bool draw) {
     // The frame in which Escape is seen is still drawn, updated and shown.
     if (input.keys.isDown(VK_ESCAPE)) shared.quitRequested = true;
-    if (draw) renderStereoFrame();
+    if (draw) {
+        followWindowSize();
+        beginScaledFrame();
+        renderStereoFrame();
+        endScaledFrame();
+    }
     updateGame();
     endInputFrame();
 }
@@ -43,8 +50,7 @@ void updateTitleFrame() {
     TitleInput title;
     title.seconds = shared.frameSeconds;
     title.leftButtonDown = input.mouseLeftDown != 0;
-    title.clickX = input.clickX;
-    title.clickY = input.clickY;
+    windowToPage(input.clickX, input.clickY, title.clickX, title.clickY);
     title.enterDown = input.keys.isDown(VK_RETURN);
     updateTitle(title);
 }

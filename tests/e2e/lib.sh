@@ -7,9 +7,11 @@ BUILD_DIR=$2
 WORK=$(mktemp -d)
 XVFB_PID=""
 GAME_PID=""
+WM_PID=""
 
 cleanup() {
     [[ -n "$GAME_PID" ]] && kill -KILL -- "-$GAME_PID" 2>/dev/null
+    [[ -n "$WM_PID" ]] && kill "$WM_PID" 2>/dev/null
     [[ -n "$XVFB_PID" ]] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$WORK"
@@ -109,4 +111,16 @@ eventually() {
 lit_pixels() {
     import -window root "$WORK/shot.png" 2>/dev/null
     convert "$WORK/shot.png" -channel "$1" -separate -threshold 16% -format "%[fx:int(mean*w*h)]" info:
+}
+
+# Starts a window manager on the private display, for what only a window manager does: desktop
+# full screen and maximising. Other scripts run without one, as the game's first window must.
+start_window_manager() {
+    openbox --sm-disable >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    fail "the window manager did not start"
 }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/game_window.h"
 #include "platform/video.h"
+#include "view/projection.h"
 
 namespace testgl {
 
@@ -18,7 +18,8 @@ bool open() {
     if (state >= 0) return state == 1;
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     state = platform::initVideo(true) &&
-                    platform::createWindow("Voxmere test", 640, 480, 24, false) &&
+                    platform::createWindow("Voxmere test", 640, 480, 24,
+                                           platform::WindowMode::Windowed) &&
                     platform::createGlContext() && platform::makeGlContextCurrent()
                 ? 1
                 : 0;
@@ -40,25 +41,33 @@ void resetState() {
     glLoadIdentity();
     // The hull lists too, as a fresh process has them: unbuilt, drawing nothing.
     glDeleteLists(1, 2);
+    if (windowView.width != 640 || windowView.height != 480) resizeWindow(640, 480);
     resizeView(640, 480);
     initGlState();
+}
+
+bool resizeWindow(int width, int height) {
+    if (state != 1 || !platform::resizeWindow(width, height)) return false;
+    followWindowSize();
+    return true;
 }
 
 Pixel readPixel(int x, int y) {
     unsigned char rgba[4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, 479 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(x, windowView.height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
 }
 
 std::vector<uint8_t> readFrame() {
-    std::vector<uint8_t> bottomUp(640 * 480 * 3);
+    const int width = windowView.width, height = windowView.height, rowBytes = width * 3;
+    std::vector<uint8_t> bottomUp(static_cast<size_t>(rowBytes) * height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 640, 480, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
     std::vector<uint8_t> frame(bottomUp.size());
-    for (int row = 0; row < 480; ++row) {
-        std::copy_n(bottomUp.begin() + (479 - row) * 640 * 3, 640 * 3,
-                    frame.begin() + row * 640 * 3);
+    for (int row = 0; row < height; ++row) {
+        std::copy_n(bottomUp.begin() + (height - 1 - row) * rowBytes, rowBytes,
+                    frame.begin() + row * rowBytes);
     }
     return frame;
 }

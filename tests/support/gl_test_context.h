@@ -11,9 +11,13 @@ namespace testgl {
 // Opens the context once per process; later calls return the first result.
 bool open();
 
-// Puts the GL state back to what the game's window starts with (projection, fixed state,
-// white colour, no texture); does nothing before open().
+// Puts the GL state back to what the game's window starts with (640 x 480, projection, fixed
+// state, white colour, no texture); does nothing before open().
 void resetState();
+
+// Gives the window a client area of width x height, keeping the GL context with its textures
+// and lists, and follows it as the game's loops do (followWindowSize).
+bool resizeWindow(int width, int height);
 
 struct Pixel {
     int r, g, b;
@@ -22,7 +26,7 @@ struct Pixel {
 // Reads the pixel at client coordinates (x right, y down from the top-left corner).
 Pixel readPixel(int x, int y);
 
-// The whole 640 x 480 frame, rows from the top, RGB bytes.
+// The whole client area (640 x 480 unless resized), rows from the top, RGB bytes.
 std::vector<uint8_t> readFrame();
 
 // Clears colour to black with all channels writable.

@@ -7,7 +7,9 @@ MillisecondClock clockOverride = nullptr;
 }
 
 uint32_t timeGetTime() {
-    return clockOverride != nullptr ? clockOverride() : SDL_GetTicks();
+    return clockOverride != nullptr
+               ? clockOverride()
+               : (sdl::clockHeld ? sdl::clockHeldAt : SDL_GetTicks()) - sdl::hiddenMs;
 }
 
 void setMillisecondClock(MillisecondClock clock) {

@@ -2,6 +2,7 @@
 
 #include "platform/events.h"
 #include "platform/sdl/sdl_state.h"
+#include "platform/video.h"
 
 namespace platform {
 namespace {
@@ -75,6 +76,7 @@ bool translate(const SDL_Event& event, Message& out) {
                     out = {WM_CLOSE, 0, 0};
                     return true;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    sdl::windowResized();
                     out = {WM_SIZE, 0, makeLParam(event.window.data1, event.window.data2)};
                     return true;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -97,6 +99,11 @@ bool translate(const SDL_Event& event, Message& out) {
                 if (down && altHeld && key == SDLK_F4) {
                     out = {WM_CLOSE, 0, 0};
                 } else {
+                    // Alt+Enter switches between the window and desktop full screen here,
+                    // below the game, so it works on any screen and a replay never switches.
+                    if (down && altHeld && vk == VK_RETURN && event.key.repeat == 0) {
+                        toggleDesktopFullScreen();
+                    }
                     out = {down ? WM_SYSKEYDOWN : WM_SYSKEYUP, static_cast<uint64_t>(vk), 0};
                 }
                 return true;

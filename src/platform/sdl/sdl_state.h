@@ -10,6 +10,15 @@ extern SDL_Window* window;
 // driver or none, boxes are written to standard error only.
 extern bool displayAvailable;
 extern bool videoStarted;
+// The game's clock skips the time spent switching between window and full screen: it stands
+// still at clockHeldAt from the switch until the first frame at the new size is shown, and
+// hiddenMs adds up the time it stood.
+extern uint32_t hiddenMs;
+extern bool clockHeld;
+extern uint32_t clockHeldAt;
+
+// The window's size changed (an event arrived); the next swap shows a frame at the new size.
+void windowResized();
 
 // Follows pads and joystick 1 through one SDL event, posting the messages it changes; false
 // for events that are not theirs.

@@ -12,6 +12,9 @@ namespace platform::sdl {
 SDL_Window* window = nullptr;
 bool displayAvailable = false;
 bool videoStarted = false;
+uint32_t hiddenMs = 0;
+bool clockHeld = false;
+uint32_t clockHeldAt = 0;
 }  // namespace platform::sdl
 
 namespace platform {
@@ -22,6 +25,22 @@ SDL_GLContext glContext = nullptr;
 SDL_DisplayMode grantedMode{};
 bool fullScreenActive = false;
 int cursorCounter = 0;
+// After a switch the clock stands until a frame at the new size is shown: the window manager
+// resizes the window a little later, and the first frame at that size waits for new buffers.
+bool awaitingResize = false;
+int swapsBeforeRelease = 0;  // without a window manager no resize may come
+
+void holdClock() {
+    if (!sdl::clockHeld) sdl::clockHeldAt = SDL_GetTicks();
+    sdl::clockHeld = true;
+    awaitingResize = true;
+    swapsBeforeRelease = 3;
+}
+
+void releaseClock() {
+    sdl::hiddenMs += SDL_GetTicks() - sdl::clockHeldAt;
+    sdl::clockHeld = false;
+}
 
 // Drivers that draw into memory: fine for tests, but a player would see nothing.
 bool isHeadlessDriver(const char* driver) {
@@ -37,6 +56,10 @@ void restoreAtExit() {
 }
 
 }  // namespace
+
+void sdl::windowResized() {
+    awaitingResize = false;
+}
 
 bool initVideo(bool allowHeadless) {
     if (sdl::videoStarted) return true;
@@ -80,30 +103,88 @@ void restoreDisplayMode() {
     fullScreenActive = false;
 }
 
-bool createWindow(const char* title, int width, int height, int bits, bool fullScreen) {
+bool createWindow(const char* title, int width, int height, int bits, WindowMode mode) {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, bits >= 24 ? 8 : 5);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, bits >= 24 ? 8 : 6);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, bits >= 24 ? 8 : 5);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window = SDL_CreateWindow(title, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    // Every mode can become a window through Alt+Enter, so every window can be resized.
+    window = SDL_CreateWindow(title, 0, 0, width, height,
+                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
     if (window == nullptr) {
         std::fprintf(stderr, "voxmere: SDL_CreateWindow: %s\n", SDL_GetError());
         return false;
     }
-    if (fullScreen) {
-        // A real mode change, not desktop full screen: clicks must arrive in 640 x 480 pixels.
-        if (SDL_SetWindowDisplayMode(window, &grantedMode) != 0 ||
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
-            std::fprintf(stderr, "voxmere: full screen: %s\n", SDL_GetError());
-            SDL_DestroyWindow(window);
-            window = nullptr;
-            return false;
-        }
-        fullScreenActive = true;
+    if (mode == WindowMode::Windowed) return true;
+    // A real mode change: the window's size is the mode's. Desktop full screen keeps the
+    // desktop's mode and gives the window all of it.
+    const bool switched = mode == WindowMode::FullScreenMode;
+    if ((switched && SDL_SetWindowDisplayMode(window, &grantedMode) != 0) ||
+        SDL_SetWindowFullscreen(
+            window, switched ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        std::fprintf(stderr, "voxmere: full screen: %s\n", SDL_GetError());
+        SDL_DestroyWindow(window);
+        window = nullptr;
+        return false;
     }
+    fullScreenActive = true;
     return true;
+}
+
+bool modeSwitchIsEmulated() {
+    // Wayland gives clients no control over the output's mode; SDL scales a fake one instead.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && std::strcmp(driver, "wayland") == 0;
+}
+
+bool setDesktopFullScreen(bool on) {
+    if (window == nullptr) return false;
+    if (on == fullScreenActive) return true;
+    holdClock();
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+        releaseClock();
+        std::fprintf(stderr, "voxmere: %s full screen: %s\n", on ? "entering" : "leaving",
+                     SDL_GetError());
+        return false;
+    }
+    fullScreenActive = on;
+    return true;
+}
+
+bool toggleDesktopFullScreen() {
+    return setDesktopFullScreen(!fullScreenActive);
+}
+
+bool isFullScreen() {
+    return fullScreenActive;
+}
+
+bool resizeWindow(int width, int height) {
+    if (window == nullptr || fullScreenActive) return false;
+    if (sdl::displayAvailable) {
+        SDL_SetWindowSize(window, width, height);
+        return true;
+    }
+    // The new window comes first: SDL unloads the GL driver, and with it the context, when
+    // its last GL window goes.
+    SDL_Window* old = window;
+    window = SDL_CreateWindow(
+        SDL_GetWindowTitle(old), 0, 0, width, height,
+        SDL_GetWindowFlags(old) & (SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE));
+    if (window == nullptr || !makeGlContextCurrent()) {
+        if (window != nullptr) SDL_DestroyWindow(window);
+        window = old;
+        return false;
+    }
+    SDL_DestroyWindow(old);
+    return true;
+}
+
+void drawableSize(int& width, int& height) {
+    width = height = 0;
+    if (window != nullptr) SDL_GL_GetDrawableSize(window, &width, &height);
 }
 
 // Mesa's software renderer takes tens of megabytes of working memory in small blocks while it
@@ -148,7 +229,9 @@ void showWindow() {
 }
 
 void swapBuffers() {
-    if (window != nullptr) SDL_GL_SwapWindow(window);
+    if (window == nullptr) return;
+    SDL_GL_SwapWindow(window);
+    if (sdl::clockHeld && (!awaitingResize || --swapsBeforeRelease == 0)) releaseClock();
 }
 
 int showCursor(bool show) {

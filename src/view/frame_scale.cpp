@@ -1,0 +1,159 @@
+#include "view/frame_scale.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "view/projection.h"
+
+namespace {
+
+int pixelLimit = -1;  // -1: not chosen yet
+GLuint copyTexture = 0;
+int textureWidth = 0, textureHeight = 0;
+FrameSize drawn{0, 0};  // the size of the frame begun, 0 x 0 when at full size
+
+bool softwareRenderer() {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer == nullptr) return false;
+    return std::strstr(renderer, "llvmpipe") != nullptr ||
+           std::strstr(renderer, "softpipe") != nullptr ||
+           std::strstr(renderer, "Software Rasterizer") != nullptr;
+}
+
+void chooseLimit() {
+    if (pixelLimit >= 0) return;
+    if (const char* forced = std::getenv("VOXMERE_FRAME_PIXELS")) {
+        pixelLimit = std::atoi(forced) > 0 ? std::atoi(forced) : 0;
+        return;
+    }
+    pixelLimit = softwareRenderer() ? kSoftwareFramePixels : 0;
+}
+
+bool anyTextureSize() {
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions != nullptr &&
+           std::strstr(extensions, "GL_ARB_texture_non_power_of_two") != nullptr;
+}
+
+int powerOfTwoAtLeast(int value) {
+    int power = 1;
+    while (power < value) power *= 2;
+    return power;
+}
+
+// The texture is the frame's own size where the renderer allows any size, so the filter at
+// the picture's edges clamps to the frame's edge pixels. OpenGL 1.1 alone wants power-of-two
+// sides; the frame then fills the lower-left part, and the last row and column of the
+// picture blend a little of the texels beyond it.
+void prepareTexture(int width, int height) {
+    if (copyTexture == 0 || !glIsTexture(copyTexture)) {
+        glGenTextures(1, &copyTexture);
+        textureWidth = textureHeight = 0;
+    }
+    glBindTexture(GL_TEXTURE_2D, copyTexture);
+    static const bool exact = anyTextureSize();
+    if (exact ? width == textureWidth && height == textureHeight
+              : width <= textureWidth && height <= textureHeight) {
+        return;
+    }
+    textureWidth = exact ? width : powerOfTwoAtLeast(width);
+    textureHeight = exact ? height : powerOfTwoAtLeast(height);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // The colour buffer's own layout, so the copy converts nothing.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+}
+
+int pictureBottom() {
+    return windowView.height - windowView.picture.top - windowView.picture.height;
+}
+
+}  // namespace
+
+void setFramePixelLimit(int pixels) {
+    pixelLimit = pixels > 0 ? pixels : 0;
+}
+
+int framePixelLimit() {
+    chooseLimit();
+    return pixelLimit;
+}
+
+FrameSize frameSizeFor(int width, int height) {
+    const int limit = framePixelLimit();
+    const double pixels = static_cast<double>(width) * static_cast<double>(height);
+    if (limit == 0 || pixels <= limit) return {width, height};
+    const double shrink = std::sqrt(limit / pixels);
+    const int smallWidth = static_cast<int>(width * shrink);
+    // From the width, so the shape stays as close to the picture's as whole pixels allow.
+    const int smallHeight =
+        static_cast<int>(smallWidth * static_cast<double>(height) / width + 0.5);
+    return {smallWidth > 0 ? smallWidth : 1, smallHeight > 0 ? smallHeight : 1};
+}
+
+void beginScaledFrame() {
+    const FrameSize size = frameSizeFor(windowView.picture.width, windowView.picture.height);
+    if (size.width == windowView.picture.width && size.height == windowView.picture.height) {
+        drawn = {0, 0};
+        return;
+    }
+    drawn = size;
+    // The same projection: only the number of pixels changes, not the shape. The scissor keeps
+    // the frame's clear to those pixels too; the enlarged copy covers the rest of the picture.
+    glViewport(windowView.picture.left, pictureBottom(), size.width, size.height);
+    glScissor(windowView.picture.left, pictureBottom(), size.width, size.height);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+void endScaledFrame() {
+    if (drawn.width == 0) return;
+    glDisable(GL_SCISSOR_TEST);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT |
+                 GL_CURRENT_BIT | GL_TRANSFORM_BIT);
+    prepareTexture(drawn.width, drawn.height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, windowView.picture.left, pictureBottom(),
+                        drawn.width, drawn.height);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (windowView.picture.width != windowView.width ||
+        windowView.picture.height != windowView.height) {
+        glClear(GL_COLOR_BUFFER_BIT);  // the bars
+    }
+    glViewport(windowView.picture.left, pictureBottom(), windowView.picture.width,
+               windowView.picture.height);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    const float s = static_cast<float>(drawn.width) / static_cast<float>(textureWidth);
+    const float t = static_cast<float>(drawn.height) / static_cast<float>(textureHeight);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(s, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(s, t);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, t);
+    glVertex2f(-1, 1);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();  // also the matrix mode, the colour mask and the bound texture
+    glViewport(windowView.picture.left, pictureBottom(), windowView.picture.width,
+               windowView.picture.height);
+}
