@@ -4,7 +4,6 @@
 // passes, which is all the game draws with nothing in the world. Both frames use the same
 // stand-in textures and are timed the same way, up to glFinish.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
 #include "assets/meshes.h"
@@ -14,6 +13,7 @@
 #include "render/stereo_frame.h"
 #include "support/flight.h"
 #include "support/gl_test_context.h"
+#include "view/flight_camera.h"
 
 namespace {
 
@@ -71,8 +71,7 @@ void renderEmptyStereoFrame() {
     for (int eye = 0; eye < 2; ++eye) {
         const GLboolean* mask = eye == 0 ? blueOnly : redOnly;
         glColorMask(mask[0], mask[1], mask[2], mask[3]);
-        glLoadIdentity();
-        gluLookAt(30, 0, eyeOffsets[eye], -350, 0, 0, 0, 1, 0);
+        loadFlightCamera(eyeOffsets[eye]);
         glMatrixMode(GL_TEXTURE);
         glPushMatrix();
         glLoadIdentity();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/sound_bank.h"
 #include "sound_test_files.h"
 
@@ -33,13 +34,11 @@ struct SoundFolder {
         path = mkdtemp(pattern);
         std::filesystem::current_path(path);
         std::filesystem::create_directory("Sounds");
-        for (int n = 1; n <= 6; ++n) writeTone("Sounds/LASER" + std::to_string(n) + ".WAV", 0.5);
-        writeTone("Sounds/explode1.WAV", 1.5);
-        writeTone("Sounds/explode2.WAV", 1.5);
-        writeTone("Sounds/POWERUP.WAV", 0.5);
-        writeTone("Sounds/spreadcannon.WAV", 1.5);
-        writeTone("Sounds/Loop0.wav", 10.5);
-        writeTone("Sounds/Loop1.wav", 30.0);
+        // Seconds of each file of the catalogue, in its order.
+        const double seconds[soundFileCount] = {0.5, 0.5, 0.5, 0.5, 0.5,  0.5,
+                                                1.5, 1.5, 0.5, 1.5, 10.5, 30.0};
+        for (int file = 0; file < soundFileCount; ++file)
+            writeTone(kSoundFiles[file], seconds[file]);
     }
     ~SoundFolder() {
         std::filesystem::current_path(original);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/game_icon.h"
 #include "assets/wav_header.h"
 #include "support/file_bytes.h"
@@ -56,13 +57,6 @@ int runTool(const std::string& arguments, const fs::path& errors) {
     return std::system(command.c_str());
 }
 
-const char* const kTextures[10] = {"Texture0.tex", "Texture1.tex", "Texture2.tex", "Texture3.tex",
-                                   "Texture4.tex", "Texture5.tex", "Texture6.tex", "Texture7.tex",
-                                   "Texture8.tex", "Texture9.tex"};
-const char* const kSounds[12] = {"LASER1.WAV",  "LASER2.WAV",       "LASER3.WAV",   "LASER4.WAV",
-                                 "LASER5.WAV",  "LASER6.WAV",       "explode1.WAV", "explode2.WAV",
-                                 "POWERUP.WAV", "spreadcannon.WAV", "Loop0.wav",    "Loop1.wav"};
-
 uint32_t le32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
@@ -76,8 +70,8 @@ struct Wave {
     double seconds() const { return static_cast<double>(samples.size()) / rate; }
 };
 
-Wave readWave(const std::string& name) {
-    const auto bytes = readAll(built() / "Sounds" / name);
+Wave readWave(const char* name) {
+    const auto bytes = readAll(built() / name);
     Wave w;
     if (bytes.size() < 44) return w;
     w.rate = static_cast<int>(le32(bytes, 24));
@@ -89,12 +83,11 @@ Wave readWave(const std::string& name) {
 }
 
 TEST(AssetFiles, EveryTextureHasASizeItsLoaderAccepts) {
-    for (const char* name : kTextures) {
-        SCOPED_TRACE(name);
-        const auto size = fs::file_size(built() / "Textures" / name);
-        const bool rgba = std::string(name) == "Texture2.tex" ||
-                          std::string(name) == "Texture4.tex" ||
-                          std::string(name) == "Texture6.tex";
+    for (int file = 0; file < textureFileCount; ++file) {
+        SCOPED_TRACE(kTextureFiles[file]);
+        const auto size = fs::file_size(built() / kTextureFiles[file]);
+        const bool rgba = file == TextureFileHelpPage || file == TextureFileMainPage ||
+                          file == TextureFileOptionsPage;
         if (rgba) {
             EXPECT_TRUE(size == 4u * 512 * 512 || size == 4u * 1024 * 1024) << size;
         } else {
@@ -110,12 +103,12 @@ TEST(AssetFiles, EverySoundHasTheCanonicalMonoHeaderAndItsLength) {
     struct Limit {
         double minSeconds, maxSeconds;
     };
-    const Limit limits[12] = {{0.05, 0.5}, {0.05, 0.5}, {0.05, 0.5},  {0.05, 0.5},
-                              {0.05, 0.5}, {0.05, 0.5}, {1.0, 2.0},   {1.0, 2.0},
-                              {0.1, 0.5},  {0.3, 1.5},  {10.3, 10.6}, {30.0, 120.0}};
-    for (int i = 0; i < 12; ++i) {
-        SCOPED_TRACE(kSounds[i]);
-        const auto bytes = readAll(built() / "Sounds" / kSounds[i]);
+    const Limit limits[soundFileCount] = {{0.05, 0.5}, {0.05, 0.5}, {0.05, 0.5},  {0.05, 0.5},
+                                          {0.05, 0.5}, {0.05, 0.5}, {1.0, 2.0},   {1.0, 2.0},
+                                          {0.1, 0.5},  {0.3, 1.5},  {10.3, 10.6}, {30.0, 120.0}};
+    for (int i = 0; i < soundFileCount; ++i) {
+        SCOPED_TRACE(kSoundFiles[i]);
+        const auto bytes = readAll(built() / kSoundFiles[i]);
         ASSERT_GT(bytes.size(), 44u);
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RIFF");
         EXPECT_EQ(le32(bytes, 4), bytes.size() - 8);
@@ -137,9 +130,9 @@ TEST(AssetFiles, EverySoundHasTheCanonicalMonoHeaderAndItsLength) {
 }
 
 TEST(AssetFiles, TheGamesWaveReaderAcceptsEverySound) {
-    for (const char* name : kSounds) {
+    for (const char* name : kSoundFiles) {
         SCOPED_TRACE(name);
-        std::FILE* file = std::fopen((built() / "Sounds" / name).c_str(), "rb");
+        std::FILE* file = std::fopen((built() / name).c_str(), "rb");
         ASSERT_NE(file, nullptr);
         WavHeader header;
         EXPECT_TRUE(readWavHeader(file, header));
@@ -154,18 +147,21 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
     TempDir first, second;
     ASSERT_EQ(runTool(quoted(first.path), first.path / "errors.txt"), 0);
     ASSERT_EQ(runTool(quoted(second.path), second.path / "errors.txt"), 0);
-    int compared = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(first.path)) {
-        if (!entry.is_regular_file() || entry.path().filename() == "errors.txt") continue;
-        const fs::path name = fs::relative(entry.path(), first.path);
-        SCOPED_TRACE(name.string());
-        const auto a = readAll(entry.path());
-        const auto b = readAll(second.path / name);
+    std::vector<const char*> files(std::begin(kTextureFiles), std::end(kTextureFiles));
+    files.insert(files.end(), std::begin(kSoundFiles), std::end(kSoundFiles));
+    files.push_back(kIconFile);
+    files.insert(files.end(), std::begin(kDesktopIconFiles), std::end(kDesktopIconFiles));
+    for (const char* name : files) {
+        SCOPED_TRACE(name);
+        const auto a = readAll(first.path / name);
         EXPECT_FALSE(a.empty());
-        EXPECT_TRUE(a == b);
-        ++compared;
+        EXPECT_TRUE(a == readAll(second.path / name));
     }
-    EXPECT_EQ(compared, 22 + 1 + static_cast<int>(std::size(desktopIconEdges)));
+    // Nothing beyond the catalogue and the error log.
+    int written = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(first.path))
+        written += entry.is_regular_file();
+    EXPECT_EQ(written, static_cast<int>(files.size()) + 1);
 }
 
 TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {
@@ -186,7 +182,7 @@ TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {
 }
 
 TEST(AssetSounds, NoClippingNoDcAndSilenceAtTheEndsOfOneShots) {
-    for (const char* name : kSounds) {
+    for (const char* name : kSoundFiles) {
         SCOPED_TRACE(name);
         const Wave w = readWave(name);
         ASSERT_FALSE(w.samples.empty());
@@ -199,7 +195,7 @@ TEST(AssetSounds, NoClippingNoDcAndSilenceAtTheEndsOfOneShots) {
         EXPECT_LT(peak, 32000) << "too close to full scale";
         EXPECT_GT(peak, 8000) << "too quiet to hear over the music";
         EXPECT_LT(std::fabs(sum / static_cast<double>(w.samples.size())), 16.0) << "DC offset";
-        if (std::string(name) != "Loop1.wav") {
+        if (name != kSoundFiles[SoundFileLoop1]) {
             // One-shots end at rest, so stopping or finishing never clicks.
             EXPECT_LT(std::abs(w.samples.back()), 64);
             EXPECT_LT(std::abs(w.samples.front()), 2000);
@@ -211,8 +207,8 @@ TEST(AssetSounds, LasersGrowHeavierWithThePowerLevel) {
     // Weight: the energy below about 300 Hz, in total and as a share of the whole.
     double previousLow = 0.0, previousShare = 0.0, previousSeconds = 0.0;
     for (int level = 0; level < 6; ++level) {
-        SCOPED_TRACE(kSounds[level]);
-        const Wave w = readWave(kSounds[level]);
+        SCOPED_TRACE(kSoundFiles[SoundFileLaser1 + level]);
+        const Wave w = readWave(kSoundFiles[SoundFileLaser1 + level]);
         const double a = std::exp(-2.0 * M_PI * 300.0 / w.rate);
         double smooth = 0.0, low = 0.0, all = 0.0;
         for (const int16_t s : w.samples) {
@@ -230,7 +226,7 @@ TEST(AssetSounds, LasersGrowHeavierWithThePowerLevel) {
 }
 
 TEST(AssetSounds, GameMusicLoopsWithoutAClick) {
-    const Wave w = readWave("Loop1.wav");
+    const Wave w = readWave(kSoundFiles[SoundFileLoop1]);
     ASSERT_GT(w.samples.size(), 1000u);
     const auto& s = w.samples;
     const size_t n = s.size();
@@ -265,9 +261,9 @@ double lineDifference(const std::vector<uint8_t>& img, int edge, int a, int b, b
 }
 
 TEST(AssetTextures, RockShieldAndBackdropTileWithoutSeams) {
-    for (const char* name : {"Texture0.tex", "Texture8.tex", "Texture9.tex"}) {
-        SCOPED_TRACE(name);
-        const auto img = readAll(built() / "Textures" / name);
+    for (int file : {TextureFileAsteroid, TextureFileShield, TextureFileBackdrop}) {
+        SCOPED_TRACE(kTextureFiles[file]);
+        const auto img = readAll(built() / kTextureFiles[file]);
         const int edge = static_cast<int>(std::lround(std::sqrt(static_cast<double>(img.size()))));
         ASSERT_EQ(static_cast<size_t>(edge) * edge, img.size());
         for (const bool columns : {true, false}) {

@@ -2,7 +2,6 @@
 // draws them: title buttons must light exactly what the mouse can hit, and every atlas picture
 // must show inside its rectangle with black around it.
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,10 +12,12 @@
 #include <vector>
 
 #include "assets/banner_layout.h"
+#include "assets/sprite_layout.h"
 #include "assets/texture_loader.h"
 #include "assets/texture_table.h"
 #include "assets/title_layout.h"
 #include "support/gl_test_context.h"
+#include "view/flight_camera.h"
 
 namespace {
 
@@ -55,8 +56,7 @@ int brightness(const Frame& f, int x, int y) {
 void titleCamera() {
     testgl::clearAll();
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera();
     texturedState();
 }
 
@@ -233,6 +233,12 @@ struct Shot {
 
 // Draws texture rectangle (s0, t0) .. (s1, t1) filling a box of the same aspect, at most 400 x
 // 400 pixels (t down the screen, as the game draws its quads).
+Shot drawRect(int texels, float s0, float t0, float s1, float t1);
+
+Shot drawRect(int texels, const AtlasRect& r) {
+    return drawRect(texels, r.uLeft, r.vTop, r.uRight, r.vBottom);
+}
+
 Shot drawRect(int texels, float s0, float t0, float s1, float t1) {
     flatCamera();
     const float w = (s1 - s0) * texels, h = (t1 - t0) * texels;
@@ -313,13 +319,13 @@ TEST(AssetAtlases, SpriteRectanglesHoldTheirPicturesOnBlackGutters) {
     REQUIRE_GL();
     loadGenerated(loadGameTextures);
     const int texels = bindTexture(textures.spriteAtlas);
-    expectFramedPicture(drawRect(texels, 0.33f, 0, 0.5f, 0.16f), "cube face");
-    expectFramedPicture(drawRect(texels, 0.5f, 0.01f, 0.66f, 0.15f), "plate");
-    expectFramedPicture(drawRect(texels, 0.01f, 0.51f, 0.16f, 0.65f), "missile");
-    expectFramedPicture(drawRect(texels, 0.166f, 0.51f, 0.333f, 0.666f), "life icon");
-    expectFramedPicture(drawRect(texels, 0.33f, 0.5f, 0.5f, 0.66f), "crosshair");
+    expectFramedPicture(drawRect(texels, kCubeFaceRect), "cube face");
+    expectFramedPicture(drawRect(texels, kPlateRect), "plate");
+    expectFramedPicture(drawRect(texels, kShotBallRect), "missile");
+    expectFramedPicture(drawRect(texels, kLifeIconRect), "life icon");
+    expectFramedPicture(drawRect(texels, kCrosshairRect), "crosshair");
     // The flash is stretched 2000 units wide: it must be black well inside its rectangle.
-    const Shot flash = drawRect(texels, 0.5f, 0.51f, 1.0f, 0.99f);
+    const Shot flash = drawRect(texels, kExplosionFlashRect);
     expectFramedPicture(flash, "explosion flash");
     const float cx = (flash.x0 + flash.x1) * 0.5f, cy = (flash.y0 + flash.y1) * 0.5f;
     const float half = (flash.x1 - flash.x0) * 0.5f;
@@ -337,18 +343,17 @@ TEST(AssetAtlases, PickupTrianglesAreLitInsideAndBlackAlongTheirEdges) {
     REQUIRE_GL();
     loadGenerated(loadGameTextures);
     bindTexture(textures.spriteAtlas);
-    const float triangles[2][6] = {{0, 0, 0.16f, 0, 0.083f, 0.16f},
-                                   {0.16f, 0, 0.33f, 0, 0.25f, 0.16f}};
-    for (const auto& tri : triangles) {
+    for (const auto* corners : {&kTetrahedronFaceTexture, &kStarSpikeTexture}) {
+        const auto& tri = *corners;
         flatCamera();
         // Texture units to pixels: 0.16 becomes 320 pixels.
-        const float k = 2000.0f, ox = 320 - (tri[0] + tri[2]) * 0.5f * k, oy = 80;
+        const float k = 2000.0f, ox = 320 - (tri[0][0] + tri[1][0]) * 0.5f * k, oy = 80;
         float px[3], py[3];
         glBegin(GL_TRIANGLES);
         for (int i = 0; i < 3; ++i) {
-            px[i] = ox + tri[2 * i] * k;
-            py[i] = oy + tri[2 * i + 1] * k;
-            glTexCoord2f(tri[2 * i], tri[2 * i + 1]);
+            px[i] = ox + tri[i][0] * k;
+            py[i] = oy + tri[i][1] * k;
+            glTexCoord2fv(tri[i]);
             glVertex2f(px[i], py[i]);
         }
         glEnd();
@@ -384,7 +389,7 @@ TEST(AssetAtlases, MuzzleFlashFitsItsCornerOfTheFighterTexture) {
     REQUIRE_GL();
     loadGenerated(loadGameTextures);
     const int texels = bindTexture(textures.fighterTexture);
-    const Shot s = drawRect(texels, 0.51f, 0.51f, 0.99f, 0.99f);
+    const Shot s = drawRect(texels, kMuzzleFlashRect);
     expectFramedPicture(s, "muzzle flash");
     EXPECT_GT(brightness(s.frame, (s.x0 + s.x1) / 2, (s.y0 + s.y1) / 2), 240) << "hot centre";
 }
@@ -396,8 +401,7 @@ TEST(AssetAtlases, BeamStripsGrowWiderAndBrighterWithTheLevel) {
     int previousWidth = 0, previousSum = 0;
     for (int level = 0; level < 6; ++level) {
         SCOPED_TRACE(level);
-        const float t0 = 0.166f * level + 0.01f, t1 = 0.166f * level + 0.165f;
-        const Shot s = drawRect(texels, 0.01f, t0, 0.99f, t1);
+        const Shot s = drawRect(texels, beamStripRect(level));
         // Dark along both long edges of the beam.
         for (int x = s.x0; x < s.x1; x += 7) {
             EXPECT_LT(brightness(s.frame, x, s.y0), 8);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "assets/asset_files.h"
 #include "assets/sound_bank.h"
 #include "common/globals.h"
 #include "hud/banner.h"
@@ -77,8 +78,8 @@ TEST(Director, OpeningMusicStartsAtOnceTheGameMusicLoopsFromPlayAndStopsAfterGam
     soundtest::writeAllSounds();
     soundtest::WavLayout longMusic;
     longMusic.seconds = 5.0;  // outlasts the test, so "playing" means it was started
-    soundtest::writeWav("Sounds/Loop0.wav", longMusic);
-    soundtest::writeWav("Sounds/Loop1.wav", longMusic);
+    soundtest::writeWav(kSoundFiles[SoundFileLoop0], longMusic);
+    soundtest::writeWav(kSoundFiles[SoundFileLoop1], longMusic);
     ASSERT_TRUE(initSound());
     ASSERT_TRUE(loadSounds());
 

@@ -8,10 +8,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/game_icon.h"
 #include "support/file_bytes.h"
 
@@ -24,11 +26,9 @@ using testfiles::readAll;
 // Every PNG the desktop gets (the window's size and each icon-theme size) holds exactly the
 // drawing at its size.
 TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
-    std::vector<std::pair<fs::path, int>> icons{{"voxmere.png", gameIconEdge}};
-    for (const int edge : desktopIconEdges) {
-        const std::string size = std::to_string(edge) + "x" + std::to_string(edge);
-        icons.push_back({fs::path("icons/hicolor") / size / "apps/voxmere.png", edge});
-    }
+    std::vector<std::pair<fs::path, int>> icons{{kIconFile, gameIconEdge}};
+    for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i)
+        icons.push_back({kDesktopIconFiles[i], desktopIconEdges[i]});
     for (const auto& [name, edge] : icons) {
         SCOPED_TRACE(name.string());
         const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / name;
@@ -39,9 +39,9 @@ TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
 
         const fs::path raw =
             fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
-        const std::string command = "convert '" + png.string() + "' -depth 8 'rgba:" +
-                                    raw.string() + "' && identify -format '%w %h' '" +
-                                    png.string() + "' > '" + raw.string() + ".size'";
+        const std::string command =
+            "convert '" + png.string() + "' -depth 8 'rgba:" + raw.string() +
+            "' && identify -format '%w %h' '" + png.string() + "' > '" + raw.string() + ".size'";
         ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
         const auto decoded = readAll(raw);
         const auto size = readAll(raw.string() + ".size");

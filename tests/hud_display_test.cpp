@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "assets/banner_layout.h"
@@ -37,9 +38,8 @@ void useHudAtlas() {
 }
 
 void useSpriteAtlas() {
-    textures.spriteAtlas = hudtest::makeLuminance(256, [](float u, float v) {
-        return inside(u, 0.166f, 0.333f) && inside(v, 0.51f, 0.666f) ? kIconLevel : 0;
-    });
+    textures.spriteAtlas = hudtest::makeLuminance(
+        256, [](float u, float v) { return inside(u, v, kLifeIconRect) ? kIconLevel : 0; });
 }
 
 // A fresh frame seen from the centre camera, drawing in white at full alpha.

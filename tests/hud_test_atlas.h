@@ -10,7 +10,9 @@
 #include <functional>
 #include <vector>
 
+#include "assets/atlas_rect.h"
 #include "support/gl_test_context.h"
+#include "view/flight_camera.h"
 
 namespace hudtest {
 
@@ -77,11 +79,14 @@ inline bool inside(float value, float low, float high) {
     return value > low && value < high;
 }
 
+inline bool inside(float u, float v, const AtlasRect& r) {
+    return inside(u, r.uLeft, r.uRight) && inside(v, r.vTop, r.vBottom);
+}
+
 // The game's camera without eye offset, as the overlay pass and the title use it.
 inline void centreCamera(float eyeOffset = 0.0f) {
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(30, 0, eyeOffset, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera(eyeOffset);
 }
 
 struct ScreenPoint {

@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/main_loop.h"
+#include "assets/asset_files.h"
 #include "assets/sound_bank.h"
 #include "platform/audio.h"
 #include "platform/events.h"
@@ -63,11 +65,14 @@ class OpenWatch {
 };
 
 std::vector<std::string> expectedLoadOrder() {
+    const auto name = [](int file) {
+        return std::filesystem::path(kSoundFiles[file]).filename().string();
+    };
     std::vector<std::string> names;
-    const char* fiveCopies[] = {"LASER1.WAV", "LASER2.WAV", "LASER3.WAV",   "LASER4.WAV",
-                                "LASER5.WAV", "LASER6.WAV", "explode1.WAV", "explode2.WAV"};
-    for (const char* name : fiveCopies) names.insert(names.end(), 5, name);
-    names.insert(names.end(), {"spreadcannon.WAV", "POWERUP.WAV", "Loop0.wav", "Loop1.wav"});
+    for (int file = SoundFileLaser1; file <= SoundFileExplode2; ++file)
+        names.insert(names.end(), 5, name(file));
+    for (int file : {SoundFileSpreadCannon, SoundFilePowerUp, SoundFileLoop0, SoundFileLoop1})
+        names.push_back(name(file));
     return names;
 }
 
@@ -82,13 +87,13 @@ TEST_F(SoundBankTest, LoadsEverySlotFromItsOwnFileInTheFixedOrder) {
         EXPECT_NE(soundBank.sources[id], 0u) << id;
         EXPECT_EQ(platform::audioBufferChannels(soundBank.buffers[id]), 1) << id;
     }
-    EXPECT_STREQ(soundFiles[SoundLaser6 + 4], "Sounds/LASER6.WAV");
-    EXPECT_STREQ(soundFiles[SoundExplode2], "Sounds/explode2.WAV");
+    EXPECT_STREQ(soundFile(SoundLaser6 + 4), kSoundFiles[SoundFileLaser6]);
+    EXPECT_STREQ(soundFile(SoundExplode2), kSoundFiles[SoundFileExplode2]);
 }
 
 TEST_F(SoundBankTest, MissingSpreadCannonFailsBeforePowerUpIsOpened) {
     soundtest::writeAllSounds();
-    std::remove("Sounds/spreadcannon.WAV");
+    std::remove(kSoundFiles[SoundFileSpreadCannon]);
     ASSERT_TRUE(initSound());
     OpenWatch watch;
     EXPECT_FALSE(loadSounds());
@@ -278,8 +283,8 @@ TEST_F(SoundBankTest, DamagedOrUnplayableFilesFailCleanly) {
     ASSERT_TRUE(initSound());
     for (const BadFile& bad : badFiles()) {
         SCOPED_TRACE(bad.what);
-        soundtest::writeFile("Sounds/LASER4.WAV", bad.bytes);
-        EXPECT_FALSE(loadWave("Sounds/LASER4.WAV", SoundLaser4));
+        soundtest::writeFile(kSoundFiles[SoundFileLaser4], bad.bytes);
+        EXPECT_FALSE(loadWave(kSoundFiles[SoundFileLaser4], SoundLaser4));
         EXPECT_EQ(soundBank.sources[SoundLaser4], 0u);
         EXPECT_TRUE(playSound(SoundLaser4, 0, 0, 0, SoundPlayOnce));  // nothing to play
         EXPECT_FALSE(isSoundPlaying(SoundLaser4));
@@ -293,7 +298,7 @@ TEST_F(SoundBankTest, LyingLengthLeavesTheReadersDebugLine) {
     soundtest::writeAllSounds();
     WavLayout lying;
     lying.claimedLength = 1000000;
-    writeWav("Sounds/Loop0.wav", lying);
+    writeWav(kSoundFiles[SoundFileLoop0], lying);
     ASSERT_TRUE(initSound());
     testing::internal::CaptureStderr();
     EXPECT_FALSE(loadSounds());
@@ -319,7 +324,7 @@ TEST_F(SoundStartUpDeathTest, MissingFileOrUnusableDeviceShowsTheBoxAndExitsWith
     EXPECT_EXIT(startSoundOrExit(), testing::ExitedWithCode(1),
                 "DirectSound3D Error: Could not find wav files");
     platform::setAudioDeviceUnusable(false);
-    std::remove("Sounds/Loop1.wav");
+    std::remove(kSoundFiles[SoundFileLoop1]);
     EXPECT_EXIT(startSoundOrExit(), testing::ExitedWithCode(1),
                 "DirectSound3D Error: Could not find wav files");
 }

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/wav_writer.h"
 
 namespace soundtest {
@@ -76,24 +77,15 @@ inline void writeWav(const std::string& path, const WavLayout& layout) {
     writeFile(path, makeWav(layout));
 }
 
-// The twelve files the game loads, short except where a test needs time: the lasers last
-// 0.5 s (several quick shots overlap), Loop1 two seconds (it is stopped part way).
+// Every file the game loads, short except where a test needs time: the lasers and the power-up
+// last 0.5 s (several quick shots overlap), Loop1 two seconds (it is stopped part way).
 inline void writeAllSounds() {
-    WavLayout laser;
-    laser.seconds = 0.5;
-    for (int n = 1; n <= 6; ++n) writeWav("Sounds/LASER" + std::to_string(n) + ".WAV", laser);
-    WavLayout shortSound;
-    shortSound.seconds = 0.1;
-    writeWav("Sounds/explode1.WAV", shortSound);
-    writeWav("Sounds/explode2.WAV", shortSound);
-    WavLayout powerUp;
-    powerUp.seconds = 0.5;
-    writeWav("Sounds/POWERUP.WAV", powerUp);
-    writeWav("Sounds/spreadcannon.WAV", shortSound);
-    writeWav("Sounds/Loop0.wav", shortSound);
-    WavLayout loop;
-    loop.seconds = 2.0;
-    writeWav("Sounds/Loop1.wav", loop);
+    for (int file = 0; file < soundFileCount; ++file) {
+        WavLayout layout;
+        const bool lasting = file <= SoundFileLaser6 || file == SoundFilePowerUp;
+        layout.seconds = file == SoundFileLoop1 ? 2.0 : lasting ? 0.5 : 0.1;
+        writeWav(kSoundFiles[file], layout);
+    }
 }
 
 // A fresh working directory with an empty Sounds folder for one test; removed afterwards.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/texture_loader.h"
 #include "assets/texture_table.h"
 #include "support/gl_test_context.h"
@@ -290,40 +291,43 @@ TEST_F(TextureFiles, EveryGameSlotHoldsThePictureOfItsOwnFile) {
         int file;
         uint32_t* slot;
     } slots[] = {
-        {0, &textures.asteroidTexture}, {1, &textures.fighterTexture}, {3, &textures.beamTexture},
-        {5, &textures.hudAtlas},        {7, &textures.spriteAtlas},    {8, &textures.shieldTexture},
-        {9, &textures.backdropTexture},
+        {TextureFileAsteroid, &textures.asteroidTexture},
+        {TextureFileFighter, &textures.fighterTexture},
+        {TextureFileBeams, &textures.beamTexture},
+        {TextureFileHud, &textures.hudAtlas},
+        {TextureFileSprites, &textures.spriteAtlas},
+        {TextureFileShield, &textures.shieldTexture},
+        {TextureFileBackdrop, &textures.backdropTexture},
     };
     for (const auto& s : slots) {
-        write("Textures/Texture" + std::to_string(s.file) + ".tex",
+        write(kTextureFiles[s.file],
               std::vector<unsigned char>(16384, static_cast<unsigned char>(20 + 20 * s.file)));
     }
     enterFolder();
     loadGameTextures();
     for (const auto& s : slots) {
-        EXPECT_EQ(firstTexel(*s.slot, GL_LUMINANCE), 20 + 20 * s.file) << "Texture" << s.file;
+        EXPECT_EQ(firstTexel(*s.slot, GL_LUMINANCE), 20 + 20 * s.file) << kTextureFiles[s.file];
     }
     EXPECT_EQ(textures.titleMainPage, 0u);
 }
 
 TEST_F(TextureFiles, GameBatchStopsAtTheFirstFileMissingInLoadOrder) {
     REQUIRE_GL();
-    write("Textures/Texture7.tex", 16384);
-    write("Textures/Texture0.tex", 16384);
-    write("Textures/Texture9.tex", 16384);
+    for (int file : {TextureFileSprites, TextureFileAsteroid, TextureFileBackdrop})
+        write(kTextureFiles[file], 16384);
     enterFolder();
     EXPECT_EXIT(loadGameTextures(), testing::ExitedWithCode(1),
-                holds(missingError("Textures/Texture3.tex")));
+                holds(missingError(kTextureFiles[TextureFileBeams])));
 }
 
 TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
     REQUIRE_GL();
     // Pages of three sizes, each with its own red level.
-    write("Textures/Texture4.tex", std::vector<unsigned char>(1048576, 40));
-    write("Textures/Texture2.tex", std::vector<unsigned char>(262144, 80));
-    write("Textures/Texture6.tex", std::vector<unsigned char>(4194304, 120));
+    write(kTextureFiles[TextureFileMainPage], std::vector<unsigned char>(1048576, 40));
+    write(kTextureFiles[TextureFileHelpPage], std::vector<unsigned char>(262144, 80));
+    write(kTextureFiles[TextureFileOptionsPage], std::vector<unsigned char>(4194304, 120));
     // The HUD atlas, for the best score on the main page.
-    write("Textures/Texture5.tex", std::vector<unsigned char>(262144, 160));
+    write(kTextureFiles[TextureFileHud], std::vector<unsigned char>(262144, 160));
     enterFolder();
     loadTitleTextures();
     const uint32_t names[] = {textures.titleMainPage, textures.titleHelpPage,
@@ -343,15 +347,14 @@ TEST_F(TextureFiles, TitleBatchNeedsItsFilesInLoadOrder) {
     REQUIRE_GL();
     enterFolder();
     EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1),
-                holds(missingError("Textures/Texture4.tex")));
-    write("Textures/Texture4.tex", 16384);
-    write("Textures/Texture6.tex", 16384);
-    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1),
-                holds(missingError("Textures/Texture2.tex")));
+                holds(missingError(kTextureFiles[TextureFileMainPage])));
+    write(kTextureFiles[TextureFileMainPage], 16384);
+    write(kTextureFiles[TextureFileOptionsPage], 16384);
+    const char* help = kTextureFiles[TextureFileHelpPage];
+    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1), holds(missingError(help)));
     // A luminance-sized page is no RGBA page.
-    write("Textures/Texture2.tex", 8192);
-    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1),
-                holds(sizeError("Textures/Texture2.tex")));
+    write(help, 8192);
+    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1), holds(sizeError(help)));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +11,7 @@
 #include "hud_test_atlas.h"
 #include "support/eye_passes.h"
 #include "support/gl_test_context.h"
+#include "view/flight_camera.h"
 #include "view/view_bounds.h"
 #include "world/asteroid.h"
 #include "world/particle_burst.h"
@@ -31,11 +31,6 @@ struct ViewCulling : ::testing::Test {
     }
 };
 
-void lookAlongFlight() {
-    glLoadIdentity();
-    gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);
-}
-
 std::vector<uint8_t> frameOf(const Asteroid& rock) {
     testgl::clearAll();
     glColor4f(1, 1, 1, 1);
@@ -53,7 +48,7 @@ bool blank(const std::vector<uint8_t>& frame) {
 // The eye sits at x = 30 looking down -x; the view is 30 degrees high at 4:3, the far plane
 // 1000 ahead of the eye. At 300 ahead the view reaches about 107 units to either side.
 TEST_F(ViewCulling, SpheresOutsideOnePlaneAreDroppedAndTouchingOnesKept) {
-    lookAlongFlight();
+    loadFlightCamera();
     struct Case {
         float x, y, z, radius;
         bool depthOnly;
@@ -122,7 +117,7 @@ TEST_F(ViewCulling, ASkippedRockOrBurstLeavesTheStateADrawnOneDoes) {
         rock.hitSparks.ignite(place.at.x, place.at.y, place.at.z);
         shared.fadeAlpha = 0.5f;
         testgl::clearAll();
-        lookAlongFlight();
+        loadFlightCamera();
         glBindTexture(GL_TEXTURE_2D, 0);
         glNormal3f(9, 9, 9);
         glTexCoord2f(7, 7);

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "assets/atlas_rect.h"
+
 // The pictures a banner can show. Any other number draws nothing.
 enum BannerImage : int32_t {
     BannerNone = 0,
@@ -20,11 +22,6 @@ enum BannerImage : int32_t {
     BannerExtraLife,
     BannerSpreadMissiles,
     BannerNewBest,
-};
-
-// A rectangle of the atlas; v = 0 is the first row of the texture file.
-struct AtlasRect {
-    float uLeft, vTop, uRight, vBottom;
 };
 
 // Where a banner picture sits in the atlas and on screen. Its quad lies in the plane

@@ -3,25 +3,17 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "assets/asset_files.h"
 #include "assets/wav_header.h"
 #include "platform/audio.h"
 #include "platform/events.h"
 
 SoundBank soundBank;
 
-const char* const soundFiles[soundCount] = {
-    "Sounds/LASER1.WAV",   "Sounds/LASER1.WAV",       "Sounds/LASER1.WAV",   "Sounds/LASER1.WAV",
-    "Sounds/LASER1.WAV",   "Sounds/LASER2.WAV",       "Sounds/LASER2.WAV",   "Sounds/LASER2.WAV",
-    "Sounds/LASER2.WAV",   "Sounds/LASER2.WAV",       "Sounds/LASER3.WAV",   "Sounds/LASER3.WAV",
-    "Sounds/LASER3.WAV",   "Sounds/LASER3.WAV",       "Sounds/LASER3.WAV",   "Sounds/LASER4.WAV",
-    "Sounds/LASER4.WAV",   "Sounds/LASER4.WAV",       "Sounds/LASER4.WAV",   "Sounds/LASER4.WAV",
-    "Sounds/LASER5.WAV",   "Sounds/LASER5.WAV",       "Sounds/LASER5.WAV",   "Sounds/LASER5.WAV",
-    "Sounds/LASER5.WAV",   "Sounds/LASER6.WAV",       "Sounds/LASER6.WAV",   "Sounds/LASER6.WAV",
-    "Sounds/LASER6.WAV",   "Sounds/LASER6.WAV",       "Sounds/explode1.WAV", "Sounds/explode1.WAV",
-    "Sounds/explode1.WAV", "Sounds/explode1.WAV",     "Sounds/explode1.WAV", "Sounds/explode2.WAV",
-    "Sounds/explode2.WAV", "Sounds/explode2.WAV",     "Sounds/explode2.WAV", "Sounds/explode2.WAV",
-    "Sounds/POWERUP.WAV",  "Sounds/spreadcannon.WAV", "Sounds/Loop0.wav",    "Sounds/Loop1.wav",
-};
+const char* soundFile(SoundId slot) {
+    // Before the power-up every file fills five slots in a row.
+    return kSoundFiles[slot < SoundPowerUp ? slot / 5 : SoundFilePowerUp + (slot - SoundPowerUp)];
+}
 
 namespace {
 
@@ -79,12 +71,12 @@ bool initSound() {
 bool loadSounds() {
     if (!soundBank.soundEnabled) return true;
     for (SoundId id = 0; id < SoundPowerUp; ++id) {
-        if (!loadWave(soundFiles[id], id)) return false;
+        if (!loadWave(soundFile(id), id)) return false;
     }
     // The spread cannon's slot has always been loaded before the power-up's.
     const SoundId rest[] = {SoundSpreadCannon, SoundPowerUp, SoundLoop0, SoundLoop1};
     for (SoundId id : rest) {
-        if (!loadWave(soundFiles[id], id)) return false;
+        if (!loadWave(soundFile(id), id)) return false;
     }
     return true;
 }

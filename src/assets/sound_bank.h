@@ -27,8 +27,8 @@ constexpr SoundId SoundLoop1 = 43;
 constexpr uint32_t SoundPlayOnce = 0;
 constexpr uint32_t SoundPlayLooping = 1;
 
-// The file each slot is loaded from.
-extern const char* const soundFiles[soundCount];
+// The file a slot (below soundCount) is loaded from.
+const char* soundFile(SoundId slot);
 
 // The sample shape a slot's buffer was created with, kept until its samples are filled in.
 struct SoundFormat {

@@ -6,6 +6,7 @@
 #include <string>
 #include <type_traits>
 
+#include "assets/asset_files.h"
 #include "assets/texture_file.h"
 #include "assets/texture_table.h"
 #include "common/fatal_error.h"
@@ -73,11 +74,11 @@ void loadLuminanceTexture(const char* path, uint32_t* slot, bool mipmapped, int 
 }
 
 void loadTitleTextures() {
-    loadTitleTexture("Textures/Texture4.tex", &textures.titleMainPage);
-    loadTitleTexture("Textures/Texture2.tex", &textures.titleHelpPage);
-    loadTitleTexture("Textures/Texture6.tex", &textures.titleOptionsPage);
+    loadTitleTexture(kTextureFiles[TextureFileMainPage], &textures.titleMainPage);
+    loadTitleTexture(kTextureFiles[TextureFileHelpPage], &textures.titleHelpPage);
+    loadTitleTexture(kTextureFiles[TextureFileOptionsPage], &textures.titleOptionsPage);
     // The main page shows the best score in the HUD's digits.
-    loadGameTexture("Textures/Texture5.tex", &textures.hudAtlas, false);
+    loadGameTexture(kTextureFiles[TextureFileHud], &textures.hudAtlas, false);
 }
 
 void freeTitleTextures() {
@@ -93,11 +94,11 @@ void freeTitleTextures() {
 }
 
 void loadGameTextures() {
-    loadGameTexture("Textures/Texture7.tex", &textures.spriteAtlas, true);
-    loadGameTexture("Textures/Texture0.tex", &textures.asteroidTexture, true);
-    loadGameTexture("Textures/Texture3.tex", &textures.beamTexture, false);
-    loadGameTexture("Textures/Texture9.tex", &textures.backdropTexture, true);
-    loadGameTexture("Textures/Texture1.tex", &textures.fighterTexture, true);
-    loadGameTexture("Textures/Texture5.tex", &textures.hudAtlas, false);
-    loadGameTexture("Textures/Texture8.tex", &textures.shieldTexture, false);
+    loadGameTexture(kTextureFiles[TextureFileSprites], &textures.spriteAtlas, true);
+    loadGameTexture(kTextureFiles[TextureFileAsteroid], &textures.asteroidTexture, true);
+    loadGameTexture(kTextureFiles[TextureFileBeams], &textures.beamTexture, false);
+    loadGameTexture(kTextureFiles[TextureFileBackdrop], &textures.backdropTexture, true);
+    loadGameTexture(kTextureFiles[TextureFileFighter], &textures.fighterTexture, true);
+    loadGameTexture(kTextureFiles[TextureFileHud], &textures.hudAtlas, false);
+    loadGameTexture(kTextureFiles[TextureFileShield], &textures.shieldTexture, false);
 }

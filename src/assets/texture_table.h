@@ -1,5 +1,5 @@
 // One GL texture name per image the game draws; 0 until loaded. Each slot is named for what it
-// holds; the file it comes from is "Textures/Texture<n>.tex" with the number noted beside it.
+// holds; the number beside it is its file's in kTextureFiles (assets/asset_files.h).
 #pragma once
 
 #include <cstdint>

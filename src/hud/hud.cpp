@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "assets/banner_layout.h"
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "view/fade.h"
@@ -168,13 +169,13 @@ void LivesDisplay::draw() const {
         const float left = 2.5f - 5.0f * static_cast<float>(i);
         const float right = -2.5f - 5.0f * static_cast<float>(i);
         glBegin(GL_QUADS);
-        glTexCoord2f(0.166f, 0.51f);
+        glTexCoord2f(kLifeIconRect.uLeft, kLifeIconRect.vTop);
         glVertex3f(0.0f, 2.5f, left);
-        glTexCoord2f(0.333f, 0.51f);
+        glTexCoord2f(kLifeIconRect.uRight, kLifeIconRect.vTop);
         glVertex3f(0.0f, 2.5f, right);
-        glTexCoord2f(0.333f, 0.666f);
+        glTexCoord2f(kLifeIconRect.uRight, kLifeIconRect.vBottom);
         glVertex3f(0.0f, -2.5f, right);
-        glTexCoord2f(0.166f, 0.666f);
+        glTexCoord2f(kLifeIconRect.uLeft, kLifeIconRect.vBottom);
         glVertex3f(0.0f, -2.5f, left);
         glEnd();
     }

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "player/shot_targets.h"
@@ -43,11 +44,10 @@ void Missile::draw() const {
     glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
     glPushMatrix();
     glTranslatef(position.x, position.y, position.z);
-    static constexpr float kTexCoords[4][2] = {
-        {0.01f, 0.51f}, {0.16f, 0.51f}, {0.16f, 0.65f}, {0.01f, 0.65f}};
+    static constexpr QuadTexture kBall = quadTexture(kShotBallRect);
     glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
-        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
+        glTexCoord2fv(kBall.st[i]);
         glVertex3f(corners[i].x, corners[i].y, corners[i].z);
     }
     glEnd();
@@ -79,17 +79,15 @@ void PlayerCannon::draw() const {
     const Vec3 at = tip();
     glTranslatef(at.x, at.y, at.z);
     glNormal3f(0.0f, 1.0f, 0.0f);
-    // One strip of the beam texture per power level, each about a sixth of its height.
-    const float stripTop = 0.166f * static_cast<float>(level) + 0.01f;
-    const float stripBottom = 0.166f * static_cast<float>(level) + 0.165f;
+    const AtlasRect strip = beamStripRect(static_cast<int>(level));
     glBegin(GL_QUADS);
-    glTexCoord2f(0.01f, stripBottom);
+    glTexCoord2f(strip.uLeft, strip.vBottom);
     glVertex3f(0.0f, 0.0f, -6.0f);
-    glTexCoord2f(0.01f, stripTop);
+    glTexCoord2f(strip.uLeft, strip.vTop);
     glVertex3f(0.0f, 0.0f, 6.0f);
-    glTexCoord2f(0.99f, stripTop);
+    glTexCoord2f(strip.uRight, strip.vTop);
     glVertex3f(length, 0.0f, 6.0f);
-    glTexCoord2f(0.99f, stripBottom);
+    glTexCoord2f(strip.uRight, strip.vBottom);
     glVertex3f(length, 0.0f, -6.0f);
     glEnd();
     glPopMatrix();

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "assets/banner_layout.h"
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "player/player_shield.h"
 #include "player/player_ship.h"
@@ -28,15 +30,17 @@ struct OverlayCorner {
 };
 
 // The crosshair at the look-at distance, 20 x 20.
-constexpr OverlayCorner kCrosshair[4] = {{-350, 10, 10, 0.33f, 0.5f},
-                                         {-350, 10, -10, 0.5f, 0.5f},
-                                         {-350, -10, -10, 0.5f, 0.66f},
-                                         {-350, -10, 10, 0.33f, 0.66f}};
+constexpr AtlasRect kCross = kCrosshairRect;
+constexpr OverlayCorner kCrosshair[4] = {{-350, 10, 10, kCross.uLeft, kCross.vTop},
+                                         {-350, 10, -10, kCross.uRight, kCross.vTop},
+                                         {-350, -10, -10, kCross.uRight, kCross.vBottom},
+                                         {-350, -10, 10, kCross.uLeft, kCross.vBottom}};
 // The word over the shield gauge, 22 x 4, from the HUD atlas.
-constexpr OverlayCorner kShieldCaption[4] = {{-100, 31, -21, 0.0f, 0.5f},
-                                             {-100, 31, -43, 0.58f, 0.5f},
-                                             {-100, 27, -43, 0.58f, 0.58f},
-                                             {-100, 27, -21, 0.0f, 0.58f}};
+constexpr AtlasRect kCaption = kShieldCaptionRect;
+constexpr OverlayCorner kShieldCaption[4] = {{-100, 31, -21, kCaption.uLeft, kCaption.vTop},
+                                             {-100, 31, -43, kCaption.uRight, kCaption.vTop},
+                                             {-100, 27, -43, kCaption.uRight, kCaption.vBottom},
+                                             {-100, 27, -21, kCaption.uLeft, kCaption.vBottom}};
 
 void drawOverlayQuad(uint32_t texture, const OverlayCorner (&corners)[4]) {
     glBindTexture(GL_TEXTURE_2D, texture);

@@ -1,13 +1,13 @@
 #include "render/stereo_frame.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
+#include "view/flight_camera.h"
 #include "view/glasses.h"
 #include "world/asteroid.h"
 #include "world/enemy_fighter.h"
@@ -19,9 +19,7 @@ namespace {
 constexpr float kBackdropScroll = 0.0016666667f;
 
 void drawEyePass(float eyeOffset) {
-    glLoadIdentity();
-    // Both eyes aim at the same point 380 units ahead, so nearer objects stand out of the screen.
-    gluLookAt(30, 0, eyeOffset, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera(eyeOffset);
 
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
@@ -75,8 +73,7 @@ void renderStereoFrame() {
     // Overlay pass: the same picture for both eyes, so it sits at screen depth.
     maskForBothEyes();
     glColor4f(1.0f, 1.0f, 1.0f, shared.fadeAlpha * 1.0f);
-    glLoadIdentity();
-    gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera();
     if (!noticeBanner.isStereo()) noticeBanner.drawBanner();
     if (!messageBanner.isStereo()) messageBanner.drawBanner();
 }

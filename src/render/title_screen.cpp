@@ -1,12 +1,12 @@
 #include "render/title_screen.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "assets/banner_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "profile/scores.h"
+#include "view/flight_camera.h"
 
 TitleState titleScreen;
 
@@ -123,8 +123,7 @@ bool pointInRect(int32_t x, int32_t y, const MenuRect& rect) {
 
 void drawTitle() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(30, 0, 0, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera();
     glColor4f(1.0f, 1.0f, 1.0f, titleScreen.fade);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);

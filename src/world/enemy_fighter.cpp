@@ -6,6 +6,7 @@
 
 #include "assets/meshes.h"
 #include "assets/sound_bank.h"
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "common/random.h"
@@ -36,8 +37,7 @@ constexpr float kShotDamage = 10.0f;
 
 constexpr Vec3 kFlashQuads[8] = {{7.5f, 2, 12},  {7.5f, 2, 2},  {7.5f, -8, 2},  {7.5f, -8, 12},
                                  {7.5f, 2, -12}, {7.5f, 2, -2}, {7.5f, -8, -2}, {7.5f, -8, -12}};
-constexpr float kFlashTexture[4][2] = {
-    {0.51f, 0.51f}, {0.99f, 0.51f}, {0.99f, 0.99f}, {0.51f, 0.99f}};
+constexpr QuadTexture kFlashTexture = quadTexture(kMuzzleFlashRect);
 constexpr Vec3 kShotMuzzles[fighterShotCount] = {{7.5f, -3, -6}, {7.5f, -3, 6}};
 
 // A sidestep offset from the player on one axis: -100 .. 99, never 1 to 4 units off it.
@@ -200,7 +200,7 @@ void EnemyFighter::draw() const {
             glBegin(GL_QUADS);
             glNormal3f(1, 0, 0);
             for (int i = 0; i < 8; ++i) {
-                glTexCoord2f(kFlashTexture[i % 4][0], kFlashTexture[i % 4][1]);
+                glTexCoord2fv(kFlashTexture.st[i % 4]);
                 glVertex3f(flashQuads[i].x, flashQuads[i].y, flashQuads[i].z);
             }
             glEnd();
@@ -240,13 +240,13 @@ void FighterShot::draw() const {
                  position.z + muzzleOffset.z);
     // The square lies 3 ahead of the shot along x and faces the flight axis.
     glBegin(GL_QUADS);
-    glTexCoord2f(0.01f, 0.51f);
+    glTexCoord2f(kShotBallRect.uLeft, kShotBallRect.vTop);
     glVertex3f(corners[0].x, corners[0].y, corners[0].z);
-    glTexCoord2f(0.16f, 0.51f);
+    glTexCoord2f(kShotBallRect.uRight, kShotBallRect.vTop);
     glVertex3f(corners[1].x, corners[1].y, corners[1].z);
-    glTexCoord2f(0.16f, 0.65f);
+    glTexCoord2f(kShotBallRect.uRight, kShotBallRect.vBottom);
     glVertex3f(corners[3].x, corners[3].y, corners[3].z);
-    glTexCoord2f(0.01f, 0.65f);
+    glTexCoord2f(kShotBallRect.uLeft, kShotBallRect.vBottom);
     glVertex3f(corners[2].x, corners[2].y, corners[2].z);
     glEnd();
     glPopMatrix();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "common/random.h"
@@ -120,7 +121,7 @@ constexpr float kFlashCorners[4][3] = {{0.0f, 1000.0f, 1000.0f},
                                        {0.0f, 1000.0f, -1000.0f},
                                        {0.0f, -1000.0f, -1000.0f},
                                        {0.0f, -1000.0f, 1000.0f}};
-constexpr float kFlashTexture[4][2] = {{0.5f, 0.51f}, {1.0f, 0.51f}, {1.0f, 0.99f}, {0.5f, 0.99f}};
+constexpr QuadTexture kFlashTexture = quadTexture(kExplosionFlashRect);
 
 bool flashAlphaShows(float alpha) {
     // Blending adds colour x alpha, at most alpha, to an 8-bit channel; under half a step it
@@ -187,7 +188,7 @@ void ParticleBurst::draw() const {
         glScalef(1.0f, age, age);
         glBegin(GL_QUADS);
         for (int i = 0; i < 4; ++i) {
-            glTexCoord2f(kFlashTexture[i][0], kFlashTexture[i][1]);
+            glTexCoord2fv(kFlashTexture.st[i]);
             glVertex3f(kFlashCorners[i][0], kFlashCorners[i][1], kFlashCorners[i][2]);
         }
         glEnd();
@@ -220,5 +221,5 @@ void ParticleBurst::leaveFlashState() const {
     glBindTexture(GL_TEXTURE_2D, textures.spriteAtlas);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
-    glTexCoord2f(kFlashTexture[3][0], kFlashTexture[3][1]);
+    glTexCoord2fv(kFlashTexture.st[3]);
 }

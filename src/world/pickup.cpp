@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "assets/sound_bank.h"
+#include "assets/sprite_layout.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "common/random.h"
@@ -33,9 +34,8 @@ constexpr float kCubeHalf = 2.5f;
 constexpr uint8_t kCubeFaces[6][4] = {{0, 4, 6, 2}, {1, 3, 7, 5}, {0, 1, 5, 4},
                                       {2, 6, 7, 3}, {0, 2, 3, 1}, {4, 5, 7, 6}};
 constexpr uint8_t kPlates[2][4] = {{16, 17, 18, 19}, {20, 21, 22, 23}};
-constexpr float kCubeTexture[4][2] = {{0.33f, 0.0f}, {0.5f, 0.0f}, {0.5f, 0.16f}, {0.33f, 0.16f}};
-constexpr float kPlateTexture[4][2] = {
-    {0.5f, 0.01f}, {0.66f, 0.01f}, {0.66f, 0.15f}, {0.5f, 0.15f}};
+constexpr QuadTexture kCubeTexture = quadTexture(kCubeFaceRect);
+constexpr QuadTexture kPlateTexture = quadTexture(kPlateRect);
 
 // ---- six-pointed star (types 2 and 7): six spikes, each two crossed triangles ----
 // Vertices 0-5 the inner points on +x, -x, +y, -y, +z, -z, 6-11 the tips in the same order.
@@ -45,14 +45,12 @@ constexpr float kStarTip = 8.0f;
 constexpr uint8_t kStarTriangles[12][3] = {{2, 3, 6},  {4, 5, 6},  {2, 3, 7},  {4, 5, 7},
                                            {0, 1, 8},  {4, 5, 8},  {0, 1, 9},  {4, 5, 9},
                                            {0, 1, 10}, {2, 3, 10}, {0, 1, 11}, {2, 3, 11}};
-constexpr float kStarTexture[3][2] = {{0.16f, 0.0f}, {0.33f, 0.0f}, {0.25f, 0.16f}};
 
 // ---- tetrahedron (type 3) ----
 constexpr int kTetrahedronVertices = 4;
 constexpr Vec3 kTetrahedronPoints[4] = {
     {-5.0f, 6.0f, 8.66f}, {-5.0f, 6.0f, -8.66f}, {10.0f, 6.0f, 0.0f}, {0.0f, -10.0f, 0.0f}};
 constexpr uint8_t kTetrahedronFaces[4][3] = {{0, 2, 1}, {0, 1, 3}, {1, 2, 3}, {2, 0, 3}};
-constexpr float kTetrahedronTexture[3][2] = {{0.0f, 0.0f}, {0.16f, 0.0f}, {0.083f, 0.16f}};
 
 constexpr float kTexturedRadius = 10.0f;  // double cube and tetrahedron
 constexpr float kStarRadius = 8.0f;
@@ -325,21 +323,21 @@ void Pickup::draw() const {
                                              static_cast<uint8_t>(cube * 8 + face[1]),
                                              static_cast<uint8_t>(cube * 8 + face[2]),
                                              static_cast<uint8_t>(cube * 8 + face[3])};
-                    drawQuad(vertices, quad, kCubeTexture);
+                    drawQuad(vertices, quad, kCubeTexture.st);
                 }
             }
-            for (const auto& plate : kPlates) drawQuad(vertices, plate, kPlateTexture);
+            for (const auto& plate : kPlates) drawQuad(vertices, plate, kPlateTexture.st);
             glEnd();
             endTextured();
             break;
         case PickupExtraCannons:
             beginTextured();
-            drawTriangles(vertices, kStarTriangles, 12, kStarTexture);
+            drawTriangles(vertices, kStarTriangles, 12, kStarSpikeTexture);
             endTextured();
             break;
         case PickupShieldCharge:
             beginTextured();
-            drawTriangles(vertices, kTetrahedronFaces, 4, kTetrahedronTexture);
+            drawTriangles(vertices, kTetrahedronFaces, 4, kTetrahedronFaceTexture);
             endTextured();
             break;
         case PickupSpread:

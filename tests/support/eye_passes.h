@@ -3,22 +3,21 @@
 #pragma once
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "view/flight_camera.h"
 
 namespace testgl {
 
 template <typename Scene>
 void drawInBothEyes(Scene scene, float separation = 5.0f) {
     glColorMask(GL_FALSE, GL_FALSE, GL_TRUE, GL_TRUE);
-    glLoadIdentity();
-    gluLookAt(30, 0, -separation, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera(-separation);
     scene();
     glColorMask(GL_TRUE, GL_FALSE, GL_FALSE, GL_TRUE);
-    glLoadIdentity();
-    gluLookAt(30, 0, separation, -350, 0, 0, 0, 1, 0);
+    loadFlightCamera(separation);
     scene();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }

@@ -9,13 +9,7 @@
 
 namespace gen {
 
-struct TextureImage {
-    std::string name;  // file name inside Textures/
-    std::vector<uint8_t> texels;
-};
-
 struct SoundClip {
-    std::string name;  // file name inside Sounds/
     int rate = 22050;
     std::vector<int16_t> samples;
 };
@@ -34,7 +28,9 @@ std::vector<uint8_t> makeMainPage(const Font& font);     // Texture4
 std::vector<uint8_t> makeHelpPage(const Font& font);     // Texture2
 std::vector<uint8_t> makeOptionsPage(const Font& font);  // Texture6
 
-std::vector<TextureImage> makeAllTextures(const Font& font);
+// Indexed by TextureFileIndex and SoundFileIndex (assets/asset_files.h); an entry without a
+// maker stays empty.
+std::vector<std::vector<uint8_t>> makeAllTextures(const Font& font);
 std::vector<SoundClip> makeAllSounds();
 
 // The canonical 44-byte header followed by the samples, 16-bit mono PCM.

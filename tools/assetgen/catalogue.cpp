@@ -1,20 +1,21 @@
 #include "assets.h"
+#include "assets/asset_files.h"
 #include "assets/wav_writer.h"
 
 namespace gen {
 
-std::vector<TextureImage> makeAllTextures(const Font& font) {
-    std::vector<TextureImage> all;
-    all.push_back({"Texture0.tex", makeAsteroidTexture()});
-    all.push_back({"Texture1.tex", makeFighterTexture()});
-    all.push_back({"Texture2.tex", makeHelpPage(font)});
-    all.push_back({"Texture3.tex", makeBeamTexture()});
-    all.push_back({"Texture4.tex", makeMainPage(font)});
-    all.push_back({"Texture5.tex", makeHudTexture(font)});
-    all.push_back({"Texture6.tex", makeOptionsPage(font)});
-    all.push_back({"Texture7.tex", makeSpriteTexture()});
-    all.push_back({"Texture8.tex", makeShieldTexture()});
-    all.push_back({"Texture9.tex", makeBackdropTexture()});
+std::vector<std::vector<uint8_t>> makeAllTextures(const Font& font) {
+    std::vector<std::vector<uint8_t>> all(textureFileCount);
+    all[TextureFileAsteroid] = makeAsteroidTexture();
+    all[TextureFileFighter] = makeFighterTexture();
+    all[TextureFileHelpPage] = makeHelpPage(font);
+    all[TextureFileBeams] = makeBeamTexture();
+    all[TextureFileMainPage] = makeMainPage(font);
+    all[TextureFileHud] = makeHudTexture(font);
+    all[TextureFileOptionsPage] = makeOptionsPage(font);
+    all[TextureFileSprites] = makeSpriteTexture();
+    all[TextureFileShield] = makeShieldTexture();
+    all[TextureFileBackdrop] = makeBackdropTexture();
     return all;
 }
 

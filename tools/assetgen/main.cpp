@@ -4,11 +4,14 @@
 // theme, so the tree installs as it is). The output depends on nothing but this program, so
 // each run writes the same bytes.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "assets.h"
+#include "assets/asset_files.h"
 #include "assets/game_icon.h"
 #include "png.h"
 
@@ -23,6 +26,29 @@ bool writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
     return static_cast<bool>(out);
 }
 
+// Writes one file of the catalogue under root, making its folder first. An empty file means
+// the catalogue names a file no maker draws.
+bool writeAsset(const std::filesystem::path& root, const char* name,
+                const std::vector<uint8_t>& bytes) {
+    const auto path = root / name;
+    if (bytes.empty()) {
+        std::fprintf(stderr, "voxmere-assets: nothing makes %s\n", name);
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(path.parent_path(), error);
+    if (error || !std::filesystem::is_directory(path.parent_path())) {
+        std::fprintf(stderr, "voxmere-assets: cannot create %s: %s\n", path.parent_path().c_str(),
+                     error ? error.message().c_str() : "not a directory");
+        return false;
+    }
+    if (!writeFile(path, bytes)) {
+        std::fprintf(stderr, "voxmere-assets: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,49 +57,38 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path root(argv[1]);
-    std::error_code error;
-    for (const char* folder : {"Textures", "Sounds"}) {
-        std::filesystem::create_directories(root / folder, error);
-        if (error || !std::filesystem::is_directory(root / folder)) {
-            std::fprintf(stderr, "voxmere-assets: cannot create %s: %s\n", (root / folder).c_str(),
-                         error ? error.message().c_str() : "not a directory");
-            return 1;
-        }
-    }
     gen::Font font;
     std::string reason;
     if (!font.open(gen::boldFontPath(), reason)) {
         std::fprintf(stderr, "voxmere-assets: %s\n", reason.c_str());
         return 1;
     }
-    for (const gen::TextureImage& image : gen::makeAllTextures(font)) {
-        const auto path = root / "Textures" / image.name;
-        if (!writeFile(path, image.texels)) {
-            std::fprintf(stderr, "voxmere-assets: cannot write %s\n", path.c_str());
+    const auto textures = gen::makeAllTextures(font);
+    for (int file = 0; file < textureFileCount; ++file) {
+        if (!writeAsset(root, kTextureFiles[file], textures[file])) return 1;
+    }
+    const auto sounds = gen::makeAllSounds();
+    for (int file = 0; file < soundFileCount; ++file) {
+        const auto& clip = sounds[file];
+        if (!writeAsset(root, kSoundFiles[file],
+                        clip.samples.empty() ? std::vector<uint8_t>{} : gen::encodeWave(clip))) {
             return 1;
         }
     }
-    for (const gen::SoundClip& clip : gen::makeAllSounds()) {
-        const auto path = root / "Sounds" / clip.name;
-        if (!writeFile(path, gen::encodeWave(clip))) {
-            std::fprintf(stderr, "voxmere-assets: cannot write %s\n", path.c_str());
-            return 1;
-        }
-    }
-    const auto iconPath = root / "voxmere.png";
-    if (!writeFile(iconPath, gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge))) {
-        std::fprintf(stderr, "voxmere-assets: cannot write %s\n", iconPath.c_str());
+    if (!writeAsset(root, kIconFile, gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge)))
         return 1;
-    }
-    for (const int edge : desktopIconEdges) {
-        const std::string size = std::to_string(edge) + "x" + std::to_string(edge);
-        const auto folder = root / "icons" / "hicolor" / size / "apps";
-        std::filesystem::create_directories(folder, error);
-        const auto path = folder / "voxmere.png";
-        if (error || !writeFile(path, gen::encodePng(drawGameIcon(edge), edge, edge))) {
-            std::fprintf(stderr, "voxmere-assets: cannot write %s\n", path.c_str());
+    static_assert(std::size(kDesktopIconFiles) == std::size(desktopIconEdges));
+    for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i) {
+        const int edge = desktopIconEdges[i];
+        char size[32];
+        std::snprintf(size, sizeof size, "/%dx%d/", edge, edge);
+        if (std::strstr(kDesktopIconFiles[i], size) == nullptr) {
+            std::fprintf(stderr, "voxmere-assets: %s is not the %d-pixel icon\n",
+                         kDesktopIconFiles[i], edge);
             return 1;
         }
+        if (!writeAsset(root, kDesktopIconFiles[i], gen::encodePng(drawGameIcon(edge), edge, edge)))
+            return 1;
     }
     return 0;
 }

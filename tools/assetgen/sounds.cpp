@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "assets.h"
+#include "assets/asset_files.h"
 #include "synth.h"
 
 namespace gen {
@@ -148,9 +149,8 @@ Signal spreadCannon() {
     return out;
 }
 
-SoundClip clip(const char* name, Signal signal, float peak, bool loops = false) {
+SoundClip clip(Signal signal, float peak, bool loops = false) {
     SoundClip c;
-    c.name = name;
     c.rate = kRate;
     c.samples = finish(std::move(signal), peak, loops);
     return c;
@@ -159,19 +159,16 @@ SoundClip clip(const char* name, Signal signal, float peak, bool loops = false) 
 }  // namespace
 
 std::vector<SoundClip> makeAllSounds() {
-    std::vector<SoundClip> all;
-    const char* laserNames[6] = {"LASER1.WAV", "LASER2.WAV", "LASER3.WAV",
-                                 "LASER4.WAV", "LASER5.WAV", "LASER6.WAV"};
+    std::vector<SoundClip> all(soundFileCount);
     for (int level = 0; level < 6; ++level) {
-        all.push_back(
-            clip(laserNames[level], laser(level), 0.5f + 0.06f * static_cast<float>(level)));
+        all[SoundFileLaser1 + level] = clip(laser(level), 0.5f + 0.06f * static_cast<float>(level));
     }
-    all.push_back(clip("explode1.WAV", explosion(false), 0.85f));
-    all.push_back(clip("explode2.WAV", explosion(true), 0.9f));
-    all.push_back(clip("POWERUP.WAV", powerUp(), 0.7f));
-    all.push_back(clip("spreadcannon.WAV", spreadCannon(), 0.8f));
-    all.push_back(clip("Loop0.wav", makeOpeningMusic(), 0.8f));
-    all.push_back(clip("Loop1.wav", makeGameMusic(), 0.8f, true));
+    all[SoundFileExplode1] = clip(explosion(false), 0.85f);
+    all[SoundFileExplode2] = clip(explosion(true), 0.9f);
+    all[SoundFilePowerUp] = clip(powerUp(), 0.7f);
+    all[SoundFileSpreadCannon] = clip(spreadCannon(), 0.8f);
+    all[SoundFileLoop0] = clip(makeOpeningMusic(), 0.8f);
+    all[SoundFileLoop1] = clip(makeGameMusic(), 0.8f, true);
     return all;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "assets.h"
+#include "assets/sprite_layout.h"
 
 namespace gen {
 
@@ -31,6 +32,23 @@ void wrappedBlob(Gray& img, float cx, float cy, float sigma, float peak) {
             const int wx = ((x % img.w) + img.w) % img.w, wy = ((y % img.h) + img.h) % img.h;
             img.at(wx, wy) += peak * std::exp(-(fx * fx + fy * fy) * inv);
         }
+    }
+}
+
+// A rectangle of the layout in texels of an n x n texture.
+struct TexelRect {
+    float x0, x1, y0, y1;
+};
+
+TexelRect texels(const AtlasRect& r, float n) {
+    return {r.uLeft * n, r.uRight * n, r.vTop * n, r.vBottom * n};
+}
+
+// A triangle of the layout in texels, as sdPolygon takes it.
+void texels(const float (&st)[3][2], float n, float (&out)[6]) {
+    for (int i = 0; i < 3; ++i) {
+        out[2 * i] = st[i][0] * n;
+        out[2 * i + 1] = st[i][1] * n;
     }
 }
 
@@ -95,7 +113,7 @@ std::vector<uint8_t> makeFighterTexture() {
     // core, longer up and down, on a black rim. The hull itself is drawn untextured.
     const int n = 256;
     Gray img(n, n);
-    const float x0 = 0.51f * n, x1 = 0.99f * n, y0 = 0.51f * n, y1 = 0.99f * n;
+    const auto [x0, x1, y0, y1] = texels(kMuzzleFlashRect, static_cast<float>(n));
     const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
     const float half = (x1 - x0) * 0.5f - 5.0f;
     for (int y = static_cast<int>(y0); y < static_cast<int>(std::ceil(y1)); ++y) {
@@ -116,14 +134,14 @@ std::vector<uint8_t> makeFighterTexture() {
 }
 
 std::vector<uint8_t> makeBeamTexture() {
-    // Six strips, level L over t 0.166 L + 0.01 .. 0.166 L + 0.165. Across the strip a hot core
-    // inside a softer glow, both wider and brighter with the level; along s (tip at 0.01) a
-    // rounded head and a faint ripple of energy.
+    // Six strips, one per level (beamStripRect). Across the strip a hot core inside a softer
+    // glow, both wider and brighter with the level; along s (tip at the left) a rounded head and
+    // a faint ripple of energy.
     const int n = 256;
     Gray img(n, n);
     for (int level = 0; level < 6; ++level) {
-        const float top = (0.166f * static_cast<float>(level) + 0.01f) * n;
-        const float bottom = (0.166f * static_cast<float>(level) + 0.165f) * n;
+        const float top = beamStripRect(level).vTop * n;
+        const float bottom = beamStripRect(level).vBottom * n;
         const float centre = (top + bottom) * 0.5f;
         const float reach = (bottom - top) * 0.5f - 2.5f;
         const float l = static_cast<float>(level) / 5.0f;
@@ -159,7 +177,8 @@ std::vector<uint8_t> makeSpriteTexture() {
     // Pickup 3 (shield, tetrahedron face): an inset triangle outline with a dim fill and a
     // bright centre.
     {
-        const float tri[6] = {0.0f, 0.0f, 0.16f * N, 0.0f, 0.083f * N, 0.16f * N};
+        float tri[6];
+        texels(kTetrahedronFaceTexture, N, tri);
         const float cx = (tri[0] + tri[2] + tri[4]) / 3.0f, cy = (tri[1] + tri[3] + tri[5]) / 3.0f;
         paintMax(img, 0, 0, 90, 90, 1.0f, [&](float x, float y) {
             const float d = sdPolygon(x, y, tri, 3);
@@ -174,8 +193,9 @@ std::vector<uint8_t> makeSpriteTexture() {
     }
     // Pickups 2 and 7 (six-pointed stars): each spike is bright along its axis from base to tip.
     {
-        const float tri[6] = {0.16f * N, 0.0f, 0.33f * N, 0.0f, 0.25f * N, 0.16f * N};
-        const float ax = 0.25f * N;
+        float tri[6];
+        texels(kStarSpikeTexture, N, tri);
+        const float ax = tri[4];
         for (int y = 0; y < 90; ++y) {
             for (int x = 80; x < 175; ++x) {
                 const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
@@ -191,7 +211,7 @@ std::vector<uint8_t> makeSpriteTexture() {
     }
     // Pickup 1 cube face (cannon upgrade): a framed square with an upward double chevron.
     {
-        const float x0 = 0.33f * N, x1 = 0.5f * N, y0 = 0.0f, y1 = 0.16f * N;
+        const auto [x0, x1, y0, y1] = texels(kCubeFaceRect, N);
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float hw = (x1 - x0) * 0.5f - gutter, hh = (y1 - y0) * 0.5f - gutter;
         const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1,
@@ -212,7 +232,7 @@ std::vector<uint8_t> makeSpriteTexture() {
     }
     // Pickup 1 plate: a ring with a cross, like a turret seen from the front.
     {
-        const float x0 = 0.5f * N, x1 = 0.66f * N, y0 = 0.01f * N, y1 = 0.15f * N;
+        const auto [x0, x1, y0, y1] = texels(kPlateRect, N);
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float r = std::min(x1 - x0, y1 - y0) * 0.5f - gutter - 1.0f;
         const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1;
@@ -229,7 +249,7 @@ std::vector<uint8_t> makeSpriteTexture() {
     }
     // Missile and fighter shot: a hot ball with a soft halo.
     {
-        const float x0 = 0.01f * N, x1 = 0.16f * N, y0 = 0.51f * N, y1 = 0.65f * N;
+        const auto [x0, x1, y0, y1] = texels(kShotBallRect, N);
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float reach = std::min(x1 - x0, y1 - y0) * 0.5f - gutter;
         for (int y = static_cast<int>(y0); y <= static_cast<int>(y1); ++y) {
@@ -244,7 +264,7 @@ std::vector<uint8_t> makeSpriteTexture() {
     }
     // Life icon: a small ship seen from above, nose up.
     {
-        const float x0 = 0.166f * N, x1 = 0.333f * N, y0 = 0.51f * N, y1 = 0.666f * N;
+        const auto [x0, x1, y0, y1] = texels(kLifeIconRect, N);
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float s = std::min(x1 - x0, y1 - y0) * 0.5f - gutter;  // half size
         // Hull outline, in units of s around the centre (y down).
@@ -269,7 +289,7 @@ std::vector<uint8_t> makeSpriteTexture() {
     }
     // Crosshair: a ring with four ticks pointing in and a centre dot.
     {
-        const float x0 = 0.33f * N, x1 = 0.5f * N, y0 = 0.5f * N, y1 = 0.66f * N;
+        const auto [x0, x1, y0, y1] = texels(kCrosshairRect, N);
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float r = std::min(x1 - x0, y1 - y0) * 0.5f - gutter - 2.0f;
         const int bx0 = static_cast<int>(x0), bx1 = static_cast<int>(x1) + 1;
@@ -289,7 +309,7 @@ std::vector<uint8_t> makeSpriteTexture() {
     // Explosion flash: a white-hot core, a ragged fireball and rays, all gone well before the
     // rim because the quad grows to 2000 units across.
     {
-        const float x0 = 0.5f * N, x1 = 1.0f * N, y0 = 0.51f * N, y1 = 0.99f * N;
+        const auto [x0, x1, y0, y1] = texels(kExplosionFlashRect, N);
         const float cx = (x0 + x1) * 0.5f, cy = (y0 + y1) * 0.5f;
         const float reach = std::min(x1 - x0, y1 - y0) * 0.5f;
         for (int y = static_cast<int>(y0); y < static_cast<int>(y1); ++y) {
