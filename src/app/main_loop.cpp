@@ -117,9 +117,13 @@ void runReplayLoop() {
 int runGame() {
     const bool replaying = recordedRun.mode == JournalMode::Replay;
     const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
-    // --windowed asks for the same window the refused-mode path offers.
+    // --windowed asks for the same window the refused-mode path offers; without --windowed or
+    // --fullscreen the settings file chooses the kind of full screen.
+    const FullScreenKind fromSettings = playerProfile.saved.fullscreen == Fullscreen::Desktop
+                                            ? FullScreenKind::Desktop
+                                            : FullScreenKind::Mode;
     createGameWindow("Voxmere", windowView.width, windowView.height, 16,
-                     chosenScreen(runOptions, FullScreenKind::Mode));
+                     chosenScreen(runOptions, fromSettings));
     platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
     startSoundOrExit();
 
@@ -127,6 +131,7 @@ int runGame() {
     if (!replaying) {
         // A pad's A or Start on the title is Enter: the game starts at once.
         platform::openGamepads();
+        platform::setRumbleEnabled(playerProfile.saved.rumble);
         platform::setPadKeys(VK_RETURN, VK_RETURN);
         loadTitleTextures();
         runTitleLoop();

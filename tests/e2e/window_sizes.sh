@@ -1,7 +1,8 @@
 # The window under a window manager: a --windowed game resized to 1280 x 720 starts from a
 # click on Start where it is drawn (not where it sits at 640 x 480); Alt+Enter in play takes it
 # to desktop full screen (1920 x 1080) with the picture filling the screen, and back; a replay
-# of the run in a 640 x 480 window ends in the same state.
+# of the run in a 640 x 480 window ends in the same state; the settings file's
+# "fullscreen = desktop" opens desktop full screen.
 source "$(dirname "$0")/lib.sh"
 JOURNAL="$WORK/run.vxj"
 
@@ -57,4 +58,15 @@ wait_game 60
 [[ "$GAME_STATUS" == 0 ]] || fail "replay: exit status $GAME_STATUS"
 replayed=$(tail -n1 "$WORK/game.out")
 [[ "$replayed" == "$recorded" ]] || fail "replayed in another window: $replayed, recorded: $recorded"
+
+# "fullscreen = desktop" in the settings file: desktop full screen with no flag and no question
+# (this display cannot switch modes, so a mode switch would ask).
+mkdir -p "$HOME/.config/voxmere"
+echo "fullscreen = desktop" >"$HOME/.config/voxmere/settings"
+start_game
+win=$(wait_window Voxmere)
+eventually 5 'size_is "$win" 1920x1080' || fail "fullscreen = desktop gave $(window_size "$win")"
+key "$win" alt+F4
+wait_game 15
+[[ "$GAME_STATUS" == 0 ]] || fail "desktop full screen: exit status $GAME_STATUS"
 echo "ok"
