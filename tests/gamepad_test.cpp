@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "input/input.h"
@@ -13,6 +12,7 @@
 #include "platform/gamepad.h"
 #include "player/player_ship.h"
 #include "run/journal.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -144,19 +144,18 @@ TEST_F(Gamepads, PadsPluggedInDuringPlaySteerTogetherAndOnePulledOutLetsGoOfAllI
 
 // The device has no mapping but the player's own; hits rumble it through the game's hook.
 TEST_F(Gamepads, APadMappedInTheConfigFolderFiresAndRumblesHarderForHeavierHits) {
-    const auto folder = std::filesystem::temp_directory_path() / "voxmere-pads-test";
-    std::filesystem::create_directories(folder / "voxmere");
+    testsupport::ScratchFolder config;  // its own folder: test runs side by side never share it
+    std::filesystem::create_directories(config.path / "voxmere");
     SDL_Joystick* device = attach(SDL_JOYSTICK_TYPE_UNKNOWN);
     char guid[64];
     SDL_JoystickGetGUIDString(SDL_JoystickGetGUID(device), guid, sizeof guid);
-    std::ofstream(folder / "voxmere/gamecontrollerdb.txt")
-        << guid << ",odd pad,a:b9,platform:Linux,\n";
+    testsupport::writeText(config / "voxmere/gamecontrollerdb.txt",
+                           std::string(guid) + ",odd pad,a:b9,platform:Linux,\n");
     const char* before = std::getenv("XDG_CONFIG_HOME");
     const std::string saved = before != nullptr ? before : "";
-    setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
     openPads(true);
     before != nullptr ? setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(folder);
     set(device, 9, 1);
     EXPECT_EQ(state(), "cannons ");
 

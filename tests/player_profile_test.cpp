@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <fstream>
 #include <string>
 
 #include "common/globals.h"
@@ -20,13 +19,7 @@
 
 namespace {
 
-using testsupport::CapturedStream;
-using testsupport::ScratchFolder;
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using namespace testsupport;
 
 // The process's XDG folders point into a scratch folder for the test.
 struct ProfileTest : ::testing::Test {
@@ -45,8 +38,9 @@ struct ProfileTest : ::testing::Test {
 };
 
 TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved) {
-    std::ofstream(settings()) << "# mine\nstereo = off  # for now\nseparation = 3.5\n"
-                                 "glasses = red-green\nvolume = 11\nswap-eyes = yes\n";
+    writeText(settings(),
+              "# mine\nstereo = off  # for now\nseparation = 3.5\n"
+              "glasses = red-green\nvolume = 11\nswap-eyes = yes\n");
     RunOptions options;
     options.glassesGiven = true;
     options.glasses = Glasses::GreenMagenta;

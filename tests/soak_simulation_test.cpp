@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <random>
+#include <vector>
 
 #include "app/program_reset.h"
 #include "support/combat.h"
@@ -78,26 +79,14 @@ double envNumber(const char* name, double fallback) {
     return end != text && *end == '\0' && value > 0 ? value : fallback;
 }
 
-// Where the frame that just ran left the things a pause must hold still.
-struct Still {
-    Vec3 ship;
-    Vec3 rock;
-    Vec3 fighter;
-    float playTime = 0;
-    int score = 0;
-
-    static Still now() {
-        return {player.position, asteroids.rock[0].position, fighters[0].position,
-                timeDisplay.elapsed, scoreDisplay.total};
+// What a pause must hold still: the ship, a rock, a fighter, the play time and the score.
+std::vector<float> stillState() {
+    std::vector<float> state{timeDisplay.elapsed, static_cast<float>(scoreDisplay.total)};
+    for (const Vec3* v : {&player.position, &asteroids.rock[0].position, &fighters[0].position}) {
+        state.insert(state.end(), {v->x, v->y, v->z});
     }
-    bool operator==(const Still& o) const {
-        const auto same = [](const Vec3& a, const Vec3& b) {
-            return a.x == b.x && a.y == b.y && a.z == b.z;
-        };
-        return same(ship, o.ship) && same(rock, o.rock) && same(fighter, o.fighter) &&
-               playTime == o.playTime && score == o.score;
-    }
-};
+    return state;
+}
 
 struct Soak {
     const Profile& profile;
@@ -250,7 +239,7 @@ struct Soak {
         if (auto r = frame(frameMs()); !r) return r;
         if (!pauseState.paused) return AssertionFailure() << "P did not pause";
         ++pauses;
-        const Still before = Still::now();
+        const std::vector<float> before = stillState();
         const int heldFrames = below(4);
         const int pausedFrames = 1 + below(120);
         double pausedFor = 0;
@@ -261,7 +250,7 @@ struct Soak {
             pausedFor += ms / 1000.0;
             if (auto r = frame(ms); !r) return r;
             if (!pauseState.paused) return AssertionFailure() << "a held P resumed";
-            if (!(Still::now() == before)) return AssertionFailure() << "moved while paused";
+            if (stillState() != before) return AssertionFailure() << "moved while paused";
         }
         if (pausedFor > longestPause) longestPause = pausedFor;
         release(VK_P);
@@ -269,7 +258,7 @@ struct Soak {
         hold(VK_P);
         if (auto r = frame(frameMs()); !r) return r;
         if (pauseState.paused) return AssertionFailure() << "the second P did not resume";
-        if (!(Still::now() == before)) return AssertionFailure() << "the resume frame moved";
+        if (stillState() != before) return AssertionFailure() << "the resume frame moved";
         if (below(2) == 0) release(VK_P);  // a P still held must not pause again
         const uint32_t ms = 5 + below(30);
         if (auto r = frame(ms); !r) return r;

@@ -164,15 +164,15 @@ TEST_F(TitleTest, MainPageShowsTheBestScoreInTheHudDigitsClearOfTheButtons) {
     const auto frame = testgl::readFrame();
     // The stand-in page is red only: green is the label and the digits.
     const auto green = [&](double z) {
-        const auto p = hudtest::project(-10.0f, static_cast<float>(kBestRowTop + kBestRowBottom) / 2,
-                                        static_cast<float>(z));
+        const auto p = hudtest::project(
+            -10.0f, static_cast<float>(kBestRowTop + kBestRowBottom) / 2, static_cast<float>(z));
         return hudtest::channelAt(frame, p.x, p.y, 1);
     };
     EXPECT_EQ(green(kBestRowLeft - kBestLabelWidth / 2), kLabelLevel);
     const int expected[6] = {0, 9, 0, 2, 1, 0};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(hudtest::cellFromLevel(green(kBestDigitsLeft - i * kBestDigitStep -
-                                               kBestDigitWidth / 2)),
+        EXPECT_EQ(hudtest::cellFromLevel(
+                      green(kBestDigitsLeft - i * kBestDigitStep - kBestDigitWidth / 2)),
                   expected[i])
             << "digit " << i;
     }
@@ -308,9 +308,11 @@ TEST_F(TitleTest, EnterSkipsTheFadeAndTheGameStillStartsDark) {
 }
 
 // The title page as the window shows it, drawn as the game draws its frames (smaller and
-// enlarged when a pixel limit is set): the lit square of the main page's red, client pixels.
+// enlarged when a pixel limit is set): the lit square of the main page's red, client pixels,
+// and how many of them one drawn pixel covers.
 struct PageBox {
     int left = 0, top = 0, side = 0;
+    double pixel = 1;
 };
 PageBox drawnPage() {
     beginScaledFrame();
@@ -328,42 +330,21 @@ PageBox drawnPage() {
     const double pixel = 1.0 * windowView.picture.height /
                          frameSizeFor(windowView.picture.width, windowView.picture.height).height;
     EXPECT_NEAR(right - left, bottom - top, 2 * pixel) << "the page is square";
-    return {left, top, bottom - top + 1};
+    return {left, top, bottom - top + 1, pixel};
 }
 
-struct WindowShape {
-    int width, height;
-    int pictureHeight;  // the page takes the same share of it as of 480 rows
-};
-// 16:9 and 4:3 fill the window; 5:4 gets bars above and below, 21:9 at the sides.
-constexpr WindowShape kShapes[] = {
-    {1280, 720, 720}, {1024, 768, 768}, {1280, 1024, 960}, {2560, 1080, 1080}};
-
-TEST_F(TitleTest, PageIsSquareCentredAndScaledWithThePictureAtEveryWindowShape) {
-    const PageBox classic = drawnPage();
-    for (const WindowShape& shape : kShapes) {
-        ASSERT_TRUE(testgl::resizeWindow(shape.width, shape.height));
-        for (int limit : {0, 100000}) {  // at full size, and smaller and enlarged
-            SCOPED_TRACE(testing::Message()
-                         << shape.width << "x" << shape.height << " limit " << limit);
-            setFramePixelLimit(limit);
-            const PageBox page = drawnPage();
-            // Enlarged, each edge may fall anywhere in one drawn pixel.
-            const double pixel =
-                1.0 * windowView.picture.height /
-                frameSizeFor(windowView.picture.width, windowView.picture.height).height;
-            EXPECT_NEAR(page.side, classic.side * shape.pictureHeight / 480.0, 2 + pixel);
-            EXPECT_NEAR(page.left + page.side / 2.0, shape.width / 2.0, 1 + pixel);
-            EXPECT_NEAR(page.top + page.side / 2.0, shape.height / 2.0, 1 + pixel);
-        }
-    }
-    setFramePixelLimit(0);
-}
-
-// A click on every button where it is drawn at these window shapes does what it does at
-// 640 x 480; a click where a button sits at 640 x 480 but is not drawn does nothing.
-TEST_F(TitleTest, ClicksLandOnTheButtonsAsDrawnAtEveryWindowShape) {
-    const PageBox classic = drawnPage();
+// At each window shape the page is centred and takes the share of the picture it takes of 480
+// rows, drawn at full size or smaller and enlarged. A click on every button where it is drawn
+// does what it does at 640 x 480; a click where it sits at 640 x 480 but is not drawn does
+// nothing.
+TEST_F(TitleTest, AtEveryWindowShapeThePageIsCentredAndClicksLandOnTheButtonsAsDrawn) {
+    struct WindowShape {
+        int width, height;
+        int pictureHeight;
+    };
+    // 16:9 and 4:3 fill the window; 5:4 gets bars above and below, 21:9 at the sides.
+    constexpr WindowShape kShapes[] = {
+        {1280, 720, 720}, {1024, 768, 768}, {1280, 1024, 960}, {2560, 1080, 1080}};
     struct Button {
         const char* name;
         bool optionsPage, helpPage;
@@ -381,9 +362,20 @@ TEST_F(TitleTest, ClicksLandOnTheButtonsAsDrawnAtEveryWindowShape) {
          [] { return shared.eyeSeparation == 2.0f; }},
         {"options back", true, false, kOptionsBackButton, [] { return !titleScreen.optionsPage; }},
     };
+    const PageBox classic = drawnPage();
     for (const WindowShape& shape : kShapes) {
         ASSERT_TRUE(testgl::resizeWindow(shape.width, shape.height));
-        const PageBox page = drawnPage();
+        PageBox page;
+        for (int limit : {100000, 0}) {  // smaller and enlarged, and at full size
+            SCOPED_TRACE(testing::Message()
+                         << shape.width << "x" << shape.height << " limit " << limit);
+            setFramePixelLimit(limit);
+            page = drawnPage();
+            // Enlarged, each edge may fall anywhere in one drawn pixel.
+            EXPECT_NEAR(page.side, classic.side * shape.pictureHeight / 480.0, 2 + page.pixel);
+            EXPECT_NEAR(page.left + page.side / 2.0, shape.width / 2.0, 1 + page.pixel);
+            EXPECT_NEAR(page.top + page.side / 2.0, shape.height / 2.0, 1 + page.pixel);
+        }
         const double scale = static_cast<double>(page.side) / classic.side;
         for (const Button& button : buttons) {
             SCOPED_TRACE(testing::Message()

@@ -21,6 +21,8 @@ struct Settings {
     bool swapEyes = false;  // glasses worn the other way round
     Fullscreen fullscreen = Fullscreen::Mode;
     bool rumble = true;
+
+    bool operator==(const Settings&) const = default;
 };
 
 // One bit per key, to say which values a save writes.

@@ -28,13 +28,11 @@ start_xvfb 640x480x24
 GAME="$prefix/bin/voxmere"
 GAME_DIR="$WORK/elsewhere"
 mkdir -p "$GAME_DIR"
-start_game
-win=$(wait_window Voxmere)
+open_game
 eventually 10 '(($(lit_pixels G) > 1000))' || fail "the installed game does not show the title"
 xprop -id "$win" _NET_WM_ICON | grep -q "Icon (64 x 64)" || fail "the window has no 64 x 64 icon"
 tap "$win" 455 300  # Quit
-wait_game 10
-[[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS from the installed game"
+ends_with 0 "the installed game" 10
 grep -q "game data from" "$WORK/game.err" || fail "the data folder was not named"
 
 # The executable alone, with no data anywhere near: the texture box, and every place looked at.
@@ -44,8 +42,7 @@ GAME="$WORK/lonely/voxmere"
 start_game
 box=$(wait_window "Texture Loader Error")
 key "$box" Return
-wait_game 10
-[[ "$GAME_STATUS" == 1 ]] || fail "exit status $GAME_STATUS with no data"
+ends_with 1 "no data" 10
 grep -q "Can't find texture file" "$WORK/game.err" || fail "no texture error"
 for place in "$GAME_DIR" "$WORK/lonely/" share/voxmere; do
     grep -qF "$place" "$WORK/game.err" || fail "where it looked does not name $place"

@@ -3,8 +3,7 @@
 # ends by itself with status 0.
 source "$(dirname "$0")/lib.sh"
 start_xvfb 640x480x24
-start_game
-win=$(wait_window Voxmere)
+open_game
 key "$win" Return
 started=$SECONDS
 

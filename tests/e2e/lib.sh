@@ -83,6 +83,19 @@ wait_game() {
     done
 }
 
+# Starts the game with these arguments and sets win to its window once it is shown.
+open_game() {
+    start_game "$@"
+    win=$(wait_window Voxmere) || exit 1
+}
+
+# ends_with STATUS WHAT [SECONDS]: waits for the game to end (15 s unless given) and fails
+# unless its exit status is STATUS (124: still running).
+ends_with() {
+    wait_game "${3:-15}"
+    [[ "$GAME_STATUS" == "$1" ]] || fail "$2: exit status $GAME_STATUS"
+}
+
 # Presses a key for a few frames, as a player does (tap_key sends an instant tap instead).
 # When the key closed the window, the release goes to the server so no key stays stuck down.
 key() {

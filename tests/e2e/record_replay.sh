@@ -26,8 +26,7 @@ printf 'GIF89a and a picture' >"$WORK/foreign.vxj"
 refused foreign "not a Voxmere journal" --replay "$WORK/foreign.vxj"
 
 start_xvfb 640x480x24
-start_game --record "$JOURNAL"
-win=$(wait_window Voxmere)
+open_game --record "$JOURNAL"
 key "$win" Return
 sleep 1
 xdotool keydown --window "$win" Up 2>/dev/null  # held through the opening, steers once free
@@ -59,8 +58,7 @@ flight=$(changed drifted flying)
 echo "pixels changed: $drift while drifting, $flight while flying"
 ((flight > 3 * drift / 2 + 2000)) || fail "holding Left and Ctrl hardly changed the picture"
 key "$win" Escape
-wait_game 15
-[[ "$GAME_STATUS" == 0 ]] || fail "recording: exit status $GAME_STATUS"
+ends_with 0 "recording"
 recorded=$(summary_of "$WORK/game.out") || fail "recording printed: $(cat "$WORK/game.out")"
 [[ -s "$JOURNAL" ]] || fail "no journal written"
 head -c 4 "$JOURNAL" | grep -q VXJR || fail "the journal does not begin with VXJR"
@@ -68,19 +66,16 @@ echo "recorded $(stat -c %s "$JOURNAL") bytes: $recorded"
 
 start_game --replay "$JOURNAL"
 wait_window Voxmere >/dev/null
-wait_game 60
-[[ "$GAME_STATUS" == 0 ]] || fail "replay: exit status $GAME_STATUS"
+ends_with 0 "replay" 60
 replayed=$(summary_of "$WORK/game.out") || fail "replay printed: $(cat "$WORK/game.out")"
 [[ "$replayed" == "$recorded" ]] || fail "the replay ended elsewhere:
   recorded: $recorded
   replayed: $replayed"
 
 # The player's keys do not steer a replay; Escape ends it at once.
-start_game --replay "$JOURNAL"
-win=$(wait_window Voxmere)
+open_game --replay "$JOURNAL"
 key "$win" Escape
-wait_game 10
-[[ "$GAME_STATUS" == 0 ]] || fail "replay ended by Escape: exit status $GAME_STATUS"
+ends_with 0 "replay ended by Escape" 10
 summary_of "$WORK/game.out" >/dev/null || fail "no summary after Escape: $(cat "$WORK/game.out")"
 
 size=$(stat -c %s "$JOURNAL")

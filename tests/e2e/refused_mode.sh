@@ -10,8 +10,7 @@ win=$(wait_window Voxmere)
 key "$win" Return
 eventually 10 '(($(lit_pixels G) == 0))' || fail "Enter did not start the game in the window"
 key "$win" Escape
-wait_game 10
-[[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS in windowed mode"
+ends_with 0 "windowed mode" 10
 grep -q "Use Windowed Mode Instead?" "$WORK/game.err" || fail "question not on standard error"
 
 start_game
@@ -20,7 +19,6 @@ key "$box" Escape  # No
 box=$(wait_window ERROR)
 xwininfo -root -tree | grep -q '"Voxmere"' && fail "a game window was shown after No"
 key "$box" Return
-wait_game 10
-[[ "$GAME_STATUS" == 1 ]] || fail "exit status $GAME_STATUS after No"
+ends_with 1 "No" 10
 grep -q "Program Will Now Close." "$WORK/game.err" || fail "closing text missing"
 echo "ok"

@@ -16,20 +16,14 @@ game_shown() {
         fail "$1: the game draws nothing"
     kill -0 "$GAME_PID" 2>/dev/null || fail "$1: the game ended by itself"
 }
-ends_with() {  # ends_with STATUS CASE
-    wait_game 10
-    [[ "$GAME_STATUS" == "$1" ]] || fail "$2: exit status $GAME_STATUS"
-}
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 [[ $(window_size "$win") == 640x480 ]] || fail "window is $(window_size "$win")"
 title_shown "close on the title"
 key "$win" alt+F4
-ends_with 0 "close on the title"
+ends_with 0 "close on the title" 10
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 title_shown "options"
 main_page=$(steady_hash)
 tap "$win" 290 300  # Options
@@ -41,38 +35,33 @@ game_shown "click on Start"
 # The game's red and blue picture fades in over three seconds.
 eventually 10 '(($(lit_pixels R) > 1000 && $(lit_pixels B) > 1000))' || fail "the game draws nothing"
 key "$win" alt+F4
-ends_with 0 "close in the game"
+ends_with 0 "close in the game" 10
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 tap "$win" 380 300  # Start
 game_shown "tap on Start"
 key "$win" Escape
-ends_with 0 "Escape held"
+ends_with 0 "Escape held" 10
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 key "$win" Return
 game_shown "Enter held"
 tap_key "$win" Escape
-ends_with 0 "Escape tapped"
+ends_with 0 "Escape tapped" 10
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 tap_key "$win" Return
 game_shown "Enter tapped"
 key "$win" Escape
-ends_with 0 "Escape after a tapped Enter"
+ends_with 0 "Escape after a tapped Enter" 10
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 click "$win" 455 300  # Quit
-ends_with 0 "click on Quit"
+ends_with 0 "click on Quit" 10
 
-start_game
-win=$(wait_window Voxmere)
+open_game
 tap "$win" 455 300
-ends_with 0 "tap on Quit"
+ends_with 0 "tap on Quit" 10
 
 GAME_DIR="$WORK/game"
 mkdir -p "$GAME_DIR/Textures"
@@ -80,11 +69,10 @@ ln -s "$BUILD_DIR/Sounds" "$GAME_DIR/Sounds"
 for texture in "$BUILD_DIR"/Textures/*.tex; do
     [[ $(basename "$texture") == Texture0.tex ]] || ln -s "$texture" "$GAME_DIR/Textures/"
 done
-start_game
-win=$(wait_window Voxmere)
+open_game
 click "$win" 455 300
 box=$(wait_window "Texture Loader Error")
 key "$box" Return
-ends_with 1 "Quit with a game texture missing"
+ends_with 1 "Quit with a game texture missing" 10
 grep -q "Can't find texture file :" "$WORK/game.err" || fail "no texture error on standard error"
 echo "ok"

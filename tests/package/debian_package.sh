@@ -70,12 +70,10 @@ done
 start_xvfb 640x480x24
 GAME_DIR="$WORK/elsewhere"
 mkdir -p "$GAME_DIR"
-start_game
-win=$(wait_window Voxmere)
+open_game
 eventually 5 '(($(lit_pixels G) > 1000))' || fail "the unpacked game does not show the title"
 tap "$win" 455 300  # Quit
-wait_game 10
-[[ "$GAME_STATUS" == 0 ]] || fail "exit status $GAME_STATUS from the unpacked game"
+ends_with 0 "the unpacked game" 10
 grep -Eq "game data from ($root/usr/games/\.\./share/games/voxmere|/usr/share/games/voxmere)$" \
     "$WORK/game.err" || fail "the game did not take its data from the package's folder"
 echo "ok"

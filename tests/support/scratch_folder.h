@@ -1,5 +1,6 @@
 // A fresh folder under the system's temporary folder for one test, removed with everything in
-// it when the test ends; and a FILE* that collects what a module says on standard error.
+// it when the test ends; a whole text file read or written in one call; and a FILE* that
+// collects what a module says on standard error.
 #pragma once
 
 #include <stdlib.h>
@@ -7,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace testsupport {
@@ -26,6 +29,15 @@ struct ScratchFolder {
     }
     std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
+
+// A file that cannot be opened reads as empty, which every comparison then reports.
+inline std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+inline void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
 
 // Text written to `file`, readable at any time through text().
 struct CapturedStream {

@@ -23,29 +23,11 @@ namespace worldcheck {
 // One of the seven pickup effects straight on the ship, without the pickup's sound and score:
 // the long runs use it to push the ship's clamps. 0 is the cannon upgrade, 6 the spread.
 inline void applyPickupEffect(int which) {
-    switch (which) {
-        case 0:
-            player.upgradeCannons();
-            break;
-        case 1:
-            player.addCannons();
-            break;
-        case 2:
-            player.chargeShield();
-            break;
-        case 3:
-            player.repairHull();
-            break;
-        case 4:
-            player.startRapidFire();
-            break;
-        case 5:
-            player.gainLife();
-            break;
-        default:
-            player.enableSpread();
-            break;
-    }
+    void (PlayerShip::*const effects[])() = {&PlayerShip::upgradeCannons, &PlayerShip::addCannons,
+                                             &PlayerShip::chargeShield,   &PlayerShip::repairHull,
+                                             &PlayerShip::startRapidFire, &PlayerShip::gainLife,
+                                             &PlayerShip::enableSpread};
+    (player.*effects[which])();
 }
 
 inline bool finite(const Vec3& v) {
