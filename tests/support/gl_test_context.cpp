@@ -41,7 +41,10 @@ void resetState() {
     glLoadIdentity();
     // The hull lists too, as a fresh process has them: unbuilt, drawing nothing.
     glDeleteLists(1, 2);
-    if (windowView.width != 640 || windowView.height != 480) resizeWindow(640, 480);
+    // The surface's own size, not windowView: the program reset has already put that back.
+    int width = 0, height = 0;
+    platform::drawableSize(width, height);
+    if (width != 640 || height != 480) resizeWindow(640, 480);
     resizeView(640, 480);
     initGlState();
 }
