@@ -69,3 +69,9 @@ inline constexpr float kDigitRowTop = 0.92f;
 inline constexpr float kDigitRowBottom = 0.99f;
 inline constexpr int kDigitSeparator = 10;
 inline constexpr int kDigitCells = 12;
+
+// The rectangle of one cell of the digit row.
+constexpr AtlasRect digitCell(int cell) {
+    return {static_cast<float>(cell) * kDigitCellWidth, kDigitRowTop,
+            static_cast<float>(cell + 1) * kDigitCellWidth, kDigitRowBottom};
+}

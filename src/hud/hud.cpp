@@ -34,10 +34,11 @@ void DigitGlyph::setGlyph(int n) {
     // Taken as a signed byte, as the cell is stored: values past the row leave it unchanged.
     const int8_t wanted = static_cast<int8_t>(n);
     if (wanted >= 0 && wanted < kDigitCells) cell = wanted;
-    uLeft = static_cast<float>(cell) * kDigitCellWidth;
-    uRight = static_cast<float>(cell + 1) * kDigitCellWidth;
-    vTop = kDigitRowTop;
-    vBottom = kDigitRowBottom;
+    const AtlasRect rect = digitCell(cell);
+    uLeft = rect.uLeft;
+    uRight = rect.uRight;
+    vTop = rect.vTop;
+    vBottom = rect.vBottom;
 }
 
 void DigitGlyph::draw() const {

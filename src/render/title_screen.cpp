@@ -64,10 +64,8 @@ void drawBestScore() {
     int32_t divisor = 100000;
     for (int i = 0; i < 6; ++i, divisor /= 10) {
         const int digit = best / divisor % 10;
-        const AtlasRect cell{static_cast<float>(digit) * kDigitCellWidth, kDigitRowTop,
-                             static_cast<float>(digit + 1) * kDigitCellWidth, kDigitRowBottom};
         const double left = kBestDigitsLeft - i * kBestDigitStep;
-        drawAtlasQuad(cell, kBestRowTop, kBestRowBottom, left, left - kBestDigitWidth);
+        drawAtlasQuad(digitCell(digit), kBestRowTop, kBestRowBottom, left, left - kBestDigitWidth);
     }
 }
 
