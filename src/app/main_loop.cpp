@@ -109,7 +109,7 @@ void runReplayLoop() {
     const uint32_t startMs = journal.header().switchClockMs;
     while (!playerEndsReplay() && replayFrame(journal, true)) {
         if (!waitForRecordedTime(start, journal.clockMs() - startMs)) break;
-        platform::swapBuffers();
+        platform::swapBuffers(false);
         markFrame(FrameMark::FirstGameFrame);
     }
 }

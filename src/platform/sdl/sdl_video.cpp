@@ -1,6 +1,8 @@
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -29,6 +31,23 @@ int cursorCounter = 0;
 // resizes the window a little later, and the first frame at that size waits for new buffers.
 bool awaitingResize = false;
 int swapsBeforeRelease = 0;  // without a window manager no resize may come
+
+std::chrono::steady_clock::time_point lastSwap{};
+
+// Sleeps until nine tenths of a refresh period have passed since the last swap. Short of a
+// whole period, so that where the swap itself waits for the display this wait always ends
+// before the next refresh and never costs a frame.
+void waitForShortestFrame() {
+    SDL_DisplayMode mode{};
+    const int index = SDL_GetWindowDisplayIndex(window);
+    int hertz = 60;
+    if (index >= 0 && SDL_GetCurrentDisplayMode(index, &mode) == 0 && mode.refresh_rate > 0) {
+        hertz = mode.refresh_rate;
+    }
+    const auto shortest = std::chrono::microseconds(900000 / hertz);
+    const auto since = std::chrono::steady_clock::now() - lastSwap;
+    if (since < shortest) std::this_thread::sleep_for(shortest - since);
+}
 
 void holdClock() {
     if (!sdl::clockHeld) sdl::clockHeldAt = SDL_GetTicks();
@@ -228,9 +247,11 @@ void showWindow() {
     SDL_RaiseWindow(window);
 }
 
-void swapBuffers() {
+void swapBuffers(bool waitForRefresh) {
     if (window == nullptr) return;
+    if (waitForRefresh) waitForShortestFrame();
     SDL_GL_SwapWindow(window);
+    lastSwap = std::chrono::steady_clock::now();
     if (sdl::clockHeld && (!awaitingResize || --swapsBeforeRelease == 0)) releaseClock();
 }
 
