@@ -143,9 +143,9 @@ TEST(AssetFiles, TheGamesWaveReaderAcceptsEverySound) {
     }
 }
 
+// The build's own run is the first; one more into a scratch folder must match it byte for byte.
 TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
-    TempDir first, second;
-    ASSERT_EQ(runTool(quoted(first.path), first.path / "errors.txt"), 0);
+    TempDir second;
     ASSERT_EQ(runTool(quoted(second.path), second.path / "errors.txt"), 0);
     std::vector<const char*> files(std::begin(kTextureFiles), std::end(kTextureFiles));
     files.insert(files.end(), std::begin(kSoundFiles), std::end(kSoundFiles));
@@ -153,13 +153,13 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
     files.insert(files.end(), std::begin(kDesktopIconFiles), std::end(kDesktopIconFiles));
     for (const char* name : files) {
         SCOPED_TRACE(name);
-        const auto a = readAll(first.path / name);
+        const auto a = readAll(built() / name);
         EXPECT_FALSE(a.empty());
         EXPECT_TRUE(a == readAll(second.path / name));
     }
     // Nothing beyond the catalogue and the error log.
     int written = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(first.path))
+    for (const auto& entry : fs::recursive_directory_iterator(second.path))
         written += entry.is_regular_file();
     EXPECT_EQ(written, static_cast<int>(files.size()) + 1);
 }
@@ -182,7 +182,8 @@ TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {
 }
 
 TEST(AssetSounds, NoClippingNoDcAndSilenceAtTheEndsOfOneShots) {
-    for (const char* name : kSoundFiles) {
+    for (int file = 0; file < soundFileCount; ++file) {
+        const char* name = kSoundFiles[file];
         SCOPED_TRACE(name);
         const Wave w = readWave(name);
         ASSERT_FALSE(w.samples.empty());
@@ -195,7 +196,7 @@ TEST(AssetSounds, NoClippingNoDcAndSilenceAtTheEndsOfOneShots) {
         EXPECT_LT(peak, 32000) << "too close to full scale";
         EXPECT_GT(peak, 8000) << "too quiet to hear over the music";
         EXPECT_LT(std::fabs(sum / static_cast<double>(w.samples.size())), 16.0) << "DC offset";
-        if (name != kSoundFiles[SoundFileLoop1]) {
+        if (file != SoundFileLoop1) {
             // One-shots end at rest, so stopping or finishing never clicks.
             EXPECT_LT(std::abs(w.samples.back()), 64);
             EXPECT_LT(std::abs(w.samples.front()), 2000);
