@@ -6,6 +6,10 @@
 # sanitized builds of their own and are not built there). Both builds treat warnings as errors.
 # Needs no display, GPU or sound card: pixel tests draw offscreen with Mesa, end-to-end tests
 # start their own Xvfb.
+#
+# The end-to-end scripts mostly wait on the game's own clock and leave a processor idle, so the
+# sanitized build is made and tested beside them at idle priority (it gets only the time
+# nothing else wants); its output follows the Release build's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -19,19 +23,22 @@ report_retries() {
         "$1/Testing/Temporary/LastTest.log"
 }
 
-run_suite() {
+# build DIR CMAKE-ARGS...: configures and builds. The C++ tests are compiled in batches and run
+# as a few processes rather than one per test (see tests/CMakeLists.txt).
+build() {
     local dir=$1
     shift
-    local ctest_args=()
-    while [[ $1 != -- ]]; do
-        ctest_args+=("$1")
-        shift
-    done
-    shift
-    cmake -S "$root" -B "$dir" "$@"
+    cmake -S "$root" -B "$dir" -DVOXMERE_WERROR=ON -DVOXMERE_UNITY_TESTS=ON \
+        -DVOXMERE_TEST_SHARDS="$jobs" "$@"
     cmake --build "$dir" -j"$jobs"
+}
+
+# run_tests DIR CTEST-ARGS...
+run_tests() {
+    local dir=$1
+    shift
     local status=0
-    (cd "$dir" && ctest --output-on-failure -j"$jobs" "${ctest_args[@]}") || status=$?
+    (cd "$dir" && ctest --output-on-failure -j"$jobs" "$@") || status=$?
     local retried
     retried=$(report_retries "$dir")
     if [[ -n "$retried" ]]; then
@@ -43,17 +50,41 @@ run_suite() {
     return "$status"
 }
 
-run_suite "$root/build" -- -DCMAKE_BUILD_TYPE=Release -DVOXMERE_WERROR=ON
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# The leak checker stops every thread at exit to scan it and now and then crashes on Mesa's
-# idle rasterizer threads ("Tracer caught signal 11"); with none, llvmpipe draws the same
-# pixels in the calling thread.
-export LP_NUM_THREADS=0
-# The leak checker's own exit scan still crashes now and then on a test that passed; a test
-# that fails in the sanitized build gets one more run, so only a failure that repeats counts.
-# Every test that needed its second run is listed after ctest's summary.
-run_suite "$root/build-asan" --repeat until-pass:2 -LE one_build -- -DCMAKE_BUILD_TYPE=Debug \
-    -DVOXMERE_SANITIZE=ON -DVOXMERE_BENCH=OFF -DVOXMERE_FUZZ=OFF -DVOXMERE_WERROR=ON
+sanitized() {
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    # The leak checker stops every thread at exit to scan it and now and then crashes on Mesa's
+    # idle rasterizer threads ("Tracer caught signal 11"); with none, llvmpipe draws the same
+    # pixels in the calling thread.
+    export LP_NUM_THREADS=0
+    build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVOXMERE_SANITIZE=ON \
+        -DVOXMERE_BENCH=OFF -DVOXMERE_FUZZ=OFF
+    # The leak checker's own exit scan still crashes now and then on a test that passed; a test
+    # that fails in the sanitized build gets one more run, so only a failure that repeats
+    # counts. Every test that needed its second run is listed after ctest's summary.
+    run_tests "$root/build-asan" --repeat until-pass:2 -LE one_build
+}
+
+build "$root/build" -DCMAKE_BUILD_TYPE=Release
+mkdir -p "$root/build-asan"
+sanitized_log="$root/build-asan/test-command.log"
+export root jobs
+export -f build run_tests report_retries sanitized
+# In a process group of its own, so that an interrupted run stops all of it.
+setsid chrt --idle 0 bash -c "set -euo pipefail; sanitized" >"$sanitized_log" 2>&1 &
+sanitized_pid=$!
+trap 'kill -- -$sanitized_pid 2>/dev/null' EXIT
+
+release_status=0
+run_tests "$root/build" || release_status=$?
+echo "Release build: $([[ $release_status == 0 ]] && echo passed || echo FAILED)."
+echo "Waiting for the sanitized build (its output: $sanitized_log) ..."
+sanitized_status=0
+wait "$sanitized_pid" || sanitized_status=$?
+echo
+echo "=== Sanitized build (AddressSanitizer + UndefinedBehaviorSanitizer) ==="
+cat "$sanitized_log"
+echo "Sanitized build: $([[ $sanitized_status == 0 ]] && echo passed || echo FAILED)."
+((release_status == 0 && sanitized_status == 0)) || exit 1
 echo "All tests passed (Release build: everything; sanitized build: all but the one_build label)."
