@@ -11,6 +11,7 @@
 #include "hud_test_atlas.h"
 #include "process_time.h"
 #include "render/stereo_frame.h"
+#include "shown_frame.h"
 #include "support/flight.h"
 #include "support/gl_test_context.h"
 #include "view/flight_camera.h"
@@ -96,20 +97,26 @@ void BM_RenderStereoFrameEmptyScene(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderStereoFrameEmptyScene)->Unit(benchmark::kMillisecond);
 
-void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
-    if (!openWithTextures()) {
-        state.SkipWithError("no GL context");
-        return;
-    }
+// Play as it usually looks: the field spread out and wrapped round the ship after 22 s, a tenth
+// of the rocks breaking up where they are and every shot in flight.
+bool flightScene() {
+    if (!openWithTextures()) return false;
     flyingGame();
-    flight::gameFrames(1000, 10);  // 22 s: the field spread out as in play, wrapped round the ship
-    // A tenth of the rocks breaking up where they are.
+    flight::gameFrames(1000, 10);
     for (int i = 0; i < asteroids.count; i += 10) {
         asteroids.rock[i].hitPoints = 1;
         asteroids.rock[i].takeDamage(1);
     }
     flight::putEveryShotInFlight();
     shared.fadeAlpha = 1.0f;
+    return true;
+}
+
+void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
+    if (!flightScene()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
     const benchtime::ProcessTime frameTime;
     for (auto _ : state) {
         glColor4f(1, 1, 1, 1);
@@ -120,5 +127,18 @@ void BM_RenderStereoFrameFlightScene(benchmark::State& state) {
     testclock::uninstall();
 }
 BENCHMARK(BM_RenderStereoFrameFlightScene)->Unit(benchmark::kMillisecond);
+
+void BM_ShownFrameFlight(benchmark::State& state) {
+    if (!flightScene()) {
+        state.SkipWithError("no GL context");
+        return;
+    }
+    benchframe::measureShownFrames(state);
+    testclock::uninstall();
+}
+BENCHMARK(BM_ShownFrameFlight)
+    ->Apply(benchframe::windowSizes)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

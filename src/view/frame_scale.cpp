@@ -14,6 +14,7 @@ int pixelLimit = -1;  // -1: not chosen yet
 GLuint copyTexture = 0;
 int textureWidth = 0, textureHeight = 0;
 FrameSize drawn{0, 0};  // the size of the frame begun, 0 x 0 when at full size
+int drawnFactor = 1;     // and how many window pixels across one of its pixels covers
 
 bool softwareRenderer() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
@@ -44,10 +45,8 @@ int powerOfTwoAtLeast(int value) {
     return power;
 }
 
-// The texture is the frame's own size where the renderer allows any size, so the filter at
-// the picture's edges clamps to the frame's edge pixels. OpenGL 1.1 alone wants power-of-two
-// sides; the frame then fills the lower-left part, and the last row and column of the
-// picture blend a little of the texels beyond it.
+// The texture is the frame's own size where the renderer allows any size. OpenGL 1.1 alone
+// wants power-of-two sides; the frame then fills the lower-left part.
 void prepareTexture(int width, int height) {
     if (copyTexture == 0 || !glIsTexture(copyTexture)) {
         glGenTextures(1, &copyTexture);
@@ -61,8 +60,10 @@ void prepareTexture(int width, int height) {
     }
     textureWidth = exact ? width : powerOfTwoAtLeast(width);
     textureHeight = exact ? height : powerOfTwoAtLeast(height);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Whole factors and the nearest texel: every frame pixel becomes the same square of window
+    // pixels, sharp, and llvmpipe fills the window a third faster than with filtering.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     // The colour buffer's own layout, so the copy converts nothing.
@@ -85,16 +86,19 @@ int framePixelLimit() {
     return pixelLimit;
 }
 
-FrameSize frameSizeFor(int width, int height) {
+int enlargementFor(int width, int height) {
     const int limit = framePixelLimit();
-    const double pixels = static_cast<double>(width) * static_cast<double>(height);
-    if (limit == 0 || pixels <= limit) return {width, height};
-    const double shrink = std::sqrt(limit / pixels);
-    const int smallWidth = static_cast<int>(width * shrink);
-    // From the width, so the shape stays as close to the picture's as whole pixels allow.
-    const int smallHeight =
-        static_cast<int>(smallWidth * static_cast<double>(height) / width + 0.5);
-    return {smallWidth > 0 ? smallWidth : 1, smallHeight > 0 ? smallHeight : 1};
+    int factor = 1;
+    while (limit > 0 && static_cast<double>((width + factor - 1) / factor) *
+                                ((height + factor - 1) / factor) > limit) {
+        ++factor;
+    }
+    return factor;
+}
+
+FrameSize frameSizeFor(int width, int height) {
+    const int factor = enlargementFor(width, height);
+    return {(width + factor - 1) / factor, (height + factor - 1) / factor};
 }
 
 void beginScaledFrame() {
@@ -104,6 +108,7 @@ void beginScaledFrame() {
         return;
     }
     drawn = size;
+    drawnFactor = enlargementFor(windowView.picture.width, windowView.picture.height);
     // The same projection: only the number of pixels changes, not the shape. The scissor keeps
     // the frame's clear to those pixels too; the enlarged copy covers the rest of the picture.
     glViewport(windowView.picture.left, pictureBottom(), size.width, size.height);
@@ -138,8 +143,12 @@ void endScaledFrame() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    const float s = static_cast<float>(drawn.width) / static_cast<float>(textureWidth);
-    const float t = static_cast<float>(drawn.height) / static_cast<float>(textureHeight);
+    // The frame's last row and column may reach past the picture: the picture shows
+    // picture / factor frame pixels of them.
+    const float s = static_cast<float>(windowView.picture.width) /
+                    static_cast<float>(drawnFactor * textureWidth);
+    const float t = static_cast<float>(windowView.picture.height) /
+                    static_cast<float>(drawnFactor * textureHeight);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
