@@ -29,7 +29,7 @@ build() {
     local dir=$1
     shift
     cmake -S "$root" -B "$dir" -DVOXMERE_WERROR=ON -DVOXMERE_UNITY_TESTS=ON \
-        -DVOXMERE_TEST_SHARDS="$jobs" "$@"
+        -DVOXMERE_TEST_SHARDS=$((jobs * 2)) "$@"
     cmake --build "$dir" -j"$jobs"
 }
 
@@ -74,7 +74,7 @@ export -f build run_tests report_retries sanitized
 # In a process group of its own, so that an interrupted run stops all of it.
 setsid chrt --idle 0 bash -c "set -euo pipefail; sanitized" >"$sanitized_log" 2>&1 &
 sanitized_pid=$!
-trap 'kill -- -$sanitized_pid 2>/dev/null' EXIT
+trap 'kill -- -$sanitized_pid 2>/dev/null || true' EXIT
 
 release_status=0
 run_tests "$root/build" || release_status=$?

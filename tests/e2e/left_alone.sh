@@ -7,7 +7,8 @@ open_game
 key "$win" Return
 started=$SECONDS
 
-# Pictures as often as they can be taken while the game runs: how bright each is, and when.
+# A picture three or four times a second while the game runs, how bright each is and when: more
+# than a dozen in the five seconds of the fade.
 brightest=0
 : >"$WORK/levels"
 while kill -0 "$GAME_PID" 2>/dev/null && ((SECONDS - started < 105)); do
@@ -16,7 +17,7 @@ while kill -0 "$GAME_PID" 2>/dev/null && ((SECONDS - started < 105)); do
         ((level > brightest)) && brightest=$level
         echo "$(date +%s%N) $level" >>"$WORK/levels"
     fi
-    sleep 0.1
+    sleep 0.2
 done
 wait_game 10
 ended=$(date +%s%N)
