@@ -7,9 +7,9 @@
 # Needs no display, GPU or sound card: pixel tests draw offscreen with Mesa, end-to-end tests
 # start their own Xvfb.
 #
-# The end-to-end scripts mostly wait on the game's own clock and leave a processor idle, so the
-# sanitized build is made and tested beside them at idle priority (it gets only the time
-# nothing else wants); its output follows the Release build's.
+# The sanitized build is made and tested beside the Release build at idle priority: it gets
+# only the processor time nothing else wants, which is plenty while the end-to-end scripts
+# wait on the game's own clock. Its output follows the Release build's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -60,13 +60,15 @@ sanitized() {
     export LP_NUM_THREADS=0
     build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVOXMERE_SANITIZE=ON \
         -DVOXMERE_BENCH=OFF -DVOXMERE_FUZZ=OFF
+    # The sanitized generator has already made the build's art and sound, so any memory fault
+    # in it has shown; whether a second run writes the same bytes is the Release build's check.
+    export GTEST_FILTER=-AssetFiles.TwoRunsWriteIdenticalBytes
     # The leak checker's own exit scan still crashes now and then on a test that passed; a test
     # that fails in the sanitized build gets one more run, so only a failure that repeats
     # counts. Every test that needed its second run is listed after ctest's summary.
     run_tests "$root/build-asan" --repeat until-pass:2 -LE one_build
 }
 
-build "$root/build" -DCMAKE_BUILD_TYPE=Release
 mkdir -p "$root/build-asan"
 sanitized_log="$root/build-asan/test-command.log"
 export root jobs
@@ -76,6 +78,7 @@ setsid chrt --idle 0 bash -c "set -euo pipefail; sanitized" >"$sanitized_log" 2>
 sanitized_pid=$!
 trap 'kill -- -$sanitized_pid 2>/dev/null || true' EXIT
 
+build "$root/build" -DCMAKE_BUILD_TYPE=Release
 release_status=0
 run_tests "$root/build" || release_status=$?
 echo "Release build: $([[ $release_status == 0 ]] && echo passed || echo FAILED)."
