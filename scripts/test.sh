@@ -73,9 +73,12 @@ mkdir -p "$root/build-asan"
 sanitized_log="$root/build-asan/test-command.log"
 export root jobs
 export -f build run_tests report_retries sanitized
-# In a process group of its own, so that an interrupted run stops all of it.
-setsid chrt --idle 0 bash -c "set -euo pipefail; sanitized" >"$sanitized_log" 2>&1 &
+# In a process group of its own (job control), so that an interrupted run stops all of it; in
+# the same session, since the kernel shares time between sessions before it looks at priority.
+set -m
+chrt --idle 0 bash -c "set -euo pipefail; sanitized" >"$sanitized_log" 2>&1 &
 sanitized_pid=$!
+set +m
 trap 'kill -- -$sanitized_pid 2>/dev/null || true' EXIT
 
 build "$root/build" -DCMAKE_BUILD_TYPE=Release
