@@ -11,6 +11,7 @@
 #include "rules/director.h"
 #include "rules/frame_timer.h"
 #include "rules/game_update.h"
+#include "view/frame_scale.h"
 #include "view/glasses.h"
 #include "view/projection.h"
 #include "world/asteroid.h"
@@ -31,6 +32,7 @@ void resetGameState() {
     glasses = {};
     windowView = {};
     swapEyes = {};
+    frameScale = {};
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
     textures = {};

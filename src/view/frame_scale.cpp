@@ -8,13 +8,9 @@
 
 #include "view/projection.h"
 
-namespace {
+FrameScale frameScale;
 
-int pixelLimit = -1;  // -1: not chosen yet
-GLuint copyTexture = 0;
-int textureWidth = 0, textureHeight = 0;
-FrameSize drawn{0, 0};  // the size of the frame begun, 0 x 0 when at full size
-int drawnFactor = 1;     // and how many window pixels across one of its pixels covers
+namespace {
 
 bool softwareRenderer() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
@@ -25,12 +21,12 @@ bool softwareRenderer() {
 }
 
 void chooseLimit() {
-    if (pixelLimit >= 0) return;
+    if (frameScale.pixelLimit >= 0) return;
     if (const char* forced = std::getenv("VOXMERE_FRAME_PIXELS")) {
-        pixelLimit = std::atoi(forced) > 0 ? std::atoi(forced) : 0;
+        frameScale.pixelLimit = std::atoi(forced) > 0 ? std::atoi(forced) : 0;
         return;
     }
-    pixelLimit = softwareRenderer() ? kSoftwareFramePixels : 0;
+    frameScale.pixelLimit = softwareRenderer() ? kSoftwareFramePixels : 0;
 }
 
 bool anyTextureSize() {
@@ -48,18 +44,18 @@ int powerOfTwoAtLeast(int value) {
 // The texture is the frame's own size where the renderer allows any size. OpenGL 1.1 alone
 // wants power-of-two sides; the frame then fills the lower-left part.
 void prepareTexture(int width, int height) {
-    if (copyTexture == 0 || !glIsTexture(copyTexture)) {
-        glGenTextures(1, &copyTexture);
-        textureWidth = textureHeight = 0;
+    if (frameScale.copyTexture == 0 || !glIsTexture(frameScale.copyTexture)) {
+        glGenTextures(1, &frameScale.copyTexture);
+        frameScale.textureWidth = frameScale.textureHeight = 0;
     }
-    glBindTexture(GL_TEXTURE_2D, copyTexture);
+    glBindTexture(GL_TEXTURE_2D, frameScale.copyTexture);
     static const bool exact = anyTextureSize();
-    if (exact ? width == textureWidth && height == textureHeight
-              : width <= textureWidth && height <= textureHeight) {
+    if (exact ? width == frameScale.textureWidth && height == frameScale.textureHeight
+              : width <= frameScale.textureWidth && height <= frameScale.textureHeight) {
         return;
     }
-    textureWidth = exact ? width : powerOfTwoAtLeast(width);
-    textureHeight = exact ? height : powerOfTwoAtLeast(height);
+    frameScale.textureWidth = exact ? width : powerOfTwoAtLeast(width);
+    frameScale.textureHeight = exact ? height : powerOfTwoAtLeast(height);
     // Whole factors and the nearest texel: every frame pixel becomes the same square of window
     // pixels, sharp, and llvmpipe fills the window a third faster than with filtering.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -67,8 +63,8 @@ void prepareTexture(int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     // The colour buffer's own layout, so the copy converts nothing.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, textureWidth, textureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, frameScale.textureWidth, frameScale.textureHeight, 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
 }
 
 int pictureBottom() {
@@ -78,19 +74,20 @@ int pictureBottom() {
 }  // namespace
 
 void setFramePixelLimit(int pixels) {
-    pixelLimit = pixels > 0 ? pixels : 0;
+    frameScale.pixelLimit = pixels > 0 ? pixels : 0;
 }
 
 int framePixelLimit() {
     chooseLimit();
-    return pixelLimit;
+    return frameScale.pixelLimit;
 }
 
 int enlargementFor(int width, int height) {
     const int limit = framePixelLimit();
     int factor = 1;
-    while (limit > 0 && static_cast<double>((width + factor - 1) / factor) *
-                                ((height + factor - 1) / factor) > limit) {
+    while (limit > 0 &&
+           static_cast<double>((width + factor - 1) / factor) * ((height + factor - 1) / factor) >
+               limit) {
         ++factor;
     }
     return factor;
@@ -104,11 +101,11 @@ FrameSize frameSizeFor(int width, int height) {
 void beginScaledFrame() {
     const FrameSize size = frameSizeFor(windowView.picture.width, windowView.picture.height);
     if (size.width == windowView.picture.width && size.height == windowView.picture.height) {
-        drawn = {0, 0};
+        frameScale.drawn = {0, 0};
         return;
     }
-    drawn = size;
-    drawnFactor = enlargementFor(windowView.picture.width, windowView.picture.height);
+    frameScale.drawn = size;
+    frameScale.drawnFactor = enlargementFor(windowView.picture.width, windowView.picture.height);
     // The same projection: only the number of pixels changes, not the shape. The scissor keeps
     // the frame's clear to those pixels too; the enlarged copy covers the rest of the picture.
     glViewport(windowView.picture.left, pictureBottom(), size.width, size.height);
@@ -117,13 +114,13 @@ void beginScaledFrame() {
 }
 
 void endScaledFrame() {
-    if (drawn.width == 0) return;
+    if (frameScale.drawn.width == 0) return;
     glDisable(GL_SCISSOR_TEST);
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT | GL_VIEWPORT_BIT |
                  GL_CURRENT_BIT | GL_TRANSFORM_BIT);
-    prepareTexture(drawn.width, drawn.height);
+    prepareTexture(frameScale.drawn.width, frameScale.drawn.height);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, windowView.picture.left, pictureBottom(),
-                        drawn.width, drawn.height);
+                        frameScale.drawn.width, frameScale.drawn.height);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     if (windowView.picture.width != windowView.width ||
         windowView.picture.height != windowView.height) {
@@ -146,9 +143,9 @@ void endScaledFrame() {
     // The frame's last row and column may reach past the picture: the picture shows
     // picture / factor frame pixels of them.
     const float s = static_cast<float>(windowView.picture.width) /
-                    static_cast<float>(drawnFactor * textureWidth);
+                    static_cast<float>(frameScale.drawnFactor * frameScale.textureWidth);
     const float t = static_cast<float>(windowView.picture.height) /
-                    static_cast<float>(drawnFactor * textureHeight);
+                    static_cast<float>(frameScale.drawnFactor * frameScale.textureHeight);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);

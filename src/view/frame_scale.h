@@ -10,6 +10,17 @@ struct FrameSize {
     int width, height;
 };
 
+// The module's state: the limit chosen, the texture the frame is copied into and the frame
+// begun. Assigning {} forgets all of it (a texture name left over is made anew when needed).
+struct FrameScale {
+    int pixelLimit = -1;  // -1: not chosen yet
+    unsigned copyTexture = 0;
+    int textureWidth = 0, textureHeight = 0;
+    FrameSize drawn{0, 0};  // the size of the frame begun, 0 x 0 when at full size
+    int drawnFactor = 1;    // and how many window pixels across one of its pixels covers
+};
+extern FrameScale frameScale;
+
 // Pixels a frame may be drawn with before it is enlarged instead; 0 draws at the window's
 // own size. By default chosen once from the renderer: unlimited on a GPU, kSoftwareFramePixels
 // on Mesa's software renderers, so that a frame costs no more than the classic 640 x 480 one
