@@ -32,20 +32,15 @@ function(roff_term out term)
     set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
-# Brackets and semicolons would upset CMake's lists: carry them as placeholders while splitting.
-string(REPLACE "[" "<open>" help "${help}")
-string(REPLACE "]" "<close>" help "${help}")
-string(REPLACE ";" "<semicolon>" help "${help}")
-string(REPLACE "\n" ";" lines "${help}")
+include(${CMAKE_CURRENT_LIST_DIR}/text_lines.cmake)
+voxmere_split_lines(lines "${help}")
 
 set(VOXMERE_SYNOPSIS ".nf")
 set(VOXMERE_SUMMARY "")
 set(VOXMERE_OPTIONS "")
 set(last "")  # what the previous non-blank line was: usage, summary or option
 foreach(line IN LISTS lines)
-    string(REPLACE "<open>" "[" line "${line}")
-    string(REPLACE "<close>" "]" line "${line}")
-    string(REPLACE "<semicolon>" ";" line "${line}")
+    voxmere_line_text(line)
     if(line MATCHES "^[ \t]*$")
         continue()
     elseif(line MATCHES "^Usage: +voxmere(.*)$")
