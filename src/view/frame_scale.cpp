@@ -1,6 +1,10 @@
 #include "view/frame_scale.h"
 
+// The enlarging's copy program needs OpenGL 2.0's entry points, which gl.h only declares
+// on request.
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -64,7 +68,67 @@ void prepareTexture(int width, int height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     // The colour buffer's own layout, so the copy converts nothing.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, frameScale.textureWidth, frameScale.textureHeight, 0,
-                 GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+                 GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+}
+
+// llvmpipe fills a window-aligned textured rectangle row by row, without running a shader
+// for each pixel, when all the drawing does is look up a nearest texel of a BGRA texture and
+// the window has no depth buffer; that halves the cost of the enlarging at 1920 x 1080. Its
+// fixed-function texturing never qualifies, so the copy uses this smallest of programs.
+const char* const kCopyVertexShader =
+    "varying vec2 texel;\n"
+    "void main() { gl_Position = gl_Vertex; texel = gl_MultiTexCoord0.st; }\n";
+const char* const kCopyFragmentShader =
+    "uniform sampler2D frame;\n"
+    "varying vec2 texel;\n"
+    "void main() { gl_FragColor = texture2D(frame, texel); }\n";
+
+bool shadersAvailable() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr && std::atoi(version) >= 2;
+}
+
+GLuint compiledShader(GLenum kind, const char* source) {
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled == GL_TRUE) return shader;
+    glDeleteShader(shader);
+    return 0;
+}
+
+// The copy program, made once per context; 0 where OpenGL 2.0 is missing or the program does
+// not build, and the fixed-function texturing does the copy instead.
+GLuint copyProgram() {
+    if (frameScale.copyProgram != 0 && glIsProgram(frameScale.copyProgram)) {
+        return frameScale.copyProgram;
+    }
+    if (frameScale.copyProgramFailed || !shadersAvailable()) {
+        frameScale.copyProgramFailed = true;
+        return 0;
+    }
+    const GLuint vertex = compiledShader(GL_VERTEX_SHADER, kCopyVertexShader);
+    const GLuint fragment = compiledShader(GL_FRAGMENT_SHADER, kCopyFragmentShader);
+    GLuint program = 0;
+    if (vertex != 0 && fragment != 0) {
+        program = glCreateProgram();
+        glAttachShader(program, vertex);
+        glAttachShader(program, fragment);
+        glLinkProgram(program);
+        GLint linked = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        if (linked != GL_TRUE) {
+            glDeleteProgram(program);
+            program = 0;
+        }
+    }
+    glDeleteShader(vertex);  // kept alive by the program while it is attached
+    glDeleteShader(fragment);
+    frameScale.copyProgram = program;
+    frameScale.copyProgramFailed = program == 0;
+    return program;
 }
 
 int pictureBottom() {
@@ -146,6 +210,8 @@ void endScaledFrame() {
                     static_cast<float>(frameScale.drawnFactor * frameScale.textureWidth);
     const float t = static_cast<float>(windowView.picture.height) /
                     static_cast<float>(frameScale.drawnFactor * frameScale.textureHeight);
+    const GLuint program = copyProgram();
+    if (program != 0) glUseProgram(program);  // its one sampler reads texture unit 0
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
@@ -159,6 +225,7 @@ void endScaledFrame() {
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
+    if (program != 0) glUseProgram(0);
     glPopAttrib();  // also the matrix mode, the colour mask and the bound texture
     glViewport(windowView.picture.left, pictureBottom(), windowView.picture.width,
                windowView.picture.height);

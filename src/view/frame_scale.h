@@ -10,12 +10,14 @@ struct FrameSize {
     int width, height;
 };
 
-// The module's state: the limit chosen, the texture the frame is copied into and the frame
-// begun. Assigning {} forgets all of it (a texture name left over is made anew when needed).
+// The module's state: the limit chosen, the texture the frame is copied into, the program
+// that draws it and the frame begun. Assigning {} forgets all of it (a texture name left over is made anew when needed).
 struct FrameScale {
     int pixelLimit = -1;  // -1: not chosen yet
     unsigned copyTexture = 0;
     int textureWidth = 0, textureHeight = 0;
+    unsigned copyProgram = 0;  // the program that draws the copy, where shaders are available
+    bool copyProgramFailed = false;
     FrameSize drawn{0, 0};  // the size of the frame begun, 0 x 0 when at full size
     int drawnFactor = 1;    // and how many window pixels across one of its pixels covers
 };
@@ -24,7 +26,7 @@ extern FrameScale frameScale;
 // Pixels a frame may be drawn with before it is enlarged instead; 0 draws at the window's
 // own size. By default chosen once from the renderer: unlimited on a GPU, kSoftwareFramePixels
 // on Mesa's software renderers, so that a frame costs no more than the classic 640 x 480 one
-// plus the enlarging (on llvmpipe about as much as one full-window textured quad: 8 ms at
+// plus the enlarging (on llvmpipe a row-by-row copy of the texture: about 4 ms at
 // 1920 x 1080 on two cores). VOXMERE_FRAME_PIXELS overrides (0 for always full size).
 inline constexpr int kSoftwareFramePixels = 640 * 480;
 void setFramePixelLimit(int pixels);
