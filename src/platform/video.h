@@ -62,8 +62,8 @@ void setWindowIcon(const uint8_t* rgba, int edge);
 // Shows, raises and focuses the window.
 void showWindow();
 
-// Shows the frame drawn. With waitForRefresh, a frame is shown no sooner than nine tenths of
-// the display's refresh period (60 Hz when the display does not say) after the last one: where
+// Shows the frame drawn. With waitForRefresh, a swap begins no sooner than nine tenths of the
+// display's refresh period (60 Hz when the display does not say) after the last one began: where
 // the swap waits for the display this never delays a frame, and where it does not (a software
 // renderer, a virtual X server) the game no longer draws frames nobody sees at the cost of a
 // whole processor. A replay passes false: it keeps its recorded times itself.

@@ -34,9 +34,9 @@ int swapsBeforeRelease = 0;  // without a window manager no resize may come
 
 std::chrono::steady_clock::time_point lastSwap{};
 
-// Sleeps until nine tenths of a refresh period have passed since the last swap. Short of a
-// whole period, so that where the swap itself waits for the display this wait always ends
-// before the next refresh and never costs a frame.
+// Sleeps until nine tenths of a refresh period have passed since the last swap began. Short
+// of a whole period, so that where the swap itself waits for the display this wait always
+// ends before the next refresh and never costs a frame.
 void waitForShortestFrame() {
     SDL_DisplayMode mode{};
     const int index = SDL_GetWindowDisplayIndex(window);
@@ -250,8 +250,10 @@ void showWindow() {
 void swapBuffers(bool waitForRefresh) {
     if (window == nullptr) return;
     if (waitForRefresh) waitForShortestFrame();
-    SDL_GL_SwapWindow(window);
+    // Timed from the start of the swap: on a software renderer the swap finishes drawing the
+    // frame, and that time is part of the frame, not of the pause between frames.
     lastSwap = std::chrono::steady_clock::now();
+    SDL_GL_SwapWindow(window);
     if (sdl::clockHeld && (!awaitingResize || --swapsBeforeRelease == 0)) releaseClock();
 }
 
