@@ -32,6 +32,17 @@ expect "other units become milliseconds" "0.003250 0.002750" \
     "$(bench_times_ms "$WORK/frames.csv" BM_UpdateGameFullLoad | paste -sd' ')"
 expect "an absent benchmark gives nothing" "" "$(bench_times_ms "$WORK/frames.csv" BM_Opening)"
 
+# A journal: the header, three frames (the second with one message) and the end record.
+{
+    head -c 66 /dev/zero
+    printf 'F\xe8\x03\x00\x00\x00\x00'                             # 1000 ms
+    printf 'F\xf8\x03\x00\x00\x01\x00' && head -c 10 /dev/zero     # 1016 ms, a message
+    printf 'F\x0c\x04\x00\x00\x00\x00'                             # 1036 ms
+    printf 'E\x03\x00\x00\x00\x00\x00'
+} >"$WORK/run.vxj"
+expect "frame gaps, past a message" "16 20" "$(journal_frame_gaps "$WORK/run.vxj" | paste -sd' ')"
+expect "frame gaps after the first 20 ms" "20" "$(journal_frame_gaps "$WORK/run.vxj" 20)"
+
 expect "median of an even count" "4.25" \
     "$(bench_times_ms "$WORK/frames.csv" BM_RenderStereoFrameFullLoad | median)"
 expect "median of an odd count, unsorted" "7" "$(printf '9\n7\n1\n' | median)"
