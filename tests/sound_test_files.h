@@ -16,6 +16,7 @@
 
 #include "assets/asset_files.h"
 #include "assets/wav_writer.h"
+#include "support/fresh_process.h"
 
 namespace soundtest {
 
@@ -97,8 +98,13 @@ class ScratchDir {
         path_ = mkdtemp(pattern);
         std::filesystem::current_path(path_);
         std::filesystem::create_directory("Sounds");
+        testsupport::setChildCleanup([made = path_] {
+            std::error_code ignored;
+            std::filesystem::remove_all(made, ignored);
+        });
     }
     ~ScratchDir() {
+        testsupport::setChildCleanup(nullptr);
         std::filesystem::current_path(original_);
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);

@@ -9,8 +9,26 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
 namespace testsupport {
+
+// Run by a child process just before it ends, here or through the game's own exit: neither
+// runs the fixture's destructor, so what the fixture made again in the child (a scratch
+// folder) is undone here. Set while a fixture needs it, empty otherwise.
+inline std::function<void()> childCleanup;
+
+inline void runChildCleanup() {
+    if (childCleanup) childCleanup();
+}
+
+// Sets the cleanup and makes sure an exit through std::exit runs it too.
+inline void setChildCleanup(std::function<void()> cleanup) {
+    static const bool atExit = std::atexit(runChildCleanup) == 0;
+    (void)atExit;
+    childCleanup = std::move(cleanup);
+}
 
 template <typename Body>
 void inFreshProcess(Body body) {
@@ -19,7 +37,9 @@ void inFreshProcess(Body body) {
         {
             body();
             std::fflush(stdout);
-            std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+            const int status = ::testing::Test::HasFailure() ? 1 : 0;
+            runChildCleanup();
+            std::_Exit(status);
         },
         ::testing::ExitedWithCode(0), "")
         << "the test body failed in its own process; its messages are on standard output";
