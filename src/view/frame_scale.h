@@ -11,7 +11,8 @@ struct FrameSize {
 };
 
 // The module's state: the limit chosen, the texture the frame is copied into, the program
-// that draws it and the frame begun. Assigning {} forgets all of it (a texture name left over is made anew when needed).
+// that draws it and the frame begun. Assigning {} forgets all of it (a texture or program
+// name left over is made anew when needed).
 struct FrameScale {
     int pixelLimit = -1;  // -1: not chosen yet
     unsigned copyTexture = 0;
@@ -26,7 +27,7 @@ extern FrameScale frameScale;
 // Pixels a frame may be drawn with before it is enlarged instead; 0 draws at the window's
 // own size. By default chosen once from the renderer: unlimited on a GPU, kSoftwareFramePixels
 // on Mesa's software renderers, so that a frame costs no more than the classic 640 x 480 one
-// plus the enlarging (on llvmpipe a row-by-row copy of the texture: about 4 ms at
+// plus the enlarging (on llvmpipe a row-by-row copy of the texture: about 3 ms at
 // 1920 x 1080 on two cores). VOXMERE_FRAME_PIXELS overrides (0 for always full size).
 inline constexpr int kSoftwareFramePixels = 640 * 480;
 void setFramePixelLimit(int pixels);
