@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -53,6 +54,14 @@ SDL_Joystick* attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
     set(pad, kLeftTrigger, -32768);  // triggers rest released, as on a real pad
     set(pad, kRightTrigger, -32768);
     return pad;
+}
+
+void key(SDL_Keycode sym, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.keysym.sym = sym;
+    SDL_PushEvent(&event);
+    deliver();
 }
 
 void openPads(bool game) {
@@ -171,6 +180,29 @@ TEST_F(Gamepads, APadMappedInTheConfigFolderFiresAndRumblesHarderForHeavierHits)
     platform::setRumbleEnabled(false);
     EXPECT_EQ(felt(22.0f), 0);
     SDL_JoystickClose(device);
+}
+
+// The keyboard and a pad are two hands on one key: it stays down until both have let go.
+TEST_F(Gamepads, AKeyTheKeyboardAndAPadBothHoldStaysDownUntilBothLetGo) {
+    const struct {
+        bool game;
+        SDL_Keycode key;
+        int button;
+        const char* held;
+    } cases[] = {{true, SDLK_p, kStart, "P "}, {false, SDLK_RETURN, kA, "Enter "}};
+    for (const auto& c : cases) {
+        SDL_Joystick* pad = attach();
+        openPads(c.game);
+        const char* steps = "KBbkBKkb";  // K, k: the key pressed, released; B, b: the button
+        for (int i = 0; i < 8; ++i) {
+            const bool down = std::isupper(steps[i]) != 0;
+            steps[i] == 'K' || steps[i] == 'k' ? key(c.key, down) : set(pad, c.button, down);
+            EXPECT_EQ(state(), i % 4 == 3 ? "" : c.held) << c.held << " after step " << i;
+        }
+        SDL_JoystickClose(pad);
+        TearDown();
+        SetUp();
+    }
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 //
 // Several pads and joystick 1 act as one: any of them pushing a way steers that way, and a
 // button is held while any of them holds it. A control released sends the release of what its
-// press sent, so a pad pulled out leaves nothing held.
+// press sent, so a pad pulled out leaves nothing held; a key the keyboard holds as well stays
+// down until the keyboard lets go too.
 #pragma once
 
 #include <cstdint>

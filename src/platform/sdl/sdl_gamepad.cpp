@@ -55,7 +55,6 @@ bool stickFire[2] = {};
 // The merged state as the game was last told it.
 uint8_t sentDirections = 0;
 bool sentFire[2] = {};
-int keyHolders[256] = {};
 
 uint8_t directionsOf(bool up, bool down, bool left, bool right) {
     return static_cast<uint8_t>((up ? kUp : 0) | (down ? kDown : 0) | (left ? kLeft : 0) |
@@ -125,12 +124,8 @@ void postChanges(bool moved) {
     }
 }
 
-void holdKey(int key) {
-    if (keyHolders[key]++ == 0) postMessage(WM_KEYDOWN, static_cast<uint64_t>(key), 0);
-}
-
 void letGoOf(int sent) {
-    if (sent > 0 && --keyHolders[sent] == 0) postMessage(WM_KEYUP, static_cast<uint64_t>(sent), 0);
+    if (sent > 0) sdl::padLetsGoOfKey(sent);
 }
 
 int pressSends(int button) {
@@ -285,7 +280,7 @@ void releaseJoystick() {
     padsOpen = captured = false;
     sentDirections = 0;
     sentFire[0] = sentFire[1] = false;
-    for (int& holders : keyHolders) holders = 0;
+    sdl::padsLetGoOfKeys();
 }
 
 namespace sdl {
@@ -316,7 +311,7 @@ bool handleDeviceEvent(const SDL_Event& event) {
             int& sent = pad->sent[event.cbutton.button];
             if (event.type == SDL_CONTROLLERBUTTONDOWN && sent == kSentNothing) {
                 sent = pressSends(event.cbutton.button);
-                if (sent > 0) holdKey(sent);
+                if (sent > 0) sdl::padHoldsKey(sent);
             } else if (event.type == SDL_CONTROLLERBUTTONUP) {
                 letGoOf(sent);
                 sent = kSentNothing;
