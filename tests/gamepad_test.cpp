@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -200,6 +201,42 @@ TEST_F(Gamepads, AKeyTheKeyboardAndAPadBothHoldStaysDownUntilBothLetGo) {
             EXPECT_EQ(state(), i % 4 == 3 ? "" : c.held) << c.held << " after step " << i;
         }
         SDL_JoystickClose(pad);
+        TearDown();
+        SetUp();
+    }
+}
+
+// Only a file SDL can use no line of is named, not one that corrects SDL's own mappings.
+TEST_F(Gamepads, TheMappingsFileIsNamedOnlyWhenSdlCanUseNoneOfIt) {
+    char* own = SDL_GameControllerMappingForIndex(0);  // it names its platform last
+    const std::string corrected = std::string(own) + ",\r\n";
+    SDL_free(own);
+    const std::string file = "voxmere: the pad mappings in |FILE| were not read: ";
+    const struct {
+        std::string text;  // empty: a folder in its place
+        std::string said;  // the start of the one line on standard error
+    } cases[] = {
+        {corrected, ""},
+        {"03000000abcd0000ef01000000000000,odd pad,a:b3,platform:Windows,\n",
+         "voxmere: |FILE| holds no pad mapping for Linux\n"},
+        {"no name platform:Linux,\n", file + "Couldn't parse name"},
+        {"", file + "it is not a regular file\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        testsupport::ScratchFolder config;
+        const std::string mappings = config / "voxmere/gamecontrollerdb.txt";
+        std::filesystem::create_directories(c.text.empty() ? mappings : config / "voxmere");
+        if (!c.text.empty()) testsupport::writeText(mappings, c.text);
+        setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+        testing::internal::CaptureStderr();
+        platform::openGamepads();
+        unsetenv("XDG_CONFIG_HOME");
+        const std::string said = testing::internal::GetCapturedStderr();
+        std::string expected = c.said;
+        if (!expected.empty()) expected.replace(expected.find("|FILE|"), 6, mappings);
+        EXPECT_EQ(said.substr(0, expected.size()), expected);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), expected.empty() ? 0 : 1) << said;
         TearDown();
         SetUp();
     }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/events.h"
@@ -195,6 +196,77 @@ bool isStick(SDL_JoystickID id) {
     return stick != nullptr && SDL_JoystickInstanceID(stick) == id;
 }
 
+// Far more than any collection of mapping lines.
+constexpr Sint64 kMaxMappingFileBytes = 8 << 20;
+
+// The whole file in `text`; false with the reason in `problem`.
+bool readMappingFile(const std::string& file, std::string& text, std::string& problem) {
+    // Not opened unless it is a regular file: opening a FIFO would wait for a writer.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::u8string(file.begin(), file.end()), error)) {
+        problem = "it is not a regular file";
+        return false;
+    }
+    SDL_RWops* in = SDL_RWFromFile(file.c_str(), "rb");
+    if (in == nullptr) {
+        problem = SDL_GetError();
+        return false;
+    }
+    const Sint64 size = SDL_RWsize(in);
+    if (size < 0 || size > kMaxMappingFileBytes) {
+        problem = size < 0 ? SDL_GetError() : "it is larger than 8 MiB";
+    } else {
+        text.resize(static_cast<std::size_t>(size));
+        if (SDL_RWread(in, text.data(), 1, text.size()) != text.size()) problem = SDL_GetError();
+    }
+    SDL_RWclose(in);
+    return problem.empty();
+}
+
+// The lines of the player's file for this system go to SDL one at a time, as SDL's own file
+// reader would hand them over. That reader counts only pads SDL had no mapping for, so a file
+// that corrects SDL's own mappings would look as if it held nothing.
+void addPlayerMappings() {
+    const std::string file = gamepadMappingFile();
+    std::error_code error;
+    if (file.empty() || !std::filesystem::exists(std::u8string(file.begin(), file.end()), error)) {
+        return;
+    }
+    std::string text, problem;
+    if (!readMappingFile(file, text, problem)) {
+        std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n", file.c_str(),
+                     problem.c_str());
+        return;
+    }
+    int forThisSystem = 0, used = 0;
+    std::string rejected;  // why SDL refused the first line it refused
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t field = line.find("platform:");
+        const std::size_t comma = line.find(',', field);
+        if (field == std::string::npos || comma == std::string::npos) continue;
+        const std::string platform = line.substr(field + 9, comma - field - 9);
+        if (SDL_strcasecmp(platform.c_str(), SDL_GetPlatform()) != 0) continue;
+        ++forThisSystem;
+        // 1 for a new pad, 0 for one whose mapping the line replaces, -1 for a line refused.
+        if (SDL_GameControllerAddMapping(line.c_str()) >= 0) {
+            ++used;
+        } else if (rejected.empty()) {
+            rejected = SDL_GetError();
+        }
+    }
+    if (forThisSystem == 0) {
+        std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
+    } else if (used == 0) {
+        std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n", file.c_str(),
+                     rejected.c_str());
+    }
+}
+
 bool startJoystickSystem(Uint32 flags) {
     // SDL drops joystick events while no window of ours has focus unless told otherwise; the
     // stick keeps steering while the game is in the background. Set before the system starts.
@@ -217,19 +289,7 @@ std::string gamepadMappingFile() {
 void openGamepads() {
     if (padsOpen || !startJoystickSystem(SDL_INIT_GAMECONTROLLER)) return;
     padsOpen = true;
-    const std::string file = gamepadMappingFile();
-    if (!file.empty()) {
-        if (std::FILE* probe = std::fopen(file.c_str(), "rb")) {
-            std::fclose(probe);
-            const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
-            if (added < 0) {
-                std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n",
-                             file.c_str(), SDL_GetError());
-            } else if (added == 0) {
-                std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
-            }
-        }
-    }
+    addPlayerMappings();
     for (int i = 0; i < SDL_NumJoysticks(); ++i) openPad(i);
 }
 
