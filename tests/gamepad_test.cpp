@@ -18,8 +18,8 @@
 
 namespace {
 
-// Buttons of a virtual pad under SDL's own mapping for it, and its axes from kAxis on.
-constexpr int kA = 0, kB = 1, kX = 2, kStart = 6, kDown = 12, kRight = 14, kAxis = 100;
+// Buttons of a virtual pad under SDL's own mapping for it, its axes from kAxis on, its hat kHat.
+constexpr int kA = 0, kB = 1, kX = 2, kStart = 6, kDown = 12, kRight = 14, kAxis = 100, kHat = 200;
 constexpr int kStickX = kAxis, kLeftTrigger = kAxis + 4, kRightTrigger = kAxis + 5;
 
 Uint16 lastRumble = 0;
@@ -36,8 +36,10 @@ void deliver() {
 }
 
 void set(SDL_Joystick* pad, int control, int value) {
-    control < kAxis ? SDL_JoystickSetVirtualButton(pad, control, static_cast<Uint8>(value))
-                    : SDL_JoystickSetVirtualAxis(pad, control - kAxis, static_cast<Sint16>(value));
+    control >= kHat ? SDL_JoystickSetVirtualHat(pad, 0, static_cast<Uint8>(value))
+    : control < kAxis
+        ? SDL_JoystickSetVirtualButton(pad, control, static_cast<Uint8>(value))
+        : SDL_JoystickSetVirtualAxis(pad, control - kAxis, static_cast<Sint16>(value));
     deliver();
 }
 
@@ -55,6 +57,15 @@ SDL_Joystick* attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
     set(pad, kLeftTrigger, -32768);  // triggers rest released, as on a real pad
     set(pad, kRightTrigger, -32768);
     return pad;
+}
+
+// A device without a mapping (joystick 1), with `control` at `rest` when it is next opened.
+int attachStick(int control = kAxis, int rest = 0) {
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 3, 2, 1);
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    set(stick, control, rest);
+    SDL_JoystickClose(stick);
+    return index;
 }
 
 void key(SDL_Keycode sym, bool down) {
@@ -204,6 +215,47 @@ TEST_F(Gamepads, AKeyTheKeyboardAndAPadBothHoldStaysDownUntilBothLetGo) {
         TearDown();
         SetUp();
     }
+}
+
+// Joystick 1 steers from where it rested when opened, as far either way, and with its hat.
+TEST_F(Gamepads, JoystickOneSteersFromWhereItRestsEvenlyEitherWayAndWithItsHat) {
+    const struct {
+        int control, rest, pushed;
+        const char* effect;
+    } cases[] = {
+        {kAxis, -32768, 32767, "right "},   // a pedal resting at one end
+        {kAxis + 1, 32767, -32768, "up "},  // a throttle resting at the other
+        {kAxis, 0, -7000, "left "},
+        {kAxis, 0, 7000, "right "},
+        {kHat, SDL_HAT_CENTERED, SDL_HAT_LEFTUP, "up left "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pushed);
+        const int index = attachStick(c.control, c.rest);
+        openPads(true);
+        SDL_Joystick* stick = SDL_JoystickOpen(index);
+        EXPECT_EQ(state(), "");
+        set(stick, c.control, c.pushed);
+        EXPECT_EQ(state(), c.effect);
+        set(stick, c.control, c.rest);
+        EXPECT_EQ(state(), "");
+        SDL_JoystickClose(stick);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(Gamepads, WhenJoystickOneIsPulledOutTheNextDeviceWithoutAMappingSteers) {
+    openPads(true);
+    SDL_Joystick* first = SDL_JoystickOpen(attachStick());
+    SDL_Joystick* second = SDL_JoystickOpen(attachStick());
+    set(second, kAxis, -32768);
+    EXPECT_EQ(state(), "") << "only joystick 1 steers";
+    SDL_JoystickClose(first);
+    SDL_JoystickDetachVirtual(0);
+    deliver();
+    EXPECT_EQ(state(), "left ");
+    SDL_JoystickClose(second);
 }
 
 // Only a file SDL can use no line of is named, not one that corrects SDL's own mappings.

@@ -20,10 +20,11 @@
 namespace platform {
 
 // Starts SDL's game controller layer with its own database, SDL_GAMECONTROLLERCONFIG and the
-// player's gamecontrollerdb.txt (see gamepadMappingFile), and opens every mapped pad; pads
-// plugged in later open as they arrive. A mappings file that cannot be read, or of which SDL
-// can use no line for this system, is named on standard error. Until captureJoystick only
-// Start and A reach the game, as the keys setPadKeys names. releaseJoystick closes them.
+// player's gamecontrollerdb.txt (see gamepadMappingFile), and opens every mapped pad and
+// joystick 1; devices plugged in later open as they arrive. A mappings file that cannot be
+// read, or of which SDL can use no line for this system, is named on standard error. Until
+// captureJoystick only Start and A reach the game, as the keys setPadKeys names.
+// releaseJoystick closes them.
 void openGamepads();
 
 // The player's own mappings: $XDG_CONFIG_HOME/voxmere/gamecontrollerdb.txt, or

@@ -16,7 +16,8 @@ namespace platform {
 namespace {
 
 constexpr int kMaxPads = 8;
-// A fifth of the stick's travel: worn sticks rest off centre, yet a small push still steers.
+// A fifth of the stick's travel either way from its centre, for pads and joystick 1 alike:
+// worn sticks rest off centre, yet a small push still steers.
 constexpr int kStickDeadZone = 6554;
 // Triggers fire past half way and let go below a quarter, so a trigger held near the line
 // does not chatter.
@@ -62,11 +63,28 @@ uint8_t directionsOf(bool up, bool down, bool left, bool right) {
                                 (right ? kRight : 0));
 }
 
-// Joystick 1 keeps the game's own dead zone: five bits of each axis, 13..19 centred.
+uint8_t directionsOfStick(int x, int y) {
+    const int d = kStickDeadZone;
+    return directionsOf(y < -d, d < y, x < -d, d < x);
+}
+
+// How far joystick 1's axis is from where it rested when it was opened (SDL's first reading),
+// so that a pedal or throttle resting at one end is at rest there, not pushed.
+int stickAxisFromRest(int axis) {
+    Sint16 rest = 0;
+    if (!SDL_JoystickGetAxisInitialState(stick, axis, &rest)) rest = 0;
+    return SDL_JoystickGetAxis(stick, axis) - rest;
+}
+
+// Joystick 1 steers with its first two axes and with its hats, as a pad's d-pad does.
 uint8_t stickDirectionsNow() {
-    const int x5 = (SDL_JoystickGetAxis(stick, 0) + 32768) >> 11;
-    const int y5 = (SDL_JoystickGetAxis(stick, 1) + 32768) >> 11;
-    return directionsOf(y5 <= 12, y5 >= 20, x5 <= 12, x5 >= 20);
+    uint8_t directions = directionsOfStick(stickAxisFromRest(0), stickAxisFromRest(1));
+    for (int i = 0; i < SDL_JoystickNumHats(stick); ++i) {
+        const Uint8 hat = SDL_JoystickGetHat(stick, i);
+        directions |= directionsOf(hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, hat & SDL_HAT_LEFT,
+                                   hat & SDL_HAT_RIGHT);
+    }
+    return directions;
 }
 
 void readPadLevels(Pad& pad) {
@@ -76,10 +94,10 @@ void readPadLevels(Pad& pad) {
     auto button = [c](SDL_GameControllerButton b) {
         return SDL_GameControllerGetButton(c, b) != 0;
     };
-    pad.directions = directionsOf(y < -kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_UP),
-                                  y > kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-                                  x < -kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_LEFT),
-                                  x > kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    const uint8_t dpad = directionsOf(
+        button(SDL_CONTROLLER_BUTTON_DPAD_UP), button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+        button(SDL_CONTROLLER_BUTTON_DPAD_LEFT), button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    pad.directions = directionsOfStick(x, y) | dpad;
     auto trigger = [c](SDL_GameControllerAxis axis, bool wasDown) {
         const int value = SDL_GameControllerGetAxis(c, axis);
         return wasDown ? value >= kTriggerRelease : value >= kTriggerPress;
@@ -176,24 +194,34 @@ void closePad(Pad& pad) {
     postChanges(false);
 }
 
+// Joystick 1's position as it is now; its buttons count from their next press.
+void readStickAfresh() {
+    stickDirections = stick != nullptr ? stickDirectionsNow() : 0;
+    stickFire[0] = stickFire[1] = false;
+}
+
 void openStick(int deviceIndex) {
     if (stick != nullptr || SDL_IsGameController(deviceIndex)) return;
     stick = SDL_JoystickOpen(deviceIndex);
-    if (stick == nullptr) return;
-    stickDirections = stickDirectionsNow();
-    stickFire[0] = stickFire[1] = false;
+    readStickAfresh();
 }
 
 void closeStick() {
     if (stick == nullptr) return;
     SDL_JoystickClose(stick);
     stick = nullptr;
-    stickDirections = 0;
-    stickFire[0] = stickFire[1] = false;
+    readStickAfresh();
 }
 
 bool isStick(SDL_JoystickID id) {
     return stick != nullptr && SDL_JoystickInstanceID(stick) == id;
+}
+
+// Joystick 1 is the first device without a mapping that is plugged in, other than `gone`.
+void pickStick(SDL_JoystickID gone = -1) {
+    for (int i = 0; i < SDL_NumJoysticks() && stick == nullptr; ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) != gone) openStick(i);
+    }
 }
 
 // Far more than any collection of mapping lines.
@@ -291,6 +319,9 @@ void openGamepads() {
     padsOpen = true;
     addPlayerMappings();
     for (int i = 0; i < SDL_NumJoysticks(); ++i) openPad(i);
+    // Joystick 1 opens with the pads, though the title never reads it: its axes count from
+    // where they rest when it opens, and at start a hand is less likely on it than at play.
+    pickStick();
 }
 
 void setPadKeys(int startKey, int aKey) {
@@ -319,7 +350,8 @@ void rumblePads(float strength, uint32_t milliseconds) {
 void captureJoystick() {
     if (captured || !startJoystickSystem(SDL_INIT_JOYSTICK)) return;
     captured = true;
-    for (int i = 0; i < SDL_NumJoysticks() && stick == nullptr; ++i) openStick(i);
+    pickStick();
+    readStickAfresh();
     for (Pad& pad : pads) {
         if (pad.active) readPadLevels(pad);
     }
@@ -351,7 +383,7 @@ bool handleDeviceEvent(const SDL_Event& event) {
         case SDL_JOYDEVICEADDED:
             // Both arrive for a mapped pad; the second finds it open already.
             if (padsOpen) openPad(event.cdevice.which);
-            if (captured && event.type == SDL_JOYDEVICEADDED) {
+            if ((padsOpen || captured) && event.type == SDL_JOYDEVICEADDED) {
                 openStick(event.jdevice.which);
                 postChanges(false);
             }
@@ -361,6 +393,7 @@ bool handleDeviceEvent(const SDL_Event& event) {
             if (Pad* pad = padWithId(event.cdevice.which)) closePad(*pad);
             if (isStick(event.jdevice.which)) {
                 closeStick();
+                pickStick(event.jdevice.which);
                 postChanges(false);
             }
             return true;
@@ -388,6 +421,12 @@ bool handleDeviceEvent(const SDL_Event& event) {
             return true;
         case SDL_JOYAXISMOTION:
             if (isStick(event.jaxis.which) && event.jaxis.axis <= 1) {
+                stickDirections = stickDirectionsNow();
+                postChanges(false);
+            }
+            return true;
+        case SDL_JOYHATMOTION:
+            if (isStick(event.jhat.which)) {
                 stickDirections = stickDirectionsNow();
                 postChanges(false);
             }
