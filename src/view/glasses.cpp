@@ -2,8 +2,7 @@
 
 #include <GL/gl.h>
 
-Glasses glasses{};  // red/blue, the first kind
-bool swapEyes = false;
+GlassesChoice glasses;
 
 namespace {
 
@@ -29,17 +28,17 @@ void applyMask(const Channels& c) {
 }
 
 const FilterPair& filters() {
-    return kFilters[static_cast<int>(glasses)];
+    return kFilters[static_cast<int>(glasses.kind)];
 }
 
 }  // namespace
 
 void maskForLeftEye() {
-    applyMask(swapEyes ? filters().second : filters().first);
+    applyMask(glasses.swapEyes ? filters().second : filters().first);
 }
 
 void maskForRightEye() {
-    applyMask(swapEyes ? filters().first : filters().second);
+    applyMask(glasses.swapEyes ? filters().first : filters().second);
 }
 
 void maskForBothEyes() {

@@ -5,10 +5,13 @@
 
 #include "profile/settings.h"
 
-// Chosen for the whole run (settings file, then command line); red/blue unless told otherwise.
-extern Glasses glasses;
-// The glasses are worn the other way round: each eye's picture goes to the other filter.
-extern bool swapEyes;
+// Chosen for the whole run (settings file, then command line).
+struct GlassesChoice {
+    Glasses kind = Glasses::RedBlue;
+    // Worn the other way round: each eye's picture goes to the other filter.
+    bool swapEyes = false;
+};
+extern GlassesChoice glasses;
 
 // Colour masks for the passes of a stereo frame (alpha is always written).
 void maskForLeftEye();
