@@ -52,6 +52,7 @@ void resetGameState() {
     // player and world
     player = {};
     asteroids = {};
+    asteroidShapes = {};
     fighters = {};
     pickups = {};
 }
