@@ -258,15 +258,17 @@ TEST(Scores, WhatIsNotDamageIsReadOrLeftAlone) {
          [](const std::string& path, ScratchFolder&) {
              writeText(path, "voxmere-scores 2\nwhatever comes\nend\n");
          },
-         0, "belong to a newer version of the game (format 2); it is left alone and this game's "
-            "score is not kept",
+         0,
+         "belong to a newer version of the game (format 2); it is left alone and this game's "
+         "score is not kept",
          false},
         {"a FIFO", [](const std::string& path, ScratchFolder&) { mkfifo(path.c_str(), 0644); }, 0,
          "is a FIFO, not a file; it is left alone", false},
-        {"a folder", [](const std::string& path, ScratchFolder&) { fs::create_directory(path); },
-         0, "is a folder, not a file", false},
-        {"a device", [](const std::string& path, ScratchFolder&) { symlink("/dev/null", path.c_str()); },
-         0, "is a device, not a file", false},
+        {"a folder", [](const std::string& path, ScratchFolder&) { fs::create_directory(path); }, 0,
+         "is a folder, not a file", false},
+        {"a device",
+         [](const std::string& path, ScratchFolder&) { symlink("/dev/null", path.c_str()); }, 0,
+         "is a device, not a file", false},
         {"a link to a file elsewhere",
          [&](const std::string& path, ScratchFolder& folder) {
              fs::create_directory(folder.path / "dotfiles");
@@ -281,7 +283,8 @@ TEST(Scores, WhatIsNotDamageIsReadOrLeftAlone) {
          0, "", true},
         {"CRLF ends and a byte-order mark",
          [](const std::string& path, ScratchFolder&) {
-             writeText(path, "\xEF\xBB\xBFvoxmere-scores 1\r\n700 5.00 2026-12-01T10:00:00Z\r\nend\r\n");
+             writeText(path,
+                       "\xEF\xBB\xBFvoxmere-scores 1\r\n700 5.00 2026-12-01T10:00:00Z\r\nend\r\n");
          },
          1, "", true},
     };
@@ -358,8 +361,10 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
         ASSERT_EQ(stat(path.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, c.written) << c.text;
         const std::string text = readText(path);
-        EXPECT_EQ(text.compare(0, 3, "\xEF\xBB\xBF") == 0, c.text.compare(0, 3, "\xEF\xBB\xBF") == 0);
-        EXPECT_NE(text.find(std::string("900 1.00 2026-12-07T13:26:40Z") + c.ends), std::string::npos)
+        EXPECT_EQ(text.compare(0, 3, "\xEF\xBB\xBF") == 0,
+                  c.text.compare(0, 3, "\xEF\xBB\xBF") == 0);
+        EXPECT_NE(text.find(std::string("900 1.00 2026-12-07T13:26:40Z") + c.ends),
+                  std::string::npos)
             << text;
         for (const char* name : leftovers) EXPECT_FALSE(fs::exists(folder / name)) << name;
         for (const char* name : theirs) EXPECT_EQ(readText(folder / name), "mine") << name;
@@ -406,7 +411,8 @@ TEST(Scores, TheListingShowsWhatItCanAndChangesNothing) {
          "scores: line 3: a score of 0; the games before it are shown\n"},
         {"foreign", [](const std::string& path) { writeText(path, "hello\n"); }, "",
          "scores: not a Voxmere scores file; no game is shown\n"},
-        {"a newer format", [](const std::string& path) { writeText(path, "voxmere-scores 3\n"); }, "",
+        {"a newer format", [](const std::string& path) { writeText(path, "voxmere-scores 3\n"); },
+         "",
          "scores: the best scores belong to a newer version of the game (format 3); not shown\n"},
         {"a FIFO", [](const std::string& path) { mkfifo(path.c_str(), 0644); }, "",
          "scores is a FIFO, not a file; it is left alone\n"},
@@ -421,7 +427,8 @@ TEST(Scores, TheListingShowsWhatItCanAndChangesNothing) {
         listScores(path, "", out.file, err.file);
         const std::string shown = out.text();
         EXPECT_EQ(shown.empty() ? shown : shown.substr(shown.find('\n') + 1), c.listing);
-        EXPECT_EQ(err.text(), *c.said ? "voxmere: " + path.substr(0, path.size() - 6) + c.said : "");
+        EXPECT_EQ(err.text(),
+                  *c.said ? "voxmere: " + path.substr(0, path.size() - 6) + c.said : "");
         EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
         if (fs::is_regular_file(path)) {
             EXPECT_EQ(readText(path), before);

@@ -44,9 +44,11 @@ TEST(Settings, EachLineAppliesOrIsNamedAndSkipped) {
         {"format = 1\nrumble = no", {.rumble = false}, ""},
         {"format = one", {}, "1: 'one' is not a value for format (a whole number from 1)"},
         // A long value is cut short, and a control character does not reach the terminal.
-        {"glasses = " + std::string(100, 'x'), {},
-         "1: '" + std::string(80, 'x') + "...' is not a value for glasses (red-blue, red-cyan, "
-         "green-magenta or red-green)"},
+        {"glasses = " + std::string(100, 'x'),
+         {},
+         "1: '" + std::string(80, 'x') +
+             "...' is not a value for glasses (red-blue, red-cyan, "
+             "green-magenta or red-green)"},
         {"colour\x1b[2J = red", {}, "1: unknown key 'colour?[2J'"},
         // The lines around a bad one still apply.
         {"# mine\nstereo = off\nglasses = blue\nseparation = 2",
@@ -89,15 +91,23 @@ TEST(Settings, FilesTheGameMustNotRewriteAreLeftAlone) {
         bool saved;
     };
     const Case cases[] = {
-        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }, {},
-         "is a folder, not a file; it is left alone and the default settings apply", false},
-        {"a FIFO", [](const std::string& path) { mkfifo(path.c_str(), 0644); }, {},
-         "is a FIFO, not a file", false},
+        {"a folder",
+         [](const std::string& path) { std::filesystem::create_directory(path); },
+         {},
+         "is a folder, not a file; it is left alone and the default settings apply",
+         false},
+        {"a FIFO",
+         [](const std::string& path) { mkfifo(path.c_str(), 0644); },
+         {},
+         "is a FIFO, not a file",
+         false},
         {"over 1 MiB",
          [](const std::string& path) {
              writeText(path, "stereo = off\n" + std::string(kMaxSettingsFileBytes, '#'));
          },
-         {}, "over 1 MiB, too large for settings; it is ignored and never rewritten", false},
+         {},
+         "over 1 MiB, too large for settings; it is ignored and never rewritten",
+         false},
         {"a newer format",
          [](const std::string& path) {
              writeText(path, "format = 2\nstereo = off\nwobble = 3\nglasses = plaid\n");
@@ -111,10 +121,14 @@ TEST(Settings, FilesTheGameMustNotRewriteAreLeftAlone) {
              writeText(path + "-target", "stereo = off\n");
              symlink((path + "-target").c_str(), path.c_str());
          },
-         {.stereo = false}, "", true},
+         {.stereo = false},
+         "",
+         true},
         {"CRLF ends",
          [](const std::string& path) { writeText(path, "# mine\r\nstereo = off\r\n"); },
-         {.stereo = false}, "", true},
+         {.stereo = false},
+         "",
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,11 +1,12 @@
-// fuzz-sources: src/profile/scores.cpp src/profile/settings.cpp src/profile/player_files.cpp src/platform/posix/posix_files.cpp
-// Feeds arbitrary bytes to the two readers of the player's files, as text and as a file on disk.
-// Best scores: a refused file gets one line of reason; an accepted one holds only possible
-// games, best first, and reads back the same once written. Settings: whatever the text, the
-// values stay among the choices, and a rewritten file reads back the values saved into it and
-// what it said of the others. Both read CRLF ends and a byte-order mark like plain lines and
-// keep them on a rewrite. On disk: a file over the size limit is refused before it is read in,
-// one within it is read whole, and a replaced file reads back what was written.
+// fuzz-sources: src/profile/scores.cpp src/profile/settings.cpp src/profile/player_files.cpp
+// src/platform/posix/posix_files.cpp Feeds arbitrary bytes to the two readers of the player's
+// files, as text and as a file on disk. Best scores: a refused file gets one line of reason; an
+// accepted one holds only possible games, best first, and reads back the same once written.
+// Settings: whatever the text, the values stay among the choices, and a rewritten file reads back
+// the values saved into it and what it said of the others. Both read CRLF ends and a byte-order
+// mark like plain lines and keep them on a rewrite. On disk: a file over the size limit is refused
+// before it is read in, one within it is read whole, and a replaced file reads back what was
+// written.
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -103,7 +104,7 @@ void fuzzSettings(const std::string& text) {
 const std::string& scratchFile() {
     static const std::string path = [] {
         std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/voxmere-fuzz-XXXXXX"
-                                                              : "/tmp/voxmere-fuzz-XXXXXX";
+                                                            : "/tmp/voxmere-fuzz-XXXXXX";
         check(mkdtemp(pattern.data()) != nullptr);
         return pattern + "/file";
     }();

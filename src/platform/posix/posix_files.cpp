@@ -317,8 +317,8 @@ bool FileLock::acquire(const std::string& path, bool createFolder, std::string& 
     if (createFolder && !makeFolders(folderOf(path), why)) return false;
     const std::string lockPath = path + ".lock";
     // Read-only is enough for flock; non-blocking so that a FIFO there cannot hold the game.
-    const int fd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                        0666);
+    const int fd =
+        open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno != ENOENT || createFolder) why = systemError("cannot open", lockPath);
         return false;
