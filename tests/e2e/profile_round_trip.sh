@@ -1,8 +1,8 @@
-# The player's files over two runs, in a private HOME: --scores reads a FIFO, a newer table and
-# a damaged one without waiting or changing anything; the options page saves its choice beside
-# the player's own lines, the command line overrides the settings file without writing it, a
-# game that scored enters the best scores even when a logout's SIGTERM ends it, and the next run
-# starts with the saved settings, shows the new best, and enters no game that never began play.
+# The player's files over two runs, in a private HOME: --scores does not wait on a FIFO; the
+# options page saves its choice beside the player's own lines, the command line overrides the
+# settings file without writing it, a game that scored enters the best scores even when a
+# logout's SIGTERM ends it, and the next run starts with the saved settings, shows the new best,
+# and enters no game that never began play.
 source "$(dirname "$0")/lib.sh"
 export XDG_CONFIG_HOME=$WORK/config  # and the scores under HOME's .local/share
 SCORES=$HOME/.local/share/voxmere/scores
@@ -10,24 +10,12 @@ SETTINGS=$XDG_CONFIG_HOME/voxmere/settings
 
 scores() { (cd "$BUILD_DIR" && "$GAME" --scores) 2>&1; }
 scores | grep -qx "No best scores yet: play a game to enter the table." || fail "--scores: $(scores)"
-# --scores only reads, never waits on a FIFO, and leaves the folder as it found it.
-mkdir -p "$(dirname "$SCORES")"
-for case in fifo newer damaged; do
-    case $case in
-        fifo) mkfifo "$SCORES" ;;
-        newer) printf 'voxmere-scores 2\nend\n' >"$SCORES" ;;
-        damaged) printf 'voxmere-scores 1\n70 1.00 2099-01-01T00:00:00Z\n0 1.00 x\nend\n' >"$SCORES" ;;
-    esac
-    said=$(cd "$BUILD_DIR" && timeout 10 "$GAME" --scores 2>&1 >/dev/null) || fail "--scores on $case"
-    shown=$(cd "$BUILD_DIR" && timeout 10 "$GAME" --scores 2>/dev/null)
-    case $case in
-        fifo) [[ $said == *"is a FIFO, not a file"* && -p $SCORES ]] ;;
-        newer) [[ $said == *"newer version"* && -z $shown ]] ;;
-        damaged) [[ $said == *"line 3: a score of 0"* && $shown == *" 70 "*"2099-01-01"* ]] ;;
-    esac || fail "--scores on $case: said '$said', showed '$shown'"
-    [[ $(ls "$(dirname "$SCORES")") == scores ]] || fail "--scores on $case: $(ls "$(dirname "$SCORES")")"
-    rm "$SCORES"
-done
+# --scores never waits on a FIFO in the file's place, and creates nothing beside it.
+mkdir -p "$(dirname "$SCORES")" && mkfifo "$SCORES"
+said=$(cd "$BUILD_DIR" && timeout 10 "$GAME" --scores 2>&1) &&
+    [[ $said == *"is a FIFO, not a file"* && $(ls "$(dirname "$SCORES")") == scores ]] ||
+    fail "--scores on a FIFO: $said"
+rm "$SCORES"
 mkdir -p "$XDG_CONFIG_HOME/voxmere"
 printf '# my glasses\nglasses = red-cyan\n' >"$SETTINGS"
 
