@@ -321,8 +321,8 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
         {"", 022, 0644, "\n"},
         {"", 077, 0600, "\n"},
     };
-    const char* leftovers[] = {"scores.Ab12Cd.tmp", "scores.zzzzzz.tmp"};
-    const char* theirs[] = {"scores.backup", "scores.Ab12Cd", "scores.Ab12Cd.tmp.old"};
+    const char* leftovers[] = {"scores.1Ab2Cd.tmp", "scores.9Zzzzz.tmp"};
+    const char* theirs[] = {"scores.backup.tmp", "scores.1Ab2Cd", "scores.1Ab2Cd.tmp.old"};
     for (const Case& c : cases) {
         ScratchFolder folder;
         const std::string path = folder / "scores";
@@ -330,8 +330,20 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
             writeText(path, c.text);
             chmod(path.c_str(), c.mode);
         }
+        // A write killed part way, as a file size limit kills it, leaves its temporary file.
+        EXPECT_FALSE(succeeded(inChild([&] {
+            const rlimit limit{20, 20};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            ScoreKeeper crashing;
+            crashing.open(path, stderr);
+            return crashing.enter({800, 100, kNow}, stderr) >= 0;
+        })));
+        const auto entries = [&] {
+            return std::distance(fs::directory_iterator(folder.path), fs::directory_iterator());
+        };
         for (const char* name : leftovers) writeText(folder / name, "voxmere-scores 1\n");
         for (const char* name : theirs) writeText(folder / name, "mine");
+        const auto before = entries();
         const mode_t umaskBefore = umask(c.text.empty() ? c.mode : 022);
         CapturedStream err;
         ScoreKeeper keeper;
@@ -348,6 +360,7 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
                   std::string::npos)
             << text;
         for (const char* name : leftovers) EXPECT_FALSE(fs::exists(folder / name)) << name;
+        EXPECT_EQ(entries(), before - 3 + (c.text.empty() ? 1 : 0)) << "the killed write's too";
         for (const char* name : theirs) EXPECT_EQ(readText(folder / name), "mine") << name;
         EXPECT_EQ(err.text(), "");
     }
