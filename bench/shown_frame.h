@@ -2,8 +2,8 @@
 // drawn at the size the renderer affords (the third argument 1: at the window's own size
 // whatever the renderer) and enlarged to the picture, timed up to glFinish. The counters say
 // what size it was drawn at. Every run makes the window anew, so one frame goes before the
-// timing; a tallied frame after it gives the counters shaded_pixels and draw_calls (and at
-// 640 x 480 the pixels by eye and kind of draw, gl_count.h).
+// timing; a tallied frame after it gives the counters shaded_pixels and draw_calls and the
+// pixels by eye and kind of draw (gl_count.h).
 #pragma once
 
 #include <GL/gl.h>
@@ -34,7 +34,7 @@ inline void measureShownFrames(benchmark::State& state) {
         glFinish();
     };
     frame();  // the new window's buffers are touched once before anything is timed
-    glcount::reportFrame(state, frame, state.range(0) == 640);
+    glcount::reportFrame(state, frame);
     const benchtime::ProcessTime frameTime;
     for (auto _ : state) frame();
     frameTime.report(state);
