@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
 #include <cstdlib>
 
 #include "assets/texture_table.h"
@@ -88,12 +89,15 @@ bool combinedBackdropAvailable() {
     return major > 1 || (major == 1 && minor >= 3);
 }
 
-// The texel's factor in each channel an eye writes (0 in the others): the backdrop takes the
-// colour current when its pass would have drawn it, alpha folded in as the blending would.
-void eyeFactors(const GLfloat (&colour)[4], const float (&channels)[3], GLfloat (&out)[4]) {
-    const auto unit = [](float v) { return v < 0.0f ? 0.0f : v > 1.0f ? 1.0f : v; };
-    for (int c = 0; c < 3; ++c) out[c] = channels[c] * unit(colour[c]) * unit(colour[3]);
-    out[3] = 0.0f;
+float unitClamped(float v) {
+    return v < 0.0f ? 0.0f : v > 1.0f ? 1.0f : v;
+}
+
+// The texel's factor in each channel an eye writes (0 in the others): the colour that eye's
+// backdrop would have been drawn in, times `scale`.
+void eyeFactors(const GLfloat (&colour)[4], const float (&channels)[3], float scale,
+                GLfloat (&out)[4]) {
+    for (int c = 0; c < 3; ++c) out[c] = channels[c] * unitClamped(colour[c]) * scale;
 }
 
 // What drawing the backdrop leaves for the draws after it in an eye pass.
@@ -104,90 +108,6 @@ void leaveBackdropState() {
     glEnable(GL_LIGHTING);
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_FOG);
-}
-
-// Both eyes' backdrops in one pass after both eye passes (every draw adds its light, so the
-// order does not change the sum): the quad through the right eye's camera, its texture sampled
-// on unit 0 where the right eye sees it and on unit 1 where the left eye sees the same pixel
-// (the plane mapped from one view into the other, a projective texture matrix), each texel
-// scaled into its own eye's channels by the colour that eye's pass had current. The same texels
-// land on the same pixels as in two passes, for half the pixels shaded.
-void drawStereoBackdrop(float separation, const GLfloat (&rightColour)[4],
-                        const GLfloat (&leftColour)[4]) {
-    float leftChannels[3], rightChannels[3];
-    leftEyeChannels(leftChannels);
-    for (int c = 0; c < 3; ++c) rightChannels[c] = 1.0f - leftChannels[c];
-    GLfloat rightFactors[4], leftFactors[4];
-    eyeFactors(rightColour, rightChannels, rightFactors);
-    eyeFactors(leftColour, leftChannels, leftFactors);
-    const auto dark = [](const GLfloat (&f)[4]) { return f[0] == 0 && f[1] == 0 && f[2] == 0; };
-    if (dark(rightFactors) && dark(leftFactors)) return;  // faded out: it would add nothing
-
-    Matrix3 right, left, leftInverse, rightToLeft;
-    backdropToClip(separation, left);
-    backdropToClip(-separation, right);  // leaves the right eye's camera loaded
-    if (!invert(left, leftInverse)) return;
-    multiply(leftInverse, right, rightToLeft);
-    const Matrix3& h = rightToLeft;
-    const GLdouble texture1[16] = {h[0][0], h[1][0], 0, h[2][0], h[0][1], h[1][1], 0, h[2][1],
-                                   0,       0,       1, 0,       h[0][2], h[1][2], 0, h[2][2]};
-
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    const GLboolean lighting = glIsEnabled(GL_LIGHTING), fog = glIsEnabled(GL_FOG),
-                    texturing = glIsEnabled(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_FOG);
-    glBlendFunc(GL_ONE, GL_ONE);
-    // Unit 0: the right eye's texel times its factors, nothing in the left eye's channels.
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_CONSTANT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
-    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, rightFactors);
-    glMatrixMode(GL_TEXTURE);
-    glPushMatrix();
-    glLoadIdentity();
-    scrollBackdrop();
-    // Unit 1: its own texel times the left eye's factors where those are, unit 0's elsewhere.
-    glActiveTexture(GL_TEXTURE1);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PREVIOUS);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_CONSTANT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_COLOR);
-    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, leftFactors);
-    glLoadIdentity();
-    scrollBackdrop();
-    glMultMatrixd(texture1);
-    glBegin(GL_QUADS);
-    for (const auto& c : kBackdropCorners) {
-        glMultiTexCoord2f(GL_TEXTURE0, c[0], c[1]);
-        glMultiTexCoord2f(GL_TEXTURE1, c[0], c[1]);
-        glVertex3f(kBackdropX, c[2], c[3]);
-    }
-    glEnd();
-    glLoadIdentity();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glDisable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
-    if (!texturing) glDisable(GL_TEXTURE_2D);
-    if (lighting) glEnable(GL_LIGHTING);
-    if (fog) glEnable(GL_FOG);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
 }
 
 // One eye's pass through that eye's colour mask; the backdrop too unless it is drawn already.
@@ -232,6 +152,101 @@ void drawFighters() {
 }
 
 }  // namespace
+
+// Both eyes' backdrops in one pass after both eye passes (every draw adds its light, so the
+// order does not change the sum): the quad through the right eye's camera, its texture sampled
+// on unit 0 where the right eye sees it and on unit 1 where the left eye sees the same pixel
+// (the plane mapped from one view into the other, a projective texture matrix), each texel
+// scaled into its own eye's channels by the colour that eye's pass had current. The same texels
+// land on the same pixels as in two passes, for half the pixels shaded.
+void drawStereoBackdrop(float separation, const float (&rightColour)[4],
+                        const float (&leftColour)[4]) {
+    float leftChannels[3], rightChannels[3];
+    leftEyeChannels(leftChannels);
+    for (int c = 0; c < 3; ++c) rightChannels[c] = 1.0f - leftChannels[c];
+    // One alpha blends both eyes, as each eye's own draw was blended, where the two are the
+    // same or one eye's is 0 (that eye adds nothing); otherwise each eye's alpha is folded into
+    // its factors (a rounding apart).
+    const float rightAlpha = unitClamped(rightColour[3]), leftAlpha = unitClamped(leftColour[3]);
+    const bool oneAlpha = rightAlpha == leftAlpha || rightAlpha == 0.0f || leftAlpha == 0.0f;
+    GLfloat rightFactors[4], leftFactors[4];
+    eyeFactors(rightColour, rightChannels, oneAlpha ? rightAlpha > 0.0f : rightAlpha, rightFactors);
+    eyeFactors(leftColour, leftChannels, oneAlpha ? leftAlpha > 0.0f : leftAlpha, leftFactors);
+    rightFactors[3] = oneAlpha ? std::fmax(rightAlpha, leftAlpha) : 1.0f;
+    leftFactors[3] = 0.0f;
+    const auto dark = [](const GLfloat (&f)[4]) { return f[0] == 0 && f[1] == 0 && f[2] == 0; };
+    if (rightFactors[3] == 0.0f || (dark(rightFactors) && dark(leftFactors))) return;  // faded out
+
+    Matrix3 right, left, leftInverse, rightToLeft;
+    backdropToClip(separation, left);
+    backdropToClip(-separation, right);  // leaves the right eye's camera loaded
+    if (!invert(left, leftInverse)) return;
+    multiply(leftInverse, right, rightToLeft);
+    const Matrix3& h = rightToLeft;
+    const GLdouble texture1[16] = {h[0][0], h[1][0], 0, h[2][0], h[0][1], h[1][1], 0, h[2][1],
+                                   0,       0,       1, 0,       h[0][2], h[1][2], 0, h[2][2]};
+
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    const GLboolean lighting = glIsEnabled(GL_LIGHTING), fog = glIsEnabled(GL_FOG),
+                    texturing = glIsEnabled(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    // Unit 0: the right eye's texel times its factors, nothing in the left eye's channels.
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_CONSTANT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, rightFactors);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_CONSTANT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    scrollBackdrop();
+    // Unit 1: its own texel times the left eye's factors where those are, unit 0's elsewhere.
+    glActiveTexture(GL_TEXTURE1);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_CONSTANT);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_COLOR);
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, leftFactors);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PREVIOUS);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+    glLoadIdentity();
+    scrollBackdrop();
+    glMultMatrixd(texture1);
+    glBegin(GL_QUADS);
+    for (const auto& c : kBackdropCorners) {
+        glMultiTexCoord2f(GL_TEXTURE0, c[0], c[1]);
+        glMultiTexCoord2f(GL_TEXTURE1, c[0], c[1]);
+        glVertex3f(kBackdropX, c[2], c[3]);
+    }
+    glEnd();
+    glLoadIdentity();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    if (!texturing) glDisable(GL_TEXTURE_2D);
+    if (lighting) glEnable(GL_LIGHTING);
+    if (fog) glEnable(GL_FOG);
+}
 
 void renderStereoFrame() {
     // Clear all four channels: a back buffer kept by the swap would otherwise carry the title

@@ -11,3 +11,10 @@ void drawScene();
 
 // The distant starfield quad, repeated 3 x 3; modulated by whatever colour is current.
 void drawBackdrop();
+
+// Both eyes' backdrops in one pass, through the colour mask of both eyes, onto the eye passes
+// drawn without theirs: each eye's texels where that eye would have seen them, scaled by the
+// colour current when its pass began (`rightColour`, `leftColour`), as its own backdrop draw
+// would have been. Needs OpenGL 1.3 (renderStereoFrame checks).
+void drawStereoBackdrop(float separation, const float (&rightColour)[4],
+                        const float (&leftColour)[4]);
