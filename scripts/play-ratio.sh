@@ -9,7 +9,8 @@
 # its buffer swaps (bench/play/swap_counter.c preloaded), processor seconds the process's user
 # plus system time from /proc/<pid>/stat, all threads, over the same span. The game also
 # records a journal, whose clock gives the frame times (median and p99). VOXMERE_PLAY_RUNS (3)
-# rounds; prints every run and the medians; PLAY_SHOTS=FOLDER keeps a screenshot of each run's end. Environment such as LP_NUM_THREADS passes through.
+# rounds; PLAY_SCREEN (640x480) the Xvfb screen, PLAY_ARGS the game's options (say
+# "--fullscreen desktop" on a larger screen), PLAY_NO_PEER=1 leaves the peer out; prints every run and the medians; PLAY_SHOTS=FOLDER keeps a screenshot of each run's end. Environment such as LP_NUM_THREADS passes through.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/perf-table-lib.sh"
@@ -30,7 +31,7 @@ swaps() { od -An -tu8 "$WORK/swaps" 2>/dev/null | tr -d ' '; }
 # Steers left and right and taps Ctrl and Space for the span while counting; prints
 # "frames cpu_seconds".
 measure_play() {
-    local pid=$1 win=$2 f0 c0 f1 c1
+    local pid=$1 win=$2 f0 c0 f1 c1 t0=$EPOCHREALTIME
     f0=$(swaps) c0=$(cpu_ticks "$pid")
     local t
     for ((t = 0; t < play_seconds; ++t)); do
@@ -41,7 +42,8 @@ measure_play() {
         xdotool keyup --window "$win" "$key" 2>/dev/null
     done
     f1=$(swaps) c1=$(cpu_ticks "$pid")
-    awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v hz="$ticks" 'BEGIN { printf "%d %.2f\n", f, c / hz }'
+    awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v hz="$ticks" -v t0="$t0" -v t1="$EPOCHREALTIME" \
+        'BEGIN { printf "%d %.2f %.1f\n", f, c / hz, f / (t1 - t0) }'
 }
 stop() {
     kill -KILL -- "-$GAME_PID" 2>/dev/null
@@ -49,24 +51,25 @@ stop() {
     GAME_PID=""
 }
 
-start_xvfb 640x480x24
+start_xvfb "${PLAY_SCREEN:-640x480}x24"
 for ((run = 1; run <= runs; ++run)); do
     for game in "${games[@]}"; do
         rm -f "$WORK/swaps" "$WORK/play.vxj"
         (cd "$(dirname "$game")" && SWAP_COUNT_FILE=$WORK/swaps LD_PRELOAD=$counter \
-            exec setsid "$game" --record "$WORK/play.vxj" >/dev/null 2>"$WORK/game.err") &
+            exec setsid "$game" ${PLAY_ARGS:-} --record "$WORK/play.vxj" >/dev/null 2>"$WORK/game.err") &
         GAME_PID=$!
         win=$(wait_window Voxmere)
         xdotool key --window "$win" Return 2>/dev/null
         sleep 11
-        read -r frames cpu < <(measure_play "$GAME_PID" "$win")
+        read -r frames cpu fps < <(measure_play "$GAME_PID" "$win")
         [[ -n ${PLAY_SHOTS:-} ]] && import -window root "$PLAY_SHOTS/game-$run.png"
         stop
         journal_frame_gaps "$WORK/play.vxj" 11000 >"$WORK/gaps.txt" 2>/dev/null
-        echo "$game run $run: $frames frames / $cpu s CPU = $(ratio "$frames" "$cpu") frames per CPU-second;" \
+        echo "$game run $run: $frames frames / $cpu s CPU = $(ratio "$frames" "$cpu") frames per CPU-second, $fps fps;" \
             "frame median $(median <"$WORK/gaps.txt") ms, p99 $(percentile 99 <"$WORK/gaps.txt") ms"
-        echo "$game $(ratio "$frames" "$cpu") $(percentile 99 <"$WORK/gaps.txt")" >>"$WORK/results"
+        echo "$game $(ratio "$frames" "$cpu") $(percentile 99 <"$WORK/gaps.txt") $fps" >>"$WORK/results"
     done
+    [[ -n ${PLAY_NO_PEER:-} ]] && continue
     rm -f "$WORK/swaps"
     (mkdir -p "$HOME" && cd "$WORK" && SWAP_COUNT_FILE=$WORK/swaps LD_PRELOAD=$counter \
         exec setsid "$peer" -w -v 1 -na >/dev/null 2>"$WORK/peer.err") &
@@ -75,7 +78,7 @@ for ((run = 1; run <= runs; ++run)); do
     sleep 3
     xdotool key --window "$win" Return 2>/dev/null
     sleep 3
-    read -r frames cpu < <(measure_play "$GAME_PID" "$win")
+    read -r frames cpu fps < <(measure_play "$GAME_PID" "$win")
     [[ -n ${PLAY_SHOTS:-} ]] && import -window root "$PLAY_SHOTS/peer-$run.png"
     stop
     echo "chromium-bsu run $run: $frames frames / $cpu s CPU = $(ratio "$frames" "$cpu") frames per CPU-second"
@@ -85,9 +88,11 @@ echo
 for name in "${games[@]}" chromium-bsu; do
     fps=$(awk -v n="$name" '$1 == n { print $2 }' "$WORK/results" | median)
     p99=$(awk -v n="$name" '$1 == n && $3 != "-" { print $3 }' "$WORK/results" | median)
-    echo "median $name: $fps frames per CPU-second${p99:+, p99 frame $p99 ms}"
+    rate=$(awk -v n="$name" '$1 == n && $4 != "" { print $4 }' "$WORK/results" | median)
+    [[ -n $fps ]] && echo "median $name: $fps frames per CPU-second${p99:+, p99 frame $p99 ms}${rate:+, $rate fps}"
 done
 peer_fps=$(awk '$1 == "chromium-bsu" { print $2 }' "$WORK/results" | median)
+[[ -n ${PLAY_NO_PEER:-} ]] && exit 0
 for game in "${games[@]}"; do
     fps=$(awk -v n="$game" '$1 == n { print $2 }' "$WORK/results" | median)
     echo "ratio $game / chromium-bsu: $(ratio "$fps" "$peer_fps")x"
