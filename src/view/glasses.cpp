@@ -46,3 +46,10 @@ void maskForBothEyes() {
     applyMask({f.first.red || f.second.red, f.first.green || f.second.green,
                f.first.blue || f.second.blue});
 }
+
+void leftEyeChannels(float channels[3]) {
+    const Channels& c = swapEyes ? filters().second : filters().first;
+    channels[0] = c.red ? 1.0f : 0.0f;
+    channels[1] = c.green ? 1.0f : 0.0f;
+    channels[2] = c.blue ? 1.0f : 0.0f;
+}

@@ -19,3 +19,6 @@ void maskForRightEye();
 // The overlay pass sits at screen depth: both eyes see it, so it writes every channel either
 // filter lets through.
 void maskForBothEyes();
+
+// 1 for each colour channel the left eye's pass writes, 0 for the others (red, green, blue).
+void leftEyeChannels(float channels[3]);
