@@ -48,7 +48,7 @@ void maskForBothEyes() {
 }
 
 void leftEyeChannels(float channels[3]) {
-    const Channels& c = swapEyes ? filters().second : filters().first;
+    const Channels& c = glasses.swapEyes ? filters().second : filters().first;
     channels[0] = c.red ? 1.0f : 0.0f;
     channels[1] = c.green ? 1.0f : 0.0f;
     channels[2] = c.blue ? 1.0f : 0.0f;
