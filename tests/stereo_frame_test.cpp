@@ -6,6 +6,7 @@
 #include "assets/texture_table.h"
 #include "common/globals.h"
 #include "player/player_ship.h"
+#include "profile/settings.h"
 #include "render/stereo_frame.h"
 #include "support/gl_test_context.h"
 #include "view/glasses.h"

@@ -4,6 +4,7 @@
 
 #include "profile/player_files.h"
 #include "profile/scores.h"
+#include "profile/settings.h"
 
 #ifndef VOXMERE_VERSION
 #define VOXMERE_VERSION "unknown"

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "common/view_choices.h"
+
 // The settings format this version writes; a file says `format = N` when it is of another.
 constexpr int kSettingsFormatVersion = 1;
 // Far more than any player writes by hand; a larger file is ignored and never rewritten.
@@ -16,13 +18,6 @@ constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
 constexpr int kMaxSettingsWarnings = 10;
 // A bad key or value is quoted to at most this many characters.
 constexpr int kMaxQuotedCharacters = 80;
-
-// The glasses the player wears; the first filter named covers the left eye.
-enum class Glasses { RedBlue, RedCyan, GreenMagenta, RedGreen };
-
-// How the game goes full screen: switching the display to 640 x 480, or a desktop-sized window
-// the picture is scaled into.
-enum class Fullscreen { Mode, Desktop };
 
 struct Settings {
     bool stereo = true;

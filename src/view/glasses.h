@@ -3,7 +3,7 @@
 // eye's pass writes only the colour channels its filter lets through.
 #pragma once
 
-#include "profile/settings.h"
+#include "common/view_choices.h"
 
 // Chosen for the whole run (settings file, then command line).
 struct GlassesChoice {
