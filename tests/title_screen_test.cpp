@@ -13,7 +13,6 @@
 #include "hud/hud.h"
 #include "hud_test_atlas.h"
 #include "input/input.h"
-#include "platform/clock.h"
 #include "platform/events.h"
 #include "player/player_ship.h"
 #include "profile/scores.h"
@@ -61,10 +60,6 @@ void useTitleTextures() {
         if (shows(kBackButtonQuad)) return Rgb{kBackRed, 0, 0};
         return Rgb{0, 0, 0};
     });
-}
-
-uint32_t runningClock() {
-    return testclock::now += 25;
 }
 
 struct TitleTest : ::testing::Test {
@@ -287,7 +282,7 @@ void expectFirstGameFrameDark() {
 }
 
 TEST_F(TitleTest, TitleLoopRunsTheStartFadeAndTheGameStartsDark) {
-    platform::setMillisecondClock(runningClock);
+    testclock::run(25);
     // The button stays held: the loop takes one message per pass, so a release posted now
     // would arrive before any frame saw the press.
     platform::postMessage(WM_LBUTTONDOWN, 0, makeLParam(midX(kStartButton), midY(kStartButton)));
