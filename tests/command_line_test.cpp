@@ -22,8 +22,8 @@ struct Printed {
 Printed handle(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "voxmere");
     testsupport::CapturedStream out, err;
-    const int status = handleCommandLine(static_cast<int>(arguments.size()), arguments.data(),
-                                         out.file, err.file);
+    const int status =
+        handleCommandLine(static_cast<int>(arguments.size()), arguments.data(), out.file, err.file);
     return {status, out.text(), err.text()};
 }
 

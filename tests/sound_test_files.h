@@ -95,7 +95,8 @@ struct ScratchDir {
     ScratchDir() {
         std::filesystem::current_path(folder.path);
         std::filesystem::create_directory("Sounds");
-        testsupport::setChildCleanup([made = folder.path] { testsupport::ScratchFolder::remove(made); });
+        testsupport::setChildCleanup(
+            [made = folder.path] { testsupport::ScratchFolder::remove(made); });
     }
     ~ScratchDir() {
         testsupport::setChildCleanup(nullptr);
