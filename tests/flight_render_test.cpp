@@ -35,7 +35,7 @@ struct FlightPicture : ::testing::Test {
         shared.stereoEnabled = true;
         shared.eyeSeparation = 5.0f;
     }
-    void TearDown() override { setSoundRequestWatcher(nullptr); }
+    void TearDown() override { endGame(); }
 
     std::vector<uint8_t> draw() {
         glColor4f(1, 1, 1, 1);
