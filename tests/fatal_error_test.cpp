@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
 #include "sound_test_files.h"
@@ -26,13 +27,16 @@ bool isFinishedWav(const fs::path& path) {
            (b[4] | b[5] << 8 | b[6] << 16 | static_cast<uint32_t>(b[7]) << 24) + 8 == b.size();
 }
 
-TEST(FatalError, MissingTextureClosesTheSoundDeviceBeforeExiting) {
+TEST(FatalError, ABadTextureClosesTheSoundDeviceBeforeExiting) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const testsupport::ScratchFolder scratch("voxmere-fatal-" + std::to_string(getuid()));
+    const testsupport::ScratchFolder scratch(fs::temp_directory_path() /
+                                             ("voxmere-fatal-" + std::to_string(getuid())));
     const fs::path& dir = scratch.path;
     const fs::path recording = dir / "heard.wav";
     fs::create_directories(dir / "Sounds");
-    fs::create_directories(dir / "Textures");  // empty: the first title page is missing
+    fs::create_directories(dir / "Textures");
+    // The first title page, of a size no image has.
+    testsupport::writeText((dir / kTextureFiles[TextureFileMainPage]).string(), "short");
 
     EXPECT_EXIT(
         {
@@ -47,7 +51,9 @@ TEST(FatalError, MissingTextureClosesTheSoundDeviceBeforeExiting) {
             playSound(SoundLoop1, 0, 0, 0, SoundPlayLooping);
             loadTitleTextures();
         },
-        testing::ExitedWithCode(1), "Texture Loader Error");
+        testing::ExitedWithCode(1),
+        std::string("File size error         : Texture file : ") +
+            kTextureFiles[TextureFileMainPage] + "\n\ninvalide size");
     EXPECT_TRUE(isFinishedWav(recording)) << "the sound device was left open";
 }
 

@@ -21,10 +21,9 @@ struct ScratchFolder {
             (std::filesystem::temp_directory_path() / "voxmere-test-XXXXXX").string();
         path = mkdtemp(pattern.data());
     }
-    // A folder of a fixed name, made afresh: for a death test, whose child runs the test again
+    // A folder at a fixed place, made afresh: for a death test, whose child runs the test again
     // from its start and must write where the parent looks.
-    explicit ScratchFolder(const std::string& name)
-        : path(std::filesystem::temp_directory_path() / name) {
+    explicit ScratchFolder(const std::filesystem::path& fixed) : path(fixed) {
         remove(path);
         std::filesystem::create_directories(path);
     }
