@@ -2,14 +2,12 @@
 // accept, identical bytes on every run, sounds that never clip, carry no DC and loop without a
 // click, and tiling textures without seams.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -18,29 +16,18 @@
 #include "assets/game_icon.h"
 #include "assets/wav_header.h"
 #include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 using testfiles::readAll;
+using testsupport::ScratchFolder;
 
 fs::path built() {
     return fs::path(VOXMERE_ASSETS_DIR);
 }
-
-// A fresh folder under the system temp folder, removed at the end of the test.
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "voxmere-assets-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
 
 // A path as one shell word. Built by appending: GCC 12 at -O3 warns (falsely) about the
 // overlapping copy inside `"'" + path`.
@@ -145,7 +132,7 @@ TEST(AssetFiles, TheGamesWaveReaderAcceptsEverySound) {
 
 // The build's own run is the first; one more into a scratch folder must match it byte for byte.
 TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
-    TempDir second;
+    ScratchFolder second;
     ASSERT_EQ(runTool(quoted(second.path), second.path / "errors.txt"), 0);
     std::vector<const char*> files(std::begin(kTextureFiles), std::end(kTextureFiles));
     files.insert(files.end(), std::begin(kSoundFiles), std::end(kSoundFiles));
@@ -165,20 +152,18 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
 }
 
 TEST(AssetFiles, BadCommandLinesAndUnwritableFoldersFailWithAMessage) {
-    TempDir scratch;
-    const fs::path errors = scratch.path / "errors.txt";
+    ScratchFolder scratch;
+    const std::string errors = scratch / "errors.txt";
     EXPECT_NE(runTool("", errors), 0);
-    EXPECT_NE(readAll(errors).size(), 0u) << "no usage message";
+    EXPECT_NE(testsupport::readText(errors), "") << "no usage message";
     EXPECT_NE(runTool("a b", errors), 0);
 
     // A plain file where the output folder should be: the file is kept as it was.
     const fs::path blocker = scratch.path / "occupied";
-    std::ofstream(blocker) << "keep me";
+    testsupport::writeText(blocker, "keep me");
     EXPECT_NE(runTool(quoted(blocker), errors), 0);
-    const auto message = readAll(errors);
-    EXPECT_NE(std::string(message.begin(), message.end()).find("cannot create"), std::string::npos);
-    const auto kept = readAll(blocker);
-    EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me");
+    EXPECT_NE(testsupport::readText(errors).find("cannot create"), std::string::npos);
+    EXPECT_EQ(testsupport::readText(blocker), "keep me");
 }
 
 TEST(AssetSounds, NoClippingNoDcAndSilenceAtTheEndsOfOneShots) {

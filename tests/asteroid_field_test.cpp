@@ -287,18 +287,4 @@ TEST_F(AsteroidField, AThinPlacementBoxPlacesOnTheTarget) {
     EXPECT_EQ(rock.position.z, -4.0f);
 }
 
-TEST_F(AsteroidField, ResetReturnsEveryRockToRest) {
-    launchAsteroids();
-    asteroids.rock[3].takeDamage(100);
-    asteroids.pickupOdds = 2;
-    asteroids = {};
-    EXPECT_EQ(asteroids.pickupOdds, 6u);
-    for (const Asteroid& rock : asteroids.rock) {
-        EXPECT_EQ(rock.position.x, -10000.0f);
-        EXPECT_EQ(rock.speedFactor, 0.0f);
-        EXPECT_FALSE(rock.exploding);
-        EXPECT_TRUE(rock.explosion.isFinished());
-    }
-}
-
 }  // namespace

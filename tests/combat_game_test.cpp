@@ -3,8 +3,6 @@
 // fighters.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "support/combat.h"
 
 namespace {
@@ -17,23 +15,12 @@ struct CombatGame : ::testing::Test {
         combat::freshGame(11);
         startGame();
     }
-    void TearDown() override {
-        setSoundRequestWatcher(nullptr);
-        testclock::uninstall();
-    }
-    // 10 ms frames until `seconds` of game time have gone by since the first.
-    void runUntil(float seconds) {
-        while (elapsedMs < static_cast<uint32_t>(std::lround(seconds * 1000.0f))) {
-            gameFrames(1, 10);
-            elapsedMs += 10;
-        }
-    }
+    void TearDown() override { endGame(); }
     static int fightersInUse() {
         int n = 0;
         for (const EnemyFighter& f : fighters) n += f.inUse() ? 1 : 0;
         return n;
     }
-    uint32_t elapsedMs = 0;
 };
 
 TEST_F(CombatGame, FiveFightersEveryTwentySecondsIntoWhateverSlotsAreFree) {

@@ -12,6 +12,9 @@
 
 namespace {
 
+using testgl::channelSum;
+using testgl::litPixels;
+
 GLuint makeTexture(GLubyte luminance, GLubyte alpha) {
     GLubyte texels[4 * 2];
     for (int i = 0; i < 4; ++i) {
@@ -26,19 +29,6 @@ GLuint makeTexture(GLubyte luminance, GLubyte alpha) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, 2, 2, 0, GL_LUMINANCE_ALPHA,
                  GL_UNSIGNED_BYTE, texels);
     return name;
-}
-
-// Pixels of one channel (0 red, 2 blue) brighter than the threshold.
-int litPixels(const std::vector<uint8_t>& frame, int channel, int threshold = 40) {
-    int n = 0;
-    for (std::size_t i = channel; i < frame.size(); i += 3) n += frame[i] > threshold ? 1 : 0;
-    return n;
-}
-
-long channelSum(const std::vector<uint8_t>& frame, int channel) {
-    long sum = 0;
-    for (std::size_t i = channel; i < frame.size(); i += 3) sum += frame[i];
-    return sum;
 }
 
 bool lit(const std::vector<uint8_t>& frame, int x, int y, int channel) {
@@ -71,8 +61,8 @@ struct CombatRender : ::testing::Test {
 
 TEST_F(CombatRender, FightersTheirShotsAndPickupsShowInBothEyePasses) {
     const auto empty = render();
-    EXPECT_EQ(litPixels(empty, 0), 0);
-    EXPECT_EQ(litPixels(empty, 2), 0);
+    EXPECT_EQ(litPixels(empty, 0, 40), 0);
+    EXPECT_EQ(litPixels(empty, 2, 40), 0);
 
     const std::function<void()> scenes[] = {
         [] { combat::placeFighter(0, -250, 0, 20); },
@@ -95,8 +85,8 @@ TEST_F(CombatRender, FightersTheirShotsAndPickupsShowInBothEyePasses) {
             scenes[i]();
             if (pickups[0].active) pickups[0].buildPickup(type);
             const auto frame = render();
-            EXPECT_GT(litPixels(frame, 0), 20) << "left eye, pickup type " << type;
-            EXPECT_GT(litPixels(frame, 2), 20) << "right eye, pickup type " << type;
+            EXPECT_GT(litPixels(frame, 0, 40), 20) << "left eye, pickup type " << type;
+            EXPECT_GT(litPixels(frame, 2, 40), 20) << "right eye, pickup type " << type;
             if (!pickups[0].active) break;
         }
     }
@@ -108,7 +98,7 @@ TEST_F(CombatRender, FightersTheirShotsAndPickupsShowInBothEyePasses) {
     shared.frameSeconds = 0.1f;
     f.update();
     const auto gone = render();
-    EXPECT_EQ(litPixels(gone, 0) + litPixels(gone, 2), 0);
+    EXPECT_EQ(litPixels(gone, 0, 40) + litPixels(gone, 2, 40), 0);
 }
 
 // The flash quads pass the alpha test only where the fighter texture is more than half opaque.

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -19,21 +19,12 @@ struct Printed {
     std::string out, err;
 };
 
-std::string drain(std::FILE* file) {
-    std::rewind(file);
-    std::string text;
-    for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-    std::fclose(file);
-    return text;
-}
-
 Printed handle(std::vector<const char*> arguments) {
     arguments.insert(arguments.begin(), "voxmere");
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
+    testsupport::CapturedStream out, err;
     const int status =
-        handleCommandLine(static_cast<int>(arguments.size()), arguments.data(), out, err);
-    return {status, drain(out), drain(err)};
+        handleCommandLine(static_cast<int>(arguments.size()), arguments.data(), out.file, err.file);
+    return {status, out.text(), err.text()};
 }
 
 TEST(CommandLine, OptionsForTheRunInAnyOrderAndBothSpellingsOfGlasses) {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 #include "app/data_folder.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -13,21 +13,16 @@ namespace fs = std::filesystem;
 // Runs each test from an empty scratch folder laid out like a prefix (bin/, share/) and a
 // build tree, and goes back afterwards.
 struct DataFolderTest : ::testing::Test {
-    fs::path home, scratch;
+    testsupport::ScratchFolder temp;
+    fs::path home, scratch = fs::canonical(temp.path);
     void SetUp() override {
         home = fs::current_path();
-        std::string pattern = (fs::temp_directory_path() / "voxmere-data-XXXXXX").string();
-        scratch = fs::canonical(mkdtemp(pattern.data()));
         fs::create_directories(scratch / "elsewhere");
         fs::create_directories(scratch / "prefix" / "bin");
         fs::current_path(scratch / "elsewhere");
         if (holdsGameData(dataFolderCandidates("")[1])) GTEST_SKIP() << "the game is installed";
     }
-    void TearDown() override {
-        fs::current_path(home);
-        std::error_code ignored;
-        fs::remove_all(scratch, ignored);
-    }
+    void TearDown() override { fs::current_path(home); }
     void makeData(const fs::path& folder, const char* which = "Textures") {
         fs::create_directories(folder / which);
     }

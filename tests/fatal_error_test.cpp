@@ -5,14 +5,16 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "assets/asset_files.h"
 #include "assets/sound_bank.h"
 #include "assets/texture_loader.h"
 #include "sound_test_files.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -20,25 +22,21 @@ namespace {
 
 // The RIFF size field of a finished WAV file is the file's length less 8.
 bool isFinishedWav(const fs::path& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    uint8_t header[8] = {};
-    const bool read = std::fread(header, 1, 8, file) == 8;
-    std::fclose(file);
-    const uint32_t riffSize =
-        header[4] | header[5] << 8 | header[6] << 16 | static_cast<uint32_t>(header[7]) << 24;
-    return read && riffSize + 8 == fs::file_size(path);
+    const std::vector<uint8_t> b = testfiles::readAll(path);
+    return b.size() >= 8 &&
+           (b[4] | b[5] << 8 | b[6] << 16 | static_cast<uint32_t>(b[7]) << 24) + 8 == b.size();
 }
 
-TEST(FatalError, MissingTextureClosesTheSoundDeviceBeforeExiting) {
+TEST(FatalError, ABadTextureClosesTheSoundDeviceBeforeExiting) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // A fixed folder: the death test's child re-runs this test and must write where the
-    // parent looks.
-    const fs::path dir = fs::temp_directory_path() / ("voxmere-fatal-" + std::to_string(getuid()));
+    const testsupport::ScratchFolder scratch(fs::temp_directory_path() /
+                                             ("voxmere-fatal-" + std::to_string(getuid())));
+    const fs::path& dir = scratch.path;
     const fs::path recording = dir / "heard.wav";
-    fs::remove_all(dir);
     fs::create_directories(dir / "Sounds");
-    fs::create_directories(dir / "Textures");  // empty: the first title page is missing
+    fs::create_directories(dir / "Textures");
+    // The first title page, of a size no image has.
+    testsupport::writeText((dir / kTextureFiles[TextureFileMainPage]).string(), "short");
 
     EXPECT_EXIT(
         {
@@ -53,9 +51,10 @@ TEST(FatalError, MissingTextureClosesTheSoundDeviceBeforeExiting) {
             playSound(SoundLoop1, 0, 0, 0, SoundPlayLooping);
             loadTitleTextures();
         },
-        testing::ExitedWithCode(1), "Texture Loader Error");
+        testing::ExitedWithCode(1),
+        std::string("File size error         : Texture file : ") +
+            kTextureFiles[TextureFileMainPage] + "\n\ninvalide size");
     EXPECT_TRUE(isFinishedWav(recording)) << "the sound device was left open";
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // first frame on the hand-moved clock.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "support/flight.h"
 
 namespace {
@@ -16,18 +14,7 @@ struct Flight : ::testing::Test {
         freshShip(7);
         startGame();
     }
-    void TearDown() override {
-        setSoundRequestWatcher(nullptr);
-        testclock::uninstall();
-    }
-    // Runs 10 ms frames until `seconds` of game time have gone by since the first.
-    void runUntil(float seconds) {
-        while (elapsedMs < static_cast<uint32_t>(std::lround(seconds * 1000.0f))) {
-            gameFrames(1, 10);
-            elapsedMs += 10;
-        }
-    }
-    uint32_t elapsedMs = 0;
+    void TearDown() override { endGame(); }
 };
 
 TEST_F(Flight, NothingMovesOrCollidesBeforeSixSecondsThenTheWholeFieldFlies) {

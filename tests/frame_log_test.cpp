@@ -2,11 +2,9 @@
 // writes nothing unless asked.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +22,7 @@
 #include "run/game_frame.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ struct Stamp {
 
 std::vector<Stamp> readLog(const std::string& path) {
     std::vector<Stamp> stamps;
-    std::ifstream in(path);
+    std::istringstream in(testsupport::readText(path));
     Stamp s;
     while (in >> s.name >> s.seconds) stamps.push_back(s);
     return stamps;
@@ -47,11 +46,11 @@ std::vector<std::string> namesIn(const std::vector<Stamp>& stamps) {
 }
 
 struct FrameLogTest : ::testing::Test {
-    std::string path = ::testing::TempDir() + "frame_log_" + std::to_string(getpid()) + ".txt";
+    testsupport::ScratchFolder folder;
+    std::string path = folder / "frame_log.txt";
 
     void SetUp() override {
         REQUIRE_GL();
-        std::remove(path.c_str());
         const auto page = [](float, float) { return hudtest::Rgb{90, 90, 90}; };
         textures.titleMainPage = hudtest::makeRgba(16, page);
         textures.titleHelpPage = textures.titleMainPage;
@@ -62,7 +61,6 @@ struct FrameLogTest : ::testing::Test {
     void TearDown() override {
         openFrameLog(nullptr);
         testclock::uninstall();
-        std::remove(path.c_str());
     }
 
     static void tapKey(int key) {
@@ -96,13 +94,9 @@ TEST_F(FrameLogTest, EnterRunStampsStartFirstTitleFrameAndFirstGameFrameOnceInOr
     EXPECT_GE(monotonicSeconds(), stamps[2].seconds);
 }
 
-uint32_t runningClock() {
-    return testclock::now += 25;
-}
-
 TEST_F(FrameLogTest, AClickOnStartIsStampedWhenSeenNotWhenTheFadeEnds) {
     openFrameLog(path.c_str());
-    platform::setMillisecondClock(runningClock);
+    testclock::run(25);
     const MenuRect& start = kStartButton;
     platform::postMessage(
         WM_LBUTTONDOWN, 0,
@@ -124,10 +118,10 @@ TEST_F(FrameLogTest, QuitOnTheTitleStampsNoStart) {
 TEST_F(FrameLogTest, NothingIsWrittenWithoutALog) {
     openFrameLog(nullptr);
     enterThenEscape();
-    EXPECT_FALSE(std::ifstream(path).good());
+    EXPECT_FALSE(std::filesystem::exists(path));
     openFrameLog("");
     enterThenEscape();
-    EXPECT_FALSE(std::ifstream(path).good());
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST_F(FrameLogTest, TheProgramResetForgetsTheChosenLogAndTheMarksReached) {
@@ -140,15 +134,12 @@ TEST_F(FrameLogTest, TheProgramResetForgetsTheChosenLogAndTheMarksReached) {
     unsetenv("VOXMERE_FRAME_LOG");
     EXPECT_EQ(readLog(path).size(), 1u);
     EXPECT_EQ(namesIn(readLog(next)), std::vector<std::string>{"title-frame"});
-    std::remove(next.c_str());
 }
 
 TEST_F(FrameLogTest, LinesAppendWithMicrosecondsAndAnUnwritablePathFails) {
     ASSERT_TRUE(appendFrameLogLine(path.c_str(), "launch", 12.5));
     ASSERT_TRUE(appendFrameLogLine(path.c_str(), "title-frame", 12.7654321));
-    std::ifstream in(path);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "launch 12.500000\ntitle-frame 12.765432\n");
+    EXPECT_EQ(testsupport::readText(path), "launch 12.500000\ntitle-frame 12.765432\n");
     EXPECT_FALSE(appendFrameLogLine("/nonexistent-dir/frame.log", "launch", 1.0));
 }
 

@@ -2,12 +2,9 @@
 // what is drawn at each size, the window's included, and it looks like the game's two-eyed ship.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -16,6 +13,7 @@
 #include "assets/asset_files.h"
 #include "assets/game_icon.h"
 #include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -29,6 +27,7 @@ TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
     std::vector<std::pair<fs::path, int>> icons{{kIconFile, gameIconEdge}};
     for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i)
         icons.push_back({kDesktopIconFiles[i], desktopIconEdges[i]});
+    const testsupport::ScratchFolder scratch;
     for (const auto& [name, edge] : icons) {
         SCOPED_TRACE(name.string());
         const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / name;
@@ -37,19 +36,13 @@ TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
         const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
         EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
 
-        const fs::path raw =
-            fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
-        const std::string command =
-            "convert '" + png.string() + "' -depth 8 'rgba:" + raw.string() +
-            "' && identify -format '%w %h' '" + png.string() + "' > '" + raw.string() + ".size'";
+        const std::string raw = scratch / "icon", size = scratch / "size";
+        const std::string command = "convert '" + png.string() + "' -depth 8 'rgba:" + raw +
+                                    "' && identify -format '%w %h' '" + png.string() + "' > '" +
+                                    size + "'";
         ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
-        const auto decoded = readAll(raw);
-        const auto size = readAll(raw.string() + ".size");
-        fs::remove(raw);
-        fs::remove(raw.string() + ".size");
-        EXPECT_EQ(std::string(size.begin(), size.end()),
-                  std::to_string(edge) + " " + std::to_string(edge));
-        EXPECT_TRUE(decoded == drawGameIcon(edge)) << "the PNG and the drawing differ";
+        EXPECT_EQ(testsupport::readText(size), std::to_string(edge) + " " + std::to_string(edge));
+        EXPECT_TRUE(readAll(raw) == drawGameIcon(edge)) << "the PNG and the drawing differ";
     }
 }
 

@@ -8,14 +8,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 // Found by the vector comparisons through argument-dependent lookup.
 static bool operator==(const Message& a, const Message& b) {
@@ -80,9 +79,8 @@ const std::vector<Message> kClosing = {{WM_CLOSE, 0, 0}, {WM_QUIT, 0, 0}};
 Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& frames,
                    const std::vector<Message>& closing, bool finish,
                    std::vector<std::size_t>* boundaries = nullptr) {
-    char* buffer = nullptr;
-    std::size_t length = 0;
-    std::FILE* stream = open_memstream(&buffer, &length);
+    testsupport::CapturedStream out;
+    std::FILE* stream = out.file;
     JournalWriter writer;
     EXPECT_TRUE(writer.start(stream, header)) << writer.error();
     if (boundaries) boundaries->push_back(static_cast<std::size_t>(std::ftell(stream)));
@@ -95,10 +93,8 @@ Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& fr
         for (const Message& m : closing) EXPECT_TRUE(writer.addMessage(m)) << writer.error();
         EXPECT_TRUE(writer.finish()) << writer.error();
     }
-    std::fclose(stream);
-    Bytes bytes(buffer, buffer + length);
-    std::free(buffer);
-    return bytes;
+    const std::string bytes = out.text();
+    return Bytes(bytes.begin(), bytes.end());
 }
 
 Bytes sampleJournal() {
@@ -379,23 +375,19 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
     };
     for (const WriterMisuse& misuse : misuses) {
         SCOPED_TRACE(misuse.name);
-        char* buffer = nullptr;
-        std::size_t length = 0;
-        std::FILE* stream = open_memstream(&buffer, &length);
+        testsupport::CapturedStream out;
         JournalHeader header;
         header.switchClockMs = 0;
         JournalWriter writer;
-        ASSERT_TRUE(writer.start(stream, header));
+        ASSERT_TRUE(writer.start(out.file, header));
         misuse.calls(writer);
         const std::string first = writer.error();
         EXPECT_NE(first.find(misuse.reason), std::string::npos) << first;
         EXPECT_FALSE(writer.writeFrame(1000));
         EXPECT_FALSE(writer.finish());
         EXPECT_EQ(writer.error(), first);
-        std::fclose(stream);
-        const Bytes bytes(buffer, buffer + length);
-        std::free(buffer);
-        const ReadBack back = readJournal(bytes);
+        const std::string bytes = out.text();
+        const ReadBack back = readJournal(Bytes(bytes.begin(), bytes.end()));
         EXPECT_TRUE(back.accepted) << back.error;
         EXPECT_EQ(back.frameCount, misuse.framesKept);
     }
@@ -421,7 +413,8 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
 
 // A run that dies leaves its frames on disk: the writer is never finished nor closed here.
 TEST(Journal, FileOfARunThatDiedReadsAsItsWholeFrames) {
-    const std::string path = testing::TempDir() + "journal_died.vxj";
+    const testsupport::ScratchFolder folder;
+    const std::string path = folder / "died.vxj";
     JournalWriter writer;
     ASSERT_TRUE(writer.create(path.c_str(), sampleHeader())) << writer.error();
     const std::vector<TestFrame> frames = sampleFrames();
@@ -442,11 +435,11 @@ TEST(Journal, FileOfARunThatDiedReadsAsItsWholeFrames) {
     expectSameFrames(got, frames);
     EXPECT_TRUE(reader.messages().empty());
     EXPECT_FALSE(reader.nextFrame());
-    std::remove(path.c_str());
 }
 
 TEST(Journal, ErrorsNameTheFile) {
-    const std::string missing = testing::TempDir() + "no_such_dir/run.vxj";
+    const testsupport::ScratchFolder folder;
+    const std::string missing = folder / "no_such_dir/run.vxj";
     JournalReader reader;
     EXPECT_FALSE(reader.open(missing.c_str()));
     EXPECT_EQ(reader.error().rfind(missing + " cannot be opened", 0), 0u) << reader.error();
@@ -455,13 +448,12 @@ TEST(Journal, ErrorsNameTheFile) {
     EXPECT_FALSE(writer.create(missing.c_str(), JournalHeader{}));
     EXPECT_EQ(writer.error().rfind(missing + ": cannot create", 0), 0u) << writer.error();
 
-    const std::string text = testing::TempDir() + "journal_notes.txt";
-    std::ofstream(text) << "just some notes\n";
+    const std::string text = folder / "notes.txt";
+    testsupport::writeText(text, "just some notes\n");
     JournalReader foreign;
     EXPECT_FALSE(foreign.open(text.c_str()));
     EXPECT_EQ(foreign.error(),
               text + " is not a Voxmere journal (it does not begin with \"VXJR\")");
-    std::remove(text.c_str());
 }
 
 #ifdef VOXMERE_SOURCE_DIR
@@ -484,11 +476,7 @@ TEST(Journal, FuzzSeedsAreWhatTheWriterMakes) {
     const std::string folder = std::string(VOXMERE_SOURCE_DIR) + "/tests/fuzz/journal_fuzz_corpus/";
     const bool rewrite = std::getenv("VOXMERE_REWRITE_CORPUS") != nullptr;
     for (const auto& [name, bytes] : seeds) {
-        if (rewrite) {
-            std::ofstream(folder + name, std::ios::binary)
-                .write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
-        }
+        if (rewrite) testsupport::writeText(folder + name, std::string(bytes.begin(), bytes.end()));
         const Bytes stored = testfiles::readAll(folder + name);
         EXPECT_EQ(stored, bytes) << name << " differs; VOXMERE_REWRITE_CORPUS=1 writes it again";
     }

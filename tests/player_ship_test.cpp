@@ -13,7 +13,7 @@ using namespace flight;
 
 struct Ship : ::testing::Test {
     void SetUp() override { freshShip(); }
-    void TearDown() override { setSoundRequestWatcher(nullptr); }
+    void TearDown() override { endGame(); }
 };
 
 TEST_F(Ship, StickTakesFortyFiveHundredthsToFullSpeedAndBanksPastEightDegrees) {

@@ -11,7 +11,7 @@ using namespace flight;
 
 struct Weapons : ::testing::Test {
     void SetUp() override { freshShip(); }
-    void TearDown() override { setSoundRequestWatcher(nullptr); }
+    void TearDown() override { endGame(); }
 };
 
 TEST_F(Weapons, ABeamDamagesEveryRockWhoseSquareItPassedThisFrame) {

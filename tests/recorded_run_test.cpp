@@ -8,13 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/command_line.h"
 #include "app/main_loop.h"
@@ -31,6 +28,7 @@
 #include "run/state_summary.h"
 #include "support/gl_test_context.h"
 #include "support/pilot.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -41,11 +39,6 @@ Bytes readStream(std::FILE* stream) {
     Bytes bytes;
     for (int c; (c = std::fgetc(stream)) != EOF;) bytes += static_cast<char>(c);
     return bytes;
-}
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct Recording {
@@ -305,10 +298,8 @@ TEST(RecordedRun, ADrawnReplayEndsAsTheUndrawnOneAndShowsTheField) {
     const Recording run = recordFlight(flight);
     testgl::clearAll();
     EXPECT_EQ(replay(run.journal, true), run.summary);
-    const std::vector<uint8_t> frame = testgl::readFrame();
-    int lit = 0;
-    for (std::size_t i = 0; i < frame.size(); i += 3) lit += frame[i] > 40 || frame[i + 2] > 40;
-    EXPECT_GT(lit, 2000) << "the last replayed frame is dark";
+    EXPECT_GT(testgl::litPixels(testgl::readFrame(), testgl::anyChannel, 40), 2000)
+        << "the last replayed frame is dark";
 }
 
 struct RunJournalCase {
@@ -341,41 +332,39 @@ TEST(RunJournal, ABadJournalStopsTheGameBeforeItsWindowWithOneLine) {
         {"bad message", badMessage, false, "unknown message code"},
     };
     resetProgramState();
+    const testsupport::ScratchFolder folder;
     for (const RunJournalCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = ::testing::TempDir() + "journal_" + std::to_string(getpid());
-        std::remove(path.c_str());
-        if (!c.missing) std::ofstream(path, std::ios::binary) << c.bytes;
+        const std::string path = folder / c.name;
+        if (!c.missing) testsupport::writeText(path, c.bytes);
         RunOptions options;
         options.replayPath = path;
-        std::FILE* err = std::tmpfile();
-        EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, err), 1);
-        const std::string line = readStream(err);
-        std::fclose(err);
+        testsupport::CapturedStream err;
+        EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, err.file), 1);
+        const std::string line = err.text();
         EXPECT_EQ(line.rfind("voxmere: " + path, 0), 0u) << line;
         EXPECT_NE(line.find(c.why), std::string::npos) << line;
         EXPECT_EQ(line.find('\n'), line.size() - 1) << "not one line: " << line;
         EXPECT_EQ(recordedRun.mode, JournalMode::Off);
-        std::remove(path.c_str());
     }
 }
 
 TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
-    const std::string folder = ::testing::TempDir();
+    const testsupport::ScratchFolder scratch;
+    const std::string folder = scratch.path.string() + "/";
     for (const std::string& path : {folder + "no/such/folder/run.vxj", folder}) {
         SCOPED_TRACE(path);
         RunOptions options;
         options.recordPath = path;
-        std::FILE* err = std::tmpfile();
-        EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, err), 1);
-        const std::string line = readStream(err);
-        std::fclose(err);
+        testsupport::CapturedStream err;
+        EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, err.file), 1);
+        const std::string line = err.text();
         EXPECT_EQ(line.rfind("voxmere: cannot record to " + path + ": ", 0), 0u) << line;
         EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
         EXPECT_EQ(recordedRun.mode, JournalMode::Off);
     }
 
-    const std::string path = folder + "recorded_" + std::to_string(getpid()) + ".vxj";
+    const std::string path = folder + "recorded.vxj";
     RunOptions options;
     options.recordPath = path;
     EXPECT_EQ(openRunJournal(options.recordPath, options.replayPath, stderr), -1);
@@ -391,7 +380,6 @@ TEST(RunJournal, RecordingNeedsAFileItCanCreateBeforeTheWindowOpens) {
     EXPECT_EQ(recordedRun.mode, JournalMode::Replay);
     EXPECT_EQ(replayReader().header().seed, 5u);
     EXPECT_TRUE(replayReader().finished());
-    std::remove(path.c_str());
 }
 
 // --- the journals kept in tests/journals ---
@@ -421,7 +409,7 @@ TEST(RecordedJournals, ReplayToTheirExpectedSummaries) {
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         const std::string base = journalsFolder() + name;
-        const Bytes journal = readFile(base + ".vxj");
+        const Bytes journal = testsupport::readText(base + ".vxj");
         EXPECT_LT(journal.size(), 64u * 1024u) << "journals in the repository stay small";
         powerUps = 0;
         const std::string summary = replay(journal, false, countPowerUps);
@@ -439,10 +427,10 @@ TEST(RecordedJournals, ReplayToTheirExpectedSummaries) {
             EXPECT_EQ(player.lives, 0);
         }
         if (rewriting) {
-            std::ofstream(base + ".summary") << summary << '\n';
+            testsupport::writeText(base + ".summary", summary + '\n');
             continue;
         }
-        std::string expected = readFile(base + ".summary");
+        std::string expected = testsupport::readText(base + ".summary");
         if (!expected.empty() && expected.back() == '\n') expected.pop_back();
         EXPECT_EQ(summary, expected)
             << "the replay ends elsewhere than it did; if the change is meant, rewrite the "

@@ -3,8 +3,6 @@
 // sound's length.
 #pragma once
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -17,6 +15,7 @@
 #include "assets/asset_files.h"
 #include "assets/wav_writer.h"
 #include "support/fresh_process.h"
+#include "support/scratch_folder.h"
 
 namespace soundtest {
 
@@ -90,30 +89,20 @@ inline void writeAllSounds() {
 }
 
 // A fresh working directory with an empty Sounds folder for one test; removed afterwards.
-class ScratchDir {
-  public:
+struct ScratchDir {
+    testsupport::ScratchFolder folder;
+    std::filesystem::path original = std::filesystem::current_path();
     ScratchDir() {
-        original_ = std::filesystem::current_path();
-        char pattern[] = "/tmp/voxmere-sound-XXXXXX";
-        path_ = mkdtemp(pattern);
-        std::filesystem::current_path(path_);
+        std::filesystem::current_path(folder.path);
         std::filesystem::create_directory("Sounds");
-        testsupport::setChildCleanup([made = path_] {
-            std::error_code ignored;
-            std::filesystem::remove_all(made, ignored);
-        });
+        testsupport::setChildCleanup(
+            [made = folder.path] { testsupport::ScratchFolder::remove(made); });
     }
     ~ScratchDir() {
         testsupport::setChildCleanup(nullptr);
-        std::filesystem::current_path(original_);
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::current_path(original);
     }
-    const std::filesystem::path& path() const { return path_; }
-
-  private:
-    std::filesystem::path original_;
-    std::filesystem::path path_;
+    const std::filesystem::path& path() const { return folder.path; }
 };
 
 // Polls until the condition holds; false after `limitSeconds`. The bound is generous: the

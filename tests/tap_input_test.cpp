@@ -118,7 +118,7 @@ TEST(Taps, TwoClicksInOnePassAreOnePressAtTheFirstPointAndOtherMessagesPass) {
 int framesRun = 0;
 uint32_t countingClock() {
     if (++framesRun == 20) platform::postMessage(WM_QUIT);
-    return testclock::now += 10;
+    return testclock::readRunning();
 }
 
 // The loops themselves, with both halves of each tap posted before the loop runs.
@@ -130,6 +130,7 @@ struct TapLoopTest : ::testing::Test {
         textures.titleHelpPage = hudtest::makeRgba(16, page);
         textures.titleOptionsPage = hudtest::makeRgba(16, page);
         testclock::install(5000);
+        testclock::step = 10;
         resetFrameTimer();
         platform::setMillisecondClock(countingClock);
         framesRun = 0;

@@ -1,70 +1,40 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/asset_files.h"
+#include "assets/texture_file.h"
 #include "assets/texture_loader.h"
 #include "assets/texture_table.h"
 #include "support/gl_test_context.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Standard error of a dead child holds this text somewhere.
-class HoldsText : public testing::MatcherInterface<const std::string&> {
-  public:
-    explicit HoldsText(std::string text) : text_(std::move(text)) {}
-    bool MatchAndExplain(const std::string& output, testing::MatchResultListener*) const override {
-        return output.find(text_) != std::string::npos;
-    }
-    void DescribeTo(std::ostream* os) const override { *os << "holds \"" << text_ << "\""; }
-
-  private:
-    std::string text_;
-};
-
-testing::Matcher<const std::string&> holds(const std::string& text) {
-    return testing::MakeMatcher(new HoldsText(text));
-}
-
-// What the player sees in the box (also echoed to standard error as "caption: text").
-std::string sizeError(const std::string& path) {
-    return "File size error         : Texture file : " + path + "\n\ninvalide size\n";
-}
-std::string missingError(const std::string& path) {
-    return "Texture Loader Error:     Can't find texture file :    \n\n    " + path + "\n";
-}
-
 // A folder of texture files for one test, named after it, so the re-run test in a death
-// test's child process writes the same files; removed again by the parent.
+// test's child process writes the same files.
 class TextureFiles : public testing::Test {
   protected:
     void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        home_ = fs::current_path();
-        dir_ = home_ / (std::string("texture_files_") + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_ / "Textures");
+        fs::create_directories(folder.path / "Textures");
     }
-    void TearDown() override {
-        fs::current_path(home_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::current_path(home); }
 
     // Writes bytes to a file and returns its full path.
     std::string write(const std::string& name, const std::vector<unsigned char>& bytes) {
-        const fs::path path = dir_ / name;
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        EXPECT_NE(file, nullptr);
-        if (file == nullptr) return path;
-        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
+        const std::string path = folder / name;
+        testsupport::writeText(path, std::string(bytes.begin(), bytes.end()));
         return path;
     }
     std::string write(const std::string& name, std::size_t size) {
@@ -72,10 +42,12 @@ class TextureFiles : public testing::Test {
         for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<unsigned char>(i * 7 + 3);
         return write(name, bytes);
     }
-    void enterFolder() { fs::current_path(dir_); }
+    void enterFolder() { fs::current_path(folder.path); }
 
-    fs::path home_;
-    fs::path dir_;
+    const fs::path home = fs::current_path();
+    const testsupport::ScratchFolder folder{
+        home / (std::string("texture_files_") +
+                testing::UnitTest::GetInstance()->current_test_info()->name())};
 };
 
 GLint levelParameter(int level, GLenum name) {
@@ -235,43 +207,60 @@ TEST_F(TextureFiles, WrapAndFilterFollowTheArgumentsAndTheMipmapFlag) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(TextureFiles, SizesOutsideTheTableStopTheProgramNamingTheFile) {
-    REQUIRE_GL();
-    const std::string near16k = write("a.tex", 16383);
-    const std::string over16k = write("b.tex", 16385);
-    const std::string quarter = write("c.tex", 4096);
-    const std::string short8k = write("d.tex", 8191);
-    const std::string empty = write("e.tex", 0);
-    const std::string huge = write("f.tex", 4194305);
+// The byte length alone says what a file holds: a square of the table's edge, or nothing.
+TEST_F(TextureFiles, TheSizeTableTellsImagesFromEveryOtherFile) {
     const struct {
-        void (*load)(const std::string&, uint32_t*);
-        std::string path;
-    } cases[] = {
-        {loadRgba, near16k},      {loadRgba, over16k}, {loadLuminance, over16k},
-        {loadLuminance, quarter}, {loadLuminance, short8k}, {loadLuminance, empty},
-        {loadRgba, empty},        {loadRgba, huge},    {loadRgba, dir_.string()},
+        std::size_t bytes;
+        int rgbaEdge, luminanceEdge;  // 0: refused
+    } sizes[] = {
+        {0, 0, 0},          {4096, 0, 0},         {8191, 0, 0},       {8192, 0, 64},
+        {16383, 0, 0},      {16384, 64, 128},     {16385, 0, 0},      {65536, 128, 256},
+        {262144, 256, 512}, {1048576, 512, 1024}, {4194304, 1024, 0}, {4194305, 0, 0},
     };
-    uint32_t slot = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EXIT(c.load(c.path, &slot), testing::ExitedWithCode(1), holds(sizeError(c.path)));
+    for (const auto& size : sizes) {
+        const std::string path = write("sized.tex", size.bytes);
+        for (const auto& [format, edge] : {std::pair{TexelFormat::Rgba, size.rgbaEdge},
+                                           std::pair{TexelFormat::Luminance, size.luminanceEdge}}) {
+            TextureFile image;
+            EXPECT_EQ(readTextureFile(path.c_str(), format, image),
+                      edge > 0 ? TextureFileResult::Loaded : TextureFileResult::InvalidSize)
+                << size.bytes << " bytes";
+            EXPECT_EQ(image.edge, edge) << size.bytes << " bytes";
+        }
     }
-    EXPECT_EQ(slot, 0u);
+    TextureFile image;
+    EXPECT_EQ(readTextureFile(folder.path.c_str(), TexelFormat::Rgba, image),
+              TextureFileResult::InvalidSize)
+        << "a folder";
+    const std::string absent = folder / "absent.tex";
+    EXPECT_EQ(readTextureFile(absent.c_str(), TexelFormat::Luminance, image),
+              TextureFileResult::Missing);
 }
 
-TEST_F(TextureFiles, MissingFileStopsTheProgramNamingTheFile) {
+// However long the path, the box of a file of the wrong size shows all of it.
+TEST(TextureBoxes, TheSizeBoxNamesTheWholePath) {
+    const std::string path = "Textures/" + std::string(9000, 'x') + ".tex";
+    EXPECT_EQ(invalidTextureSizeText(path.c_str()), "Texture file : " + path + "\n\ninvalide size");
+}
+
+// A file the loader cannot use ends the program: the box, however long the path (also written
+// to standard error, kept in a file here), and exit status 1. The fatal-error test sees the
+// box of a file of the wrong size.
+TEST_F(TextureFiles, AMissingFileStopsTheProgramNamingTheWholePath) {
     REQUIRE_GL();
+    const std::string path = "Textures/" + std::string(9000, 'x') + ".tex";
+    const std::string said = folder / "said.txt";
     uint32_t slot = 0;
-    const std::string path = (dir_ / "absent.tex").string();
-    EXPECT_EXIT(loadLuminance(path, &slot), testing::ExitedWithCode(1), holds(missingError(path)));
-    EXPECT_EXIT(loadRgba(path, &slot), testing::ExitedWithCode(1), holds(missingError(path)));
-    // However long the path, the box shows all of it.
-    const std::string longPath = "Textures/" + std::string(9000, 'x') + ".tex";
-    EXPECT_EXIT(loadRgba(longPath, &slot), testing::ExitedWithCode(1),
-                holds(missingError(longPath)));
-    const std::string longExisting = write(std::string(200, 'y') + ".tex", 5);
-    EXPECT_EXIT(loadLuminance(longExisting, &slot), testing::ExitedWithCode(1),
-                holds(sizeError(longExisting)));
+    EXPECT_EXIT(
+        {
+            if (std::freopen(said.c_str(), "w", stderr) == nullptr) std::_Exit(2);
+            loadRgba(path, &slot);
+        },
+        testing::ExitedWithCode(1), "");
+    const std::string box =
+        "Texture Loader Error:     Can't find texture file :    \n\n    " + path;
+    EXPECT_NE(testsupport::readText(said).find(box + "\n"), std::string::npos)
+        << testsupport::readText(said);
 }
 
 // The first texel of a loaded texture, read back from GL (red channel).
@@ -309,15 +298,13 @@ TEST_F(TextureFiles, EveryGameSlotHoldsThePictureOfItsOwnFile) {
         EXPECT_EQ(firstTexel(*s.slot, GL_LUMINANCE), 20 + 20 * s.file) << kTextureFiles[s.file];
     }
     EXPECT_EQ(textures.titleMainPage, 0u);
-}
-
-TEST_F(TextureFiles, GameBatchStopsAtTheFirstFileMissingInLoadOrder) {
-    REQUIRE_GL();
-    for (int file : {TextureFileSprites, TextureFileAsteroid, TextureFileBackdrop})
-        write(kTextureFiles[file], 16384);
-    enterFolder();
-    EXPECT_EXIT(loadGameTextures(), testing::ExitedWithCode(1),
-                holds(missingError(kTextureFiles[TextureFileBeams])));
+    // GL hands out names in order, so they give the load order, in which the first file missing
+    // is the one the box names.
+    const uint32_t loadOrder[] = {textures.spriteAtlas,    textures.asteroidTexture,
+                                  textures.beamTexture,    textures.backdropTexture,
+                                  textures.fighterTexture, textures.hudAtlas,
+                                  textures.shieldTexture};
+    EXPECT_TRUE(std::is_sorted(std::begin(loadOrder), std::end(loadOrder)));
 }
 
 TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
@@ -333,7 +320,11 @@ TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
     const uint32_t names[] = {textures.titleMainPage, textures.titleHelpPage,
                               textures.titleOptionsPage, textures.hudAtlas};
     const int levels[] = {40, 80, 120};
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(firstTexel(names[i], GL_RGBA), levels[i]) << i;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(firstTexel(names[i], GL_RGBA), levels[i]) << i;
+        EXPECT_EQ(levelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8) << i;
+    }
+    EXPECT_TRUE(std::is_sorted(std::begin(names), std::end(names))) << "not in load order";
     EXPECT_EQ(firstTexel(textures.hudAtlas, GL_LUMINANCE), 160);
     freeTitleTextures();
     for (uint32_t name : names) EXPECT_FALSE(glIsTexture(name));
@@ -341,20 +332,6 @@ TEST_F(TextureFiles, TitleTexturesLoadAsRgbaAndAreFreedAgain) {
     EXPECT_EQ(textures.titleHelpPage, 0u);
     EXPECT_EQ(textures.titleOptionsPage, 0u);
     EXPECT_EQ(textures.hudAtlas, 0u);
-}
-
-TEST_F(TextureFiles, TitleBatchNeedsItsFilesInLoadOrder) {
-    REQUIRE_GL();
-    enterFolder();
-    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1),
-                holds(missingError(kTextureFiles[TextureFileMainPage])));
-    write(kTextureFiles[TextureFileMainPage], 16384);
-    write(kTextureFiles[TextureFileOptionsPage], 16384);
-    const char* help = kTextureFiles[TextureFileHelpPage];
-    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1), holds(missingError(help)));
-    // A luminance-sized page is no RGBA page.
-    write(help, 8192);
-    EXPECT_EXIT(loadTitleTextures(), testing::ExitedWithCode(1), holds(sizeError(help)));
 }
 
 }  // namespace

@@ -4,9 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <cstdint>
-#include <vector>
-
 #include "view/flight_camera.h"
 
 namespace testgl {
@@ -20,23 +17,6 @@ void drawInBothEyes(Scene scene, float separation = 5.0f) {
     loadFlightCamera(separation);
     scene();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-}
-
-struct ChannelTotals {
-    long red = 0, green = 0, blue = 0;  // sums of the channel over the frame
-    int redLit = 0, blueLit = 0;        // pixels whose channel is above 0
-};
-
-inline ChannelTotals channelTotals(const std::vector<uint8_t>& frame) {
-    ChannelTotals totals;
-    for (std::size_t i = 0; i + 2 < frame.size(); i += 3) {
-        totals.red += frame[i];
-        totals.green += frame[i + 1];
-        totals.blue += frame[i + 2];
-        totals.redLit += frame[i] > 0;
-        totals.blueLit += frame[i + 2] > 0;
-    }
-    return totals;
 }
 
 }  // namespace testgl

@@ -1,8 +1,10 @@
 // Helpers for the flight tests: a fresh ship and field, frames of fixed length through the
 // ship's own update or the whole game update, keys held through the window procedure, rocks
-// placed by hand, and a record of every sound the game asks for.
+// placed by hand, and a record of every sound the game asks for. A test of the whole game
+// calls freshShip, startGame, then gameFrames or runUntil, and endGame when it is done.
 #pragma once
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -65,9 +67,12 @@ inline void shipFrames(int n, float dt) {
     for (int i = 0; i < n; ++i) player.update(readShipControls());
 }
 
+inline uint32_t gameStartMs = 0;
+
 // The whole game from its first frame: the hand-moved clock drives updateGame.
 inline void startGame(uint32_t clockStart = 1000) {
     testclock::install(clockStart);
+    gameStartMs = clockStart;
     resetDirector();
     resetFrameTimer();
     player.setCameraOffset(-150, -25, 20);
@@ -78,6 +83,18 @@ inline void gameFrames(int n, uint32_t ms) {
         testclock::now += ms;
         updateGame();
     }
+}
+
+// 10 ms frames until `seconds` of game time have gone by since startGame.
+inline void runUntil(float seconds) {
+    const auto until = static_cast<uint32_t>(std::lround(seconds * 1000.0f));
+    while (testclock::now - gameStartMs < until) gameFrames(1, 10);
+}
+
+// Back to the real clock, and no more recording of sounds.
+inline void endGame() {
+    setSoundRequestWatcher(nullptr);
+    testclock::uninstall();
 }
 
 // A rock of the given radius at a point, flying nowhere, with the given hit points.

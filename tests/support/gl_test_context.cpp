@@ -81,4 +81,24 @@ void clearAll() {
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
+int litPixels(const std::vector<uint8_t>& frame, int channel, int threshold) {
+    int lit = 0;
+    for (std::size_t i = 0; i + 2 < frame.size(); i += 3) {
+        if (channel == anyChannel) {
+            lit += frame[i] > threshold || frame[i + 1] > threshold || frame[i + 2] > threshold;
+        } else {
+            lit += frame[i + channel] > threshold;
+        }
+    }
+    return lit;
+}
+
+long channelSum(const std::vector<uint8_t>& frame, int channel) {
+    long sum = 0;
+    for (std::size_t i = 0; i < frame.size(); ++i) {
+        if (channel == anyChannel || static_cast<int>(i % 3) == channel) sum += frame[i];
+    }
+    return sum;
+}
+
 }  // namespace testgl

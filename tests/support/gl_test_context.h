@@ -32,6 +32,15 @@ std::vector<uint8_t> readFrame();
 // Clears colour to black with all channels writable.
 void clearAll();
 
+// Counting in a frame from readFrame(): channel 0 red, 1 green, 2 blue, or anyChannel.
+constexpr int anyChannel = -1;
+
+// Pixels whose channel (any of the three, for anyChannel) is above `threshold`.
+int litPixels(const std::vector<uint8_t>& frame, int channel, int threshold = 0);
+
+// The channel's values added up (all three, for anyChannel).
+long channelSum(const std::vector<uint8_t>& frame, int channel);
+
 }  // namespace testgl
 
 // Pixel tests: fail with a clear reason instead of obscurely when GL is unavailable.

@@ -21,11 +21,19 @@ struct ScratchFolder {
             (std::filesystem::temp_directory_path() / "voxmere-test-XXXXXX").string();
         path = mkdtemp(pattern.data());
     }
-    ~ScratchFolder() {
+    // A folder at a fixed place, made afresh: for a death test, whose child runs the test again
+    // from its start and must write where the parent looks.
+    explicit ScratchFolder(const std::filesystem::path& fixed) : path(fixed) {
+        remove(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { remove(path); }
+    // Also for a child process, which ends without running the destructor.
+    static void remove(const std::filesystem::path& folder) {
         std::error_code ignored;
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+        std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path, ignored);
+        std::filesystem::remove_all(folder, ignored);
     }
     std::string operator/(const std::string& name) const { return (path / name).string(); }
 };
