@@ -17,7 +17,7 @@ if ! command -v python3 >/dev/null; then
     echo "capture.sh: needs python3 to grab the screen (apt-get install python3)" >&2
     exit 1
 fi
-source "$root/tests/e2e/lib.sh" "$game" "$build"
+source "$root/scripts/lib/xvfb-game.sh" "$game" "$build"
 
 GRAB_MS=10000
 STEP_MS=100     # ten pictures a second

@@ -6,7 +6,7 @@
 # game-over fade, drawn in the generated art by the disabled showcase test.
 set -u
 OUT=$(realpath "${3:-docs/screenshots}")
-source "$(dirname "$0")/../tests/e2e/lib.sh" "$(realpath "$1")" "$(realpath "$2")"
+source "$(dirname "$0")/../scripts/lib/xvfb-game.sh" "$(realpath "$1")" "$(realpath "$2")"
 
 (cd "$BUILD_DIR" && VOXMERE_SHOWCASE_DIR="$WORK" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
     ALSOFT_DRIVERS=null ./tests/voxmere_tests --gtest_also_run_disabled_tests \

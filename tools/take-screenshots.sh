@@ -3,7 +3,7 @@
 #   tools/take-screenshots.sh build/voxmere build docs/screenshots
 set -u
 OUT=$(realpath "${3:-docs/screenshots}")
-source "$(dirname "$0")/../tests/e2e/lib.sh" "$(realpath "$1")" "$(realpath "$2")"
+source "$(dirname "$0")/../scripts/lib/xvfb-game.sh" "$(realpath "$1")" "$(realpath "$2")"
 shoot() { import -window root "$OUT/$1.png"; }
 
 start_xvfb 640x480x24

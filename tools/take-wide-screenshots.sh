@@ -5,7 +5,7 @@
 #   tools/take-wide-screenshots.sh build/voxmere build docs/screenshots
 set -u
 OUT=$(realpath "${3:-docs/screenshots}")
-source "$(dirname "$0")/../tests/e2e/lib.sh" "$(realpath "$1")" "$(realpath "$2")"
+source "$(dirname "$0")/../scripts/lib/xvfb-game.sh" "$(realpath "$1")" "$(realpath "$2")"
 export VOXMERE_FRAME_PIXELS=0
 
 shoot_at() {  # shoot_at SIZE NAME SECONDS_OF_PLAY (none: the title)
