@@ -52,7 +52,7 @@ out=$build/perf-table
 rm -rf "$out" && mkdir -p "$out"
 
 # The private Xvfb and the clean-up of the e2e scripts (start_xvfb, fail, WORK, GAME_PID).
-source "$root/tests/e2e/lib.sh" "$game" "$build"
+source "$root/scripts/lib/xvfb-game.sh" "$game" "$build"
 mkfifo "$WORK/tick"
 exec 8<>"$WORK/tick"
 nap() { read -r -t "$1" -u 8 || true; }  # sleeps without starting a process

@@ -21,7 +21,7 @@ runs=${VOXMERE_PLAY_RUNS:-3}
 play_seconds=${PLAY_SECONDS:-10}
 peer=$(command -v chromium-bsu || echo /usr/games/chromium-bsu)
 [[ -x $peer ]] || { echo "play-ratio.sh: chromium-bsu is not installed" >&2; exit 1; }
-source "$root/tests/e2e/lib.sh" "${games[0]}" "$(dirname "${games[0]}")"
+source "$root/scripts/lib/xvfb-game.sh" "${games[0]}" "$(dirname "${games[0]}")"
 counter=$WORK/swap_counter.so
 cc -O2 -shared -fPIC -o "$counter" "$root/bench/play/swap_counter.c" -ldl || exit 1
 

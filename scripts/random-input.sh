@@ -5,7 +5,7 @@
 # clicks, pauses and focus changes; Escape at the end. A game that ends by itself after its last
 # life is followed by a fresh one. Status 1 if the game died any other way, did not end with
 # status 0 on Escape, or its resident memory grew by more than 4 MB after its first minute (see
-# tests/e2e/lib_random_input.sh for why 4). Prints the seed, so the same input can be sent again;
+# scripts/lib/random-play.sh for why 4). Prints the seed, so the same input can be sent again;
 # RANDOM_RSS_LOG=FILE keeps the memory samples ("run age_ms rss anon file shmem", kB).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,7 +15,7 @@ build=${VOXMERE_BUILD_DIR:-$root/build}
 
 [[ -f $build/CMakeCache.txt ]] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" --target voxmere assets -j"$(nproc)" >/dev/null || exit 1
-source "$root/tests/e2e/lib.sh" "$build/voxmere" "$build"
-source "$root/tests/e2e/lib_random_input.sh"
+source "$root/scripts/lib/xvfb-game.sh" "$build/voxmere" "$build"
+source "$root/scripts/lib/random-play.sh"
 random_play "$seconds" "$seed" 60
 echo "ok"

@@ -1,7 +1,6 @@
 // Not part of the suite (disabled): frames for the README's pictures, drawn in the generated
-// art and written as raw RGB into $VOXMERE_SHOWCASE_DIR. tools/take-combat-screenshots.sh and
-// tools/take-profile-screenshots.sh run them from the build folder (where Textures/ lives) and
-// turn the frames into pictures.
+// art and written as raw RGB into $VOXMERE_SHOWCASE_DIR. tools/take-screenshots.sh runs them
+// from the build folder (where Textures/ lives) and turns the frames into pictures.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -95,7 +94,7 @@ TEST_F(ProfileShowcase, DISABLED_WriteNewBestBanner) {
 }
 
 // The five scenes a change to the drawing is judged by, before and after
-// (tools/take-scene-screenshots.sh compares them): the title, the opening, busy flight, full
+// (tools/take-screenshots.sh scenes compares them): the title, the opening, busy flight, full
 // load and the game-over fade, the game's scenes at fixed frames of the kept journals.
 TEST_F(Showcase, DISABLED_WriteScenes) {
     loadTitleTextures();

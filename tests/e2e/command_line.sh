@@ -2,7 +2,7 @@
 # status 2, without any display the game says so on standard error and exits with status 1, and
 # --windowed --glasses red-cyan plays in a 640 x 480 window with no mode switch (not even the
 # refused-mode question), the right eye's picture in green and blue.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 "$GAME" --help >"$WORK/help.txt" 2>&1 || fail "--help exit status $?"
 grep -q -- "--glasses red-cyan" "$WORK/help.txt" || fail "--help does not list --glasses"
 "$GAME" --version >"$WORK/version.txt" || fail "--version exit status $?"

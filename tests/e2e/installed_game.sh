@@ -1,7 +1,7 @@
 # cmake --install into a fresh prefix puts the game, its art and sound, the desktop entry and
 # the icon in place; the installed game starts from any working directory, shows the icon on
 # its window and quits with status 0. Without any data folder it names where it looked.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 prefix="$WORK/prefix"
 cmake --install "$BUILD_DIR" --prefix "$prefix" >"$WORK/install.log" 2>&1 || {
     cat "$WORK/install.log" >&2

@@ -1,7 +1,7 @@
 # Nobody touches the controls after Enter: fighter waves from 20 s on and the rocks wear the ship
 # down, the last life ends the game, the picture fades out over five seconds and the program
 # ends by itself with status 0.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 start_xvfb 640x480x24
 open_game
 key "$win" Return

@@ -3,7 +3,7 @@
 # settings file without writing it, a game that scored enters the best scores even when a
 # logout's SIGTERM ends it, and the next run starts with the saved settings, shows the new best,
 # and enters no game that never began play.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 export XDG_CONFIG_HOME=$WORK/config  # and the scores under HOME's .local/share
 SCORES=$HOME/.local/share/voxmere/scores
 SETTINGS=$XDG_CONFIG_HOME/voxmere/settings

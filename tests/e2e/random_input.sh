@@ -2,7 +2,7 @@
 # after Enter: it must neither crash nor end before Escape, and Escape must end it with status 0.
 # Memory is only reported here: in the first half minute it still grows as the fighters, shots
 # and bursts are drawn for the first time (scripts/random-input.sh judges it over five minutes).
-source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/lib_random_input.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
+source "$(dirname "$0")/../../scripts/lib/random-play.sh"
 random_play 25 20240612 0
 echo "ok"

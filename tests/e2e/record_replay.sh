@@ -4,7 +4,7 @@
 # input: both end with status 0 and print the same one-line state summary. Escape ends a replay
 # early with status 0; a damaged, cut or foreign journal and a journal that cannot be created
 # stop the game before its window with one line and status 1.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 JOURNAL="$WORK/run.vxj"
 
 summary_of() { grep -c . "$1" | grep -qx 1 && grep -E '^score=-?[0-9]+ lives=.* positions=[0-9a-f]{16}$' "$1"; }

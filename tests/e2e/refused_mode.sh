@@ -1,6 +1,6 @@
 # A screen that cannot switch to 640 x 480 gets the Yes/No box. Yes: a 640 x 480 window that
 # plays. No: "Program Will Now Close." and status 1, with no game window shown.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 start_xvfb 800x600x24
 start_game
 box=$(wait_window OpenGL)

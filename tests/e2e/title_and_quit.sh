@@ -4,7 +4,7 @@
 # (held or tapped) and closing the window (on the title or in the game) end with status 0;
 # Quit (held click or tap) ends with status 0 once the game's textures are loaded, so with
 # one of them missing the same click ends in the texture error and status 1.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 start_xvfb 640x480x24
 
 title_shown() { eventually 10 '(($(lit_pixels G) > 1000))' || fail "$1: the title page is not shown"; }

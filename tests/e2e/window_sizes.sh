@@ -3,7 +3,7 @@
 # to desktop full screen (1920 x 1080) with the picture filling the screen, and back; a replay
 # of the run in a 640 x 480 window ends in the same state; the settings file's
 # "fullscreen = desktop" opens desktop full screen.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 JOURNAL="$WORK/run.vxj"
 
 # Pixels of the window's client area whose channel $2 (R, G or B) is above 40.

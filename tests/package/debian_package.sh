@@ -1,7 +1,7 @@
 # The Debian package made by cpack from this build: the game alone in Debian's games layout, its
 # dependencies from the libraries it links, a listing software centres accept, a man page that
 # says what --help says, and a game that, unpacked (not installed), starts from any folder.
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../../scripts/lib/xvfb-game.sh"
 cpack --config "$BUILD_DIR/CPackConfig.cmake" -B "$WORK/cpack" >"$WORK/cpack.log" 2>&1 || {
     cat "$WORK/cpack.log" >&2
     fail "cpack failed"

@@ -1,6 +1,7 @@
-# Shared helpers for the end-to-end scripts: a private Xvfb, the game started in its own
-# process group in the build folder (where Textures/ and Sounds/ live), and clean-up that leaves
-# no orphaned game, message box or X server behind.
+# Shared by the end-to-end tests and the scripts that drive the real game (screenshots, the
+# performance table, random input, the package check): a private Xvfb, the game started in its
+# own process group in the build folder (where Textures/ and Sounds/ live), and clean-up that
+# leaves no orphaned game, message box or X server behind.
 set -u
 GAME=$1
 BUILD_DIR=$2

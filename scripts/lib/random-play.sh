@@ -1,5 +1,5 @@
 # Random play of the real game under Xvfb, shared by tests/e2e/random_input.sh (a short run in
-# the suite) and scripts/random-input.sh (five minutes). Needs lib.sh sourced first.
+# the suite) and scripts/random-input.sh (five minutes). Needs xvfb-game.sh sourced first.
 #
 # random_play SECONDS SEED BASELINE_AGE
 #   Starts the game, presses Enter on the title and then, for SECONDS, sends seeded random input
