@@ -27,8 +27,8 @@ enum class WindowMode {
 };
 
 // Creates the window with a client area of width x height (the size it has when windowed).
-// Requests colour of at least `bits`, a 16-bit depth buffer, double buffering and a
-// compatibility GL context.
+// Requests colour of at least `bits`, double buffering and a compatibility GL context, and no
+// depth buffer: nothing is depth-tested, and without one llvmpipe enlarges a frame by copying.
 bool createWindow(const char* title, int width, int height, int bits, WindowMode mode);
 
 // True where the video driver only pretends to switch the display mode and stretches the
@@ -65,8 +65,8 @@ void showWindow();
 // Shows the frame drawn. With waitForRefresh, a swap begins no sooner than nine tenths of the
 // display's refresh period (60 Hz when the display does not say) after the last one began: where
 // the swap waits for the display this never delays a frame, and where it does not (a software
-// renderer, a virtual X server) the game no longer draws frames nobody sees at the cost of a
-// whole processor. A replay passes false: it keeps its recorded times itself.
+// renderer, a virtual X server) it keeps the game from drawing frames nobody sees at the cost
+// of a whole processor. A replay passes false: it keeps its recorded times itself.
 void swapBuffers(bool waitForRefresh = true);
 
 // Windows' show/hide cursor counter: the pointer is visible while the counter is 0 or more.
