@@ -1,7 +1,6 @@
 // Sound on Windows through DirectSound: the primary buffer's 3-D listener, and one static
 // secondary buffer per source. A sample buffer is a secondary buffer that never plays; each
 // source attached to it plays its own duplicate, which shares the samples.
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <mmsystem.h>
 #include <dsound.h>
