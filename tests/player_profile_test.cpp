@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -57,10 +59,11 @@ TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved)
     shared.stereoEnabled = true;
     shared.eyeSeparation = 2.0f;
     saveChangedOptions(err.file);
-    // Only the options' lines change; the player's comments and unknown keys stay.
+    // Only the options' lines change; the player's comments and unknown keys stay, and keys
+    // the player never set are not added.
     EXPECT_EQ(readText(settings()),
               "# mine\nstereo = on  # for now\nseparation = 2\nglasses = red-green\n"
-              "volume = 11\nswap-eyes = yes\nfullscreen = mode\nrumble = on\n");
+              "volume = 11\nswap-eyes = yes\n");
     EXPECT_NE(err.text().find("settings:5: unknown key 'volume'"), std::string::npos);
 }
 
@@ -88,8 +91,8 @@ TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFr
         SCOPED_TRACE(c.what);
         std::filesystem::remove_all(folder.path / "data");
         CapturedStream err;
-        bestScores.open(scores(), 1796650000, err.file);
-        if (c.best > 0) bestScores.enter({c.best, 6000, 1796600000}, 1796650000, err.file);
+        bestScores.open(scores(), err.file);
+        if (c.best > 0) bestScores.enter({c.best, 6000, 1796600000}, err.file);
         const ScoreTable before = bestScores.table();
         recordedRun.mode = c.mode;
         shared.playStarted = c.played;
@@ -104,7 +107,7 @@ TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFr
 
         enterFinishedGame(1796650000, err.file);
         ScoreKeeper file;
-        file.open(scores(), 1796650000, err.file);
+        file.open(scores(), err.file);
         EXPECT_EQ(file.table().count, before.count + (c.entered ? 1 : 0));
         if (c.entered) {
             const ScoreTable& t = file.table();
@@ -116,6 +119,38 @@ TEST_F(ProfileTest, AFinishedGameEntersTheTableOnlyWhenPlayedAndScoredAndNeverFr
         EXPECT_EQ(err.text(), "");
     }
     recordedRun.mode = JournalMode::Off;
+}
+
+// Two games open on their titles: one player turns stereo off in one, then picks the gentle
+// separation in the other. Each writes only the choice made in it, so neither undoes the other.
+TEST_F(ProfileTest, TwoGamesChangingDifferentOptionsKeepBoth) {
+    writeText(settings(), "# mine\n");
+    int gate[2];
+    ASSERT_EQ(pipe(gate), 0);
+    pid_t children[2];
+    for (int child = 0; child < 2; ++child) {
+        children[child] = fork();
+        if (children[child] != 0) continue;
+        close(gate[1]);
+        startPlayerProfile(RunOptions{}, stderr);  // both start from the same file
+        char byte;
+        (void)!read(gate[0], &byte, 1);  // both go on when the parent closes the pipe
+        if (child == 0) shared.stereoEnabled = false;
+        if (child == 1) shared.eyeSeparation = 2.0f;
+        saveChangedOptions(stderr);
+        _exit(0);
+    }
+    close(gate[0]);
+    close(gate[1]);
+    for (pid_t child : children) {
+        int status = -1;
+        EXPECT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(status, 0);
+    }
+    const std::string text = readText(settings());
+    EXPECT_NE(text.find("\nstereo = off\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nseparation = 2\n"), std::string::npos) << text;
+    EXPECT_EQ(text.size(), std::string("# mine\nstereo = off\nseparation = 2\n").size()) << text;
 }
 
 }  // namespace

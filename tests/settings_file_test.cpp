@@ -1,11 +1,15 @@
-// The settings file a player may edit: good lines apply, each bad line is named and skipped,
-// and a file that cannot be read is never written over. Saving is tested through the options
-// page (player_profile_test.cpp).
+// The settings file a player may edit: good lines apply, each bad line is named and skipped in
+// a short line, and a file the game cannot or must not rewrite is never written over. Saving
+// from the options page is tested in player_profile_test.cpp.
 #include "profile/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "support/scratch_folder.h"
@@ -35,6 +39,15 @@ TEST(Settings, EachLineAppliesOrIsNamedAndSkipped) {
         {"separation = 4", {}, "1: '4' is not a value for separation (5, 3.5 or 2)"},
         {"stereo = maybe", {}, "1: 'maybe' is not a value for stereo (on or off)"},
         {"stereo", {}, "1: not a 'key = value' line"},
+        // As a Windows editor writes them.
+        {"\xEF\xBB\xBFstereo = off\r\nseparation = 2\r", {.stereo = false, .separation = 2.0f}, ""},
+        {"format = 1\nrumble = no", {.rumble = false}, ""},
+        {"format = one", {}, "1: 'one' is not a value for format (a whole number from 1)"},
+        // A long value is cut short, and a control character does not reach the terminal.
+        {"glasses = " + std::string(100, 'x'), {},
+         "1: '" + std::string(80, 'x') + "...' is not a value for glasses (red-blue, red-cyan, "
+         "green-magenta or red-green)"},
+        {"colour\x1b[2J = red", {}, "1: unknown key 'colour?[2J'"},
         // The lines around a bad one still apply.
         {"# mine\nstereo = off\nglasses = blue\nseparation = 2",
          {.stereo = false, .separation = 2.0f},
@@ -52,17 +65,85 @@ TEST(Settings, EachLineAppliesOrIsNamedAndSkipped) {
     }
 }
 
-TEST(Settings, AFileThatCannotBeReadMeansTheDefaultsAndIsNotWrittenOver) {
-    ScratchFolder folder;
-    const std::string path = folder / "settings";
-    std::filesystem::create_directory(path);  // reading a folder fails even for root
+TEST(Settings, AfterTenWarningsOneLineSaysHowManyMore) {
+    std::string text;
+    for (int i = 0; i < 25; ++i) text += "volume = " + std::to_string(i) + "\n";
     CapturedStream err;
-    EXPECT_EQ(loadSettings(path, err.file), Settings{});
-    EXPECT_NE(err.text().find("the default settings apply"), std::string::npos) << err.text();
-    std::string why;
-    EXPECT_FALSE(saveSettings(path, Settings{}, kSettingStereo, why));
-    EXPECT_FALSE(why.empty());
-    EXPECT_TRUE(std::filesystem::is_directory(path));
+    Settings settings;
+    parseSettings(text + "stereo = off\n", "settings", settings, err.file);
+    EXPECT_FALSE(settings.stereo);
+    const std::string said = err.text();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 11) << said;
+    EXPECT_NE(said.find("settings:10: unknown key 'volume'"), std::string::npos);
+    EXPECT_NE(said.find("\nvoxmere: settings: 15 more bad lines ignored\n"), std::string::npos);
+}
+
+// What lies at the settings file's place: what a run takes from it, what it says, and whether
+// the options page may write it. What it must not write stays exactly as it was.
+TEST(Settings, FilesTheGameMustNotRewriteAreLeftAlone) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& path)> setup;
+        Settings read;
+        const char* said;  // at start-up, one line; empty for nothing
+        bool saved;
+    };
+    const Case cases[] = {
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }, {},
+         "is a folder, not a file; it is left alone and the default settings apply", false},
+        {"a FIFO", [](const std::string& path) { mkfifo(path.c_str(), 0644); }, {},
+         "is a FIFO, not a file", false},
+        {"over 1 MiB",
+         [](const std::string& path) {
+             writeText(path, "stereo = off\n" + std::string(kMaxSettingsFileBytes, '#'));
+         },
+         {}, "over 1 MiB, too large for settings; it is ignored and never rewritten", false},
+        {"a newer format",
+         [](const std::string& path) {
+             writeText(path, "format = 2\nstereo = off\nwobble = 3\nglasses = plaid\n");
+         },
+         {.stereo = false},
+         "written by a newer version of the game (format 2): read as far as this version "
+         "understands it, and never rewritten",
+         false},
+        {"a link to a file elsewhere",
+         [](const std::string& path) {
+             writeText(path + "-target", "stereo = off\n");
+             symlink((path + "-target").c_str(), path.c_str());
+         },
+         {.stereo = false}, "", true},
+        {"CRLF ends",
+         [](const std::string& path) { writeText(path, "# mine\r\nstereo = off\r\n"); },
+         {.stereo = false}, "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        const std::string path = folder / "settings";
+        c.setup(path);
+        const bool link = std::filesystem::is_symlink(path);
+        const std::string file = link ? path + "-target" : path;
+        const std::string before = std::filesystem::is_regular_file(file) ? readText(file) : "";
+        CapturedStream err;
+        EXPECT_EQ(loadSettings(path, err.file), c.read);
+        const std::string said = err.text();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), *c.said ? 1 : 0) << said;
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        Settings saved = c.read;
+        saved.separation = 2.0f;
+        std::string why;
+        EXPECT_EQ(saveSettings(path, saved, kSettingSeparation, why), c.saved) << why;
+        EXPECT_EQ(std::filesystem::is_symlink(path), link);
+        if (!c.saved) {
+            EXPECT_FALSE(why.empty());
+            if (std::filesystem::is_regular_file(file)) {
+                EXPECT_EQ(readText(file), before);
+            }
+            continue;
+        }
+        const std::string ends = before.find('\r') != std::string::npos ? "\r\n" : "\n";
+        EXPECT_EQ(readText(file), before + "separation = 2" + ends);
+    }
 }
 
 }  // namespace

@@ -158,8 +158,8 @@ TEST_F(TitleTest, MainPageShowsTheBestScoreInTheHudDigitsClearOfTheButtons) {
                    : 0;
     });
     testsupport::CapturedStream err;  // no file behind the table: said there, not here
-    bestScores.open("", 0, err.file);
-    bestScores.enter({90210, 100, 0}, 0, err.file);
+    bestScores.open("", err.file);
+    bestScores.enter({90210, 100, 0}, err.file);
     testgl::clearAll();
     drawTitle();
     const auto frame = testgl::readFrame();

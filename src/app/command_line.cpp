@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
 #include <cstring>
-#include <ctime>
 
 #include "profile/player_files.h"
 #include "profile/scores.h"
@@ -172,9 +171,9 @@ int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FI
             std::fprintf(out, "voxmere %s\n", VOXMERE_VERSION);
             return 0;
         case CommandLine::Action::ShowScores: {
-            ScoreKeeper scores;
-            scores.open(scoresFilePath(), static_cast<int64_t>(std::time(nullptr)), err);
-            printScores(scores.table(), out);
+            std::string noPath;
+            const std::string path = scoresFilePath(noPath);
+            listScores(path, noPath, out, err);
             return 0;
         }
         case CommandLine::Action::Invalid:

@@ -1,7 +1,5 @@
 #include "app/player_profile.h"
 
-#include <ctime>
-
 #include "common/globals.h"
 #include "hud/hud.h"
 #include "profile/player_files.h"
@@ -12,9 +10,11 @@
 PlayerProfileState playerProfile;
 
 void startPlayerProfile(const RunOptions& options, std::FILE* err) {
-    playerProfile.settingsPath = settingsFilePath();
+    playerProfile.settingsPath = settingsFilePath(playerProfile.noSettingsPath);
     applySettings(loadSettings(playerProfile.settingsPath, err), options);
-    bestScores.open(scoresFilePath(), static_cast<int64_t>(std::time(nullptr)), err);
+    std::string noScoresPath;
+    const std::string scoresPath = scoresFilePath(noScoresPath);
+    bestScores.open(scoresPath, err, noScoresPath);
 }
 
 void applySettings(const Settings& fromFile, const RunOptions& options) {
@@ -27,12 +27,17 @@ void applySettings(const Settings& fromFile, const RunOptions& options) {
 
 void saveChangedOptions(std::FILE* err) {
     Settings& saved = playerProfile.saved;
-    if (shared.stereoEnabled == saved.stereo && shared.eyeSeparation == saved.separation) return;
+    // Only what changed: another game open on its title may have saved the other choice.
+    unsigned keys = 0;
+    if (shared.stereoEnabled != saved.stereo) keys |= kSettingStereo;
+    if (shared.eyeSeparation != saved.separation) keys |= kSettingSeparation;
+    if (keys == 0) return;
     saved.stereo = shared.stereoEnabled;
     saved.separation = shared.eyeSeparation;
-    std::string why;
-    const unsigned keys = kSettingStereo | kSettingSeparation;
-    if (!saveSettings(playerProfile.settingsPath, saved, keys, why) && !playerProfile.notSavedSaid) {
+    std::string why = playerProfile.noSettingsPath;
+    if ((playerProfile.settingsPath.empty() ||
+         !saveSettings(playerProfile.settingsPath, saved, keys, why)) &&
+        !playerProfile.notSavedSaid) {
         playerProfile.notSavedSaid = true;
         std::fprintf(err, "voxmere: settings are not saved: %s\n", why.c_str());
     }
@@ -47,7 +52,7 @@ int enterFinishedGame(int64_t now, std::FILE* err) {
     const double hundredths = static_cast<double>(timeDisplay.elapsed) * 100.0;
     entry.playCentiseconds = hundredths > 0.0 ? static_cast<uint32_t>(hundredths) : 0u;
     entry.date = now;
-    return bestScores.enter(entry, now, err);
+    return bestScores.enter(entry, err);
 }
 
 void resetPlayerProfile() {

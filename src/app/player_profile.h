@@ -14,7 +14,8 @@ struct PlayerProfileState {
     // What the settings file says, with the options page's changes since start-up; never what
     // the command line chose for this run.
     Settings saved;
-    std::string settingsPath;  // empty: settings are not kept
+    std::string settingsPath;  // empty: settings are not kept, for the reason below
+    std::string noSettingsPath;
     bool notSavedSaid = false;  // standard error has heard that settings are not saved
 };
 extern PlayerProfileState playerProfile;
@@ -26,8 +27,8 @@ void startPlayerProfile(const RunOptions& options, std::FILE* err);
 // The settings file's values for this run, then the command line's glasses and --swap-eyes.
 void applySettings(const Settings& fromFile, const RunOptions& options);
 
-// After a title frame: writes stereo and separation to the settings file when the options page
-// changed them. A file that cannot be written leaves the choice for this run only, said once.
+// After a title frame: writes stereo or separation to the settings file when the options page
+// changed it, and only the one that changed. A file that cannot be written leaves the choice for this run only, said once.
 void saveChangedOptions(std::FILE* err);
 
 // After the game loop, however the game ended: enters it in the best scores when play started

@@ -1,48 +1,35 @@
-// The player's files kept between runs (best scores, settings): where they live and how they are
-// written, so that a crash, a full disk or a second game ending at the same moment never loses
-// what was there.
+// The player's files kept between runs (best scores, settings): their names in the player's
+// folders, the line ends a Windows editor may have given them, and keeping a damaged one aside.
+// The file system itself is platform/files.h.
 #pragma once
 
 #include <string>
 
-// $<xdg>/voxmere/<name>, or $HOME/<homeFallback>/voxmere/<name> when `xdg` is null or empty, as
-// the XDG base directory rules say. Empty when HOME is unset or empty too: the file is not kept.
-std::string playerFilePath(const char* xdg, const char* home, const char* homeFallback,
-                           const char* name);
+#include "platform/files.h"
 
-// The two files, from this process's environment.
-std::string scoresFilePath();    // $XDG_DATA_HOME/voxmere/scores
-std::string settingsFilePath();  // $XDG_CONFIG_HOME/voxmere/settings
+// <the player's folder><name>; empty with `why` when the system gives no folder.
+std::string playerFilePath(platform::PlayerFolder folder, const char* name, std::string& why);
+std::string scoresFilePath(std::string& why);    // in the data folder
+std::string settingsFilePath(std::string& why);  // in the config folder
 
-enum class FileRead { Read, Missing, Failed };
-
-// The whole file into `contents`. Missing when it does not exist; Failed (with `why`) when it
-// exists but cannot be read.
-FileRead readPlayerFile(const std::string& path, std::string& contents, std::string& why);
-
-// Writes `contents` to a temporary file in the same folder, flushes it to the disk and renames
-// it over `path`, creating the folder first. On failure the old file is left whole, the
-// temporary file is removed and `why` says what failed.
-bool writePlayerFile(const std::string& path, const std::string& contents, std::string& why);
-
-// Renames a file the game cannot use to <path>.bad, or <path>.bad.2, .bad.3 ... when that is
-// taken; nothing is ever replaced or deleted. Returns the new name, or empty with `why`.
-std::string moveAside(const std::string& path, std::string& why);
-
-// An exclusive lock on <path>.lock, held until release or destruction, so that one process at
-// a time reads, merges and writes the file. Waits for another holder to finish.
-class PlayerFileLock {
-public:
-    PlayerFileLock() = default;
-    PlayerFileLock(const PlayerFileLock&) = delete;
-    PlayerFileLock& operator=(const PlayerFileLock&) = delete;
-    ~PlayerFileLock() { release(); }
-
-    // Creates the folder when `createFolder`; without it, a missing folder fails quietly
-    // (`why` empty) since there is then nothing to guard.
-    bool acquire(const std::string& path, bool createFolder, std::string& why);
-    void release();
-
-private:
-    int fd_ = -1;
+// How a text file's lines are laid out beyond plain '\n' ends: a UTF-8 byte-order mark at the
+// start, and CRLF ends (told by the first line end).
+struct TextLayout {
+    bool byteOrderMark = false;
+    bool crlf = false;
 };
+
+// `text` without its byte-order mark and with every CRLF end made '\n', and what was taken.
+std::string plainLines(const std::string& text, TextLayout& layout);
+// `plain` laid out again as `layout` says.
+std::string laidOut(const std::string& plain, const TextLayout& layout);
+
+// Renames the file at `path` (the one a link there points to) that the game cannot use to
+// <name>.bad, or <name>.bad.2, .bad.3 ... when that is taken; nothing is ever replaced or
+// deleted. Only under the file's lock, which `lock` must hold. Returns the new name, or empty
+// with `why`.
+std::string moveAside(const platform::FileLock& lock, const std::string& path, std::string& why);
+
+// `text` cut to at most `maxCharacters` UTF-8 characters (with "..." when cut) and with control
+// characters shown as '?', to quote a player's line in one line of standard error.
+std::string quoted(const std::string& text, int maxCharacters);

@@ -2,14 +2,17 @@
 // it so that no game another process added meanwhile is lost.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+#include "profile/player_files.h"
+
 constexpr int kBestScoreCount = 10;
 constexpr int kScoresFormatVersion = 1;
-// A date further ahead of the clock than this is impossible, not a clock set a little fast.
-constexpr int64_t kScoresDateSlackSeconds = 24 * 60 * 60;
+// A table of ten games is under a kilobyte; a file this large is damaged, and never read in.
+constexpr std::size_t kMaxScoresFileBytes = 64 * 1024;
 // Longer than anyone plays one game: a thousand hours.
 constexpr uint32_t kMaxPlayCentiseconds = 1000u * 60u * 60u * 100u;
 
@@ -19,7 +22,7 @@ struct ScoreEntry {
     int64_t date = 0;               // when the game ended: seconds since 1970, UTC
 };
 
-// Best first; among equal scores the earlier game stays ahead.
+// Best first; equal scores keep the order the file gives them, and a new game goes after them.
 struct ScoreTable {
     int count = 0;
     ScoreEntry entries[kBestScoreCount];
@@ -28,12 +31,16 @@ struct ScoreTable {
 bool operator==(const ScoreEntry& a, const ScoreEntry& b);
 bool operator==(const ScoreTable& a, const ScoreTable& b);
 
-// Checks the whole text before taking anything from it. Refuses, with a one-line reason, a
-// text that is not a scores file, comes from a newer version, is cut short or damaged, or holds
-// an impossible value (a score of 0 or below, a date more than a day after `now`, more than ten
-// games). `table` is only filled on success.
-bool parseScores(const std::string& text, int64_t now, ScoreTable& table, std::string& why);
-std::string formatScores(const ScoreTable& table);
+enum class ScoresText { Good, Damaged, Newer };
+
+// Checks the whole text (a byte-order mark and CRLF line ends are read like plain lines) before
+// taking anything from it. Damaged, with a one-line reason, for a text that is not a scores file,
+// is cut short or damaged, or holds an impossible value (a score of 0 or below, a date that is no
+// real date, more than ten games); `table` then holds the games before the fault, for a listing.
+// Newer for a format this version does not know, with `table` empty.
+ScoresText parseScores(const std::string& text, ScoreTable& table, std::string& why);
+// The file's text; with `layout`, laid out as the file it replaces was.
+std::string formatScores(const ScoreTable& table, const TextLayout& layout = {});
 
 // Puts the game in its place. Returns its rank (0 for the best) or -1 when it is not among the
 // ten best or its score is not above 0.
@@ -43,12 +50,21 @@ int addScore(ScoreTable& table, const ScoreEntry& entry);
 // it) and local date, or one line saying there is none yet.
 void printScores(const ScoreTable& table, std::FILE* out);
 
+// `voxmere --scores`: prints the table at `path` (empty: `noPath` says why there is none) to
+// `out`, as much of it as can be read, and says on `err` why the rest could not be. Never writes,
+// renames or locks anything. False when the file could not be read whole.
+bool listScores(const std::string& path, const std::string& noPath, std::FILE* out,
+                std::FILE* err);
+
 // The best scores as this run knows them, and the file behind them.
 class ScoreKeeper {
 public:
-    // Reads the table at `path` (empty: scores are not kept). A missing file is an empty table;
-    // a bad one is moved aside with one line on `err` and an empty table begins.
-    void open(const std::string& path, int64_t now, std::FILE* err);
+    // Reads the table at `path` (empty: scores are not kept, `noPath` says why). A missing file
+    // is an empty table. A damaged one is moved aside under the lock with one line on `err`, and
+    // a fresh table begins. One from a newer version is left alone, with one line on `err`:
+    // the table is empty and this run's games are not written. Something other than a file there,
+    // or a file that cannot be read, is left alone too.
+    void open(const std::string& path, std::FILE* err, const std::string& noPath = {});
 
     const ScoreTable& table() const { return table_; }
     int32_t best() const { return table_.count > 0 ? table_.entries[0].score : 0; }
@@ -58,14 +74,16 @@ public:
     // be written the game still counts for this run, and `err` hears once that scores are not
     // kept. A play time or date the file could not hold is brought within its bounds first.
     // Returns the game's rank in the merged table, or -1.
-    int enter(const ScoreEntry& entry, int64_t now, std::FILE* err);
+    int enter(const ScoreEntry& entry, std::FILE* err);
 
 private:
-    bool readLocked(int64_t now, std::FILE* err, std::string& why);
+    bool readLocked(const platform::FileLock& lock, std::FILE* err);
     void notKept(const std::string& why, std::FILE* err);
 
     std::string path_;
     ScoreTable table_;
+    TextLayout layout_;  // the file's, kept when it is written back
+    bool leftAlone_ = false;  // a newer version's table: never written over
     bool notKeptSaid_ = false;
 };
 

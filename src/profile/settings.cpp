@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/files.h"
 #include "profile/player_files.h"
 
 namespace {
@@ -104,6 +105,45 @@ bool splitLine(const std::string& line, std::string& key, std::string& value, bo
     return true;
 }
 
+constexpr char kFormatKey[] = "format";
+
+// A player's key or value for one line of standard error.
+std::string inQuotes(const std::string& text) {
+    std::string out = "'";
+    out += quoted(text, kMaxQuotedCharacters);
+    out += '\'';
+    return out;
+}
+
+// The number a `format = N` value gives, 0 when it is none; a number too long to hold is taken
+// for a far newer format.
+int readFormat(const std::string& value) {
+    if (value.empty() || value[0] == '0') return 0;
+    int format = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9') return 0;
+        format = format < 100000000 ? format * 10 + (c - '0') : 999999999;
+    }
+    return format;
+}
+
+// The file's format: its `format = N` line, the first version when it has none.
+int formatOf(const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string name, value;
+        bool malformed = false;
+        if (splitLine(text.substr(start, end - start), name, value, malformed) &&
+            name == kFormatKey && readFormat(value) > 0) {
+            return readFormat(value);
+        }
+        start = end + 1;
+    }
+    return kSettingsFormatVersion;
+}
+
 const Key* findKey(const std::string& name) {
     for (const Key& key : kKeys) {
         if (name == key.name) return &key;
@@ -127,8 +167,19 @@ bool readGlassesName(const std::string& name, Glasses& value) {
     return false;
 }
 
-void parseSettings(const std::string& text, const std::string& fileName, Settings& settings,
+bool parseSettings(const std::string& input, const std::string& fileName, Settings& settings,
                    std::FILE* err) {
+    TextLayout layout;
+    const std::string text = plainLines(input, layout);
+    const int format = formatOf(text);
+    const bool newer = format > kSettingsFormatVersion;
+    if (newer && err != nullptr) {
+        std::fprintf(err,
+                     "voxmere: %s: written by a newer version of the game (format %d): read as "
+                     "far as this version understands it, and never rewritten\n",
+                     fileName.c_str(), format);
+    }
+    int warnings = 0;
     std::size_t start = 0;
     for (int number = 1; start < text.size(); ++number) {
         std::size_t end = text.find('\n', start);
@@ -139,23 +190,36 @@ void parseSettings(const std::string& text, const std::string& fileName, Setting
         bool malformed = false;
         if (splitLine(line, name, value, malformed)) {
             const Key* key = findKey(name);
-            if (key == nullptr) {
-                why = "unknown key '" + name + "'";
+            if (name == kFormatKey) {
+                if (readFormat(value) == 0) {
+                    why = inQuotes(value) + " is not a value for format (a whole number from 1)";
+                }
+            } else if (key == nullptr) {
+                why = "unknown key " + inQuotes(name);
             } else if (!readValue(key->bit, value, settings)) {
-                why = "'" + value + "' is not a value for " + key->name + " (" + key->choices +
+                why = inQuotes(value) + " is not a value for " + key->name + " (" + key->choices +
                       ")";
             }
         } else if (malformed) {
             why = "not a 'key = value' line";
         }
-        if (!why.empty() && err != nullptr) {
+        // What a newer version wrote may well be new keys and values: no warning for those.
+        if (why.empty() || newer || err == nullptr) continue;
+        if (++warnings <= kMaxSettingsWarnings) {
             std::fprintf(err, "voxmere: %s:%d: %s; line ignored\n", fileName.c_str(), number,
                          why.c_str());
         }
     }
+    if (warnings > kMaxSettingsWarnings) {
+        std::fprintf(err, "voxmere: %s: %d more bad lines ignored\n", fileName.c_str(),
+                     warnings - kMaxSettingsWarnings);
+    }
+    return !newer;
 }
 
-std::string rewriteSettings(const std::string& text, const Settings& settings, unsigned keys) {
+std::string rewriteSettings(const std::string& input, const Settings& settings, unsigned keys) {
+    TextLayout layout;
+    const std::string text = plainLines(input, layout);
     std::string out;
     if (text.empty()) {
         out = "# Voxmere settings: one 'key = value' a line; '#' starts a comment.\n"
@@ -183,41 +247,60 @@ std::string rewriteSettings(const std::string& text, const Settings& settings, u
             out += line + '\n';
         }
     }
+    // Only the keys being saved: a key the player never set keeps following the default.
     for (const Key& key : kKeys) {
-        if ((present & key.bit) == 0) {
+        if ((keys & key.bit) != 0 && (present & key.bit) == 0) {
             out += std::string(key.name) + " = " + valueText(key.bit, settings) + "\n";
         }
     }
-    return out;
+    return laidOut(out, layout);
 }
 
 Settings loadSettings(const std::string& path, std::FILE* err) {
     Settings settings;
     if (path.empty()) return settings;
     std::string text, why;
-    if (readPlayerFile(path, text, why) == FileRead::Failed) {
-        std::fprintf(err, "voxmere: %s; the default settings apply\n", why.c_str());
-        return settings;
+    switch (platform::readRegularFile(path, kMaxSettingsFileBytes, text, why)) {
+        case platform::FileRead::Missing: break;
+        case platform::FileRead::Read: parseSettings(text, path, settings, err); break;
+        case platform::FileRead::Failed:
+            std::fprintf(err, "voxmere: %s; the default settings apply\n", why.c_str());
+            break;
+        case platform::FileRead::NotRegular:
+            std::fprintf(err, "voxmere: %s, not a file; it is left alone and the default "
+                         "settings apply\n", why.c_str());
+            break;
+        case platform::FileRead::TooLarge:
+            std::fprintf(err, "voxmere: %s: over 1 MiB, too large for settings; it is ignored and "
+                         "never rewritten, and the default settings apply\n", path.c_str());
+            break;
     }
-    parseSettings(text, path, settings, err);
     return settings;
 }
 
 bool saveSettings(const std::string& path, const Settings& settings, unsigned keys,
                   std::string& why) {
     if (path.empty()) {
-        why = "neither XDG_CONFIG_HOME nor HOME is set";
+        why = "there is no folder for them";
         return false;
     }
-    PlayerFileLock lock;
+    platform::FileLock lock;
     if (!lock.acquire(path, true, why)) return false;
     std::string text;
-    if (readPlayerFile(path, text, why) == FileRead::Failed) return false;
-    // Keys not saved keep what the file says now, whatever this run was told.
-    Settings merged;
-    parseSettings(text, path, merged, nullptr);
-    for (const Key& key : kKeys) {
-        if ((keys & key.bit) != 0) readValue(key.bit, valueText(key.bit, settings), merged);
+    switch (platform::readRegularFile(path, kMaxSettingsFileBytes, text, why)) {
+        case platform::FileRead::Missing:
+        case platform::FileRead::Read: break;
+        case platform::FileRead::Failed: return false;
+        case platform::FileRead::NotRegular: why += ", not a file; it is left alone"; return false;
+        case platform::FileRead::TooLarge:
+            why = path + " is over 1 MiB; it is left alone";
+            return false;
     }
-    return writePlayerFile(path, rewriteSettings(text, merged, keys), why);
+    Settings ignored;
+    if (!parseSettings(text, path, ignored, nullptr)) {
+        why = path + " was written by a newer version of the game; it is left alone";
+        return false;
+    }
+    platform::removeLeftoverTemporaryFiles(path);
+    return platform::replaceFile(path, rewriteSettings(text, settings, keys), why);
 }
