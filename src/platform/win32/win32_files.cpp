@@ -2,6 +2,7 @@
 // a temporary file, FlushFileBuffers and MoveFileExW, and LockFileEx on a lock file beside each
 // file. Paths are UTF-8 in the game and wide at every Windows call.
 #include <windows.h>
+
 #include <knownfolders.h>
 #include <shlobj.h>
 
@@ -78,10 +79,14 @@ enum class Kind { Missing, Regular, Folder, Device, Pipe, Failed };
 
 const char* kindText(Kind kind) {
     switch (kind) {
-        case Kind::Folder: return "a folder";
-        case Kind::Device: return "a device";
-        case Kind::Pipe: return "a pipe";
-        default: return "not a regular file";
+        case Kind::Folder:
+            return "a folder";
+        case Kind::Device:
+            return "a device";
+        case Kind::Pipe:
+            return "a pipe";
+        default:
+            return "not a regular file";
     }
 }
 
@@ -91,19 +96,21 @@ Kind kindOfOpen(HANDLE file) {
             BY_HANDLE_FILE_INFORMATION info{};
             if (!GetFileInformationByHandle(file, &info)) return Kind::Failed;
             return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Kind::Folder
-                                                                          : Kind::Regular;
+                                                                           : Kind::Regular;
         }
-        case FILE_TYPE_PIPE: return Kind::Pipe;
-        default: return Kind::Device;  // a console, NUL, a port
+        case FILE_TYPE_PIPE:
+            return Kind::Pipe;
+        default:
+            return Kind::Device;  // a console, NUL, a port
     }
 }
 
 // What is at `path`, following links, without reading or blocking on it.
 Kind kindAt(const std::string& path, DWORD& error) {
     // No access asked: enough to tell the kind, and it opens folders and devices alike.
-    HANDLE file = CreateFileW(wide(path).c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file =
+        CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = GetLastError();
         return isMissing(error) ? Kind::Missing : Kind::Failed;
@@ -242,7 +249,8 @@ std::string playerFolder(PlayerFolder, std::string& why) {
         length = GetEnvironmentVariableW(L"APPDATA", base.data(), length);
     }
     base.resize(length < base.size() ? length : 0);
-    const bool absolute = base.size() >= 3 && base[1] == L':' && (base[2] == L'\\' || base[2] == L'/');
+    const bool absolute =
+        base.size() >= 3 && base[1] == L':' && (base[2] == L'\\' || base[2] == L'/');
     const bool share = base.size() >= 3 && base[0] == L'\\' && base[1] == L'\\';
     if (!absolute && !share) {
         wchar_t* known = nullptr;
@@ -326,14 +334,13 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::str
 
 std::string linkTarget(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(wide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES ||
-        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return path;
     }
     // Windows follows the whole chain itself; a link that points nowhere stays itself.
-    HANDLE file = CreateFileW(wide(path).c_str(), 0,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file =
+        CreateFileW(wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return path;
     std::wstring target(MAX_PATH, L'\0');
     const auto finalPath = [&] {
@@ -370,11 +377,10 @@ bool replaceFile(const std::string& path, const std::string& contents, std::stri
     // The old file's attributes carry over. A read-only file cannot be renamed over, so it
     // loses the flag just before and gets it back, new, from the temporary file.
     const DWORD kept = kind == Kind::Regular ? GetFileAttributesW(wideTarget.c_str()) : 0;
-    const DWORD keptFlags =
-        kept == INVALID_FILE_ATTRIBUTES
-            ? 0
-            : kept & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    const DWORD keptFlags = kept == INVALID_FILE_ATTRIBUTES
+                                ? 0
+                                : kept & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
 
     std::string temporary;
     std::wstring wideTemporary;
