@@ -195,6 +195,8 @@ bool setAudioBufferData(uint32_t buffer, const void* samples, uint32_t bytes, in
                           (channels == 1 ? DSBCAPS_CTRL3D : 0);
     description.dwBufferBytes = bytes;
     description.lpwfxFormat = &format;
+    // Plain panning and distance, the same on every machine: no head-related filtering.
+    if (channels == 1) description.guid3DAlgorithm = DS3DALG_NO_VIRTUALIZATION;
     IDirectSoundBuffer* sound = nullptr;
     if (FAILED(audio.device->CreateSoundBuffer(&description, &sound, nullptr))) return false;
 
