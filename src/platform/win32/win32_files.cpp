@@ -393,7 +393,8 @@ bool replaceFile(const std::string& path, const std::string& contents, std::stri
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     if (file == INVALID_HANDLE_VALUE) {
-        why = systemError("cannot create a file in", folderOf(target));
+        const DWORD error = GetLastError();  // before folderOf can allocate
+        why = systemError("cannot create a file in", folderOf(target), error);
         return false;
     }
     bool written = writeAll(file, contents);
