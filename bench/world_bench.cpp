@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "common/globals.h"
+#include "common/random.h"
 #include "support/eye_passes.h"
 #include "support/gl_test_context.h"
 #include "world/asteroid.h"
@@ -14,7 +15,7 @@ namespace {
 
 void launchField() {
     asteroids = {};
-    std::srand(99);
+    seedRandom(99);
     launchAsteroids();
     shared.frameSeconds = 1.0f / 60;
 }

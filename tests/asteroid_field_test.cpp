@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/globals.h"
+#include "common/random.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
 #include "support/flight.h"
@@ -34,7 +35,7 @@ struct AsteroidField : ::testing::Test {
     void SetUp() override {
         flight::startGame();
         gameFrame(10);  // the opening's first frame, which sets up the HUD and its score
-        std::srand(1234);
+        seedRandom(1234);
     }
     void TearDown() override { testclock::uninstall(); }
     // The opening up to just past the field's own launch at 6 s, after which only the fighter

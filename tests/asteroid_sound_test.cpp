@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "assets/sound_bank.h"
+#include "common/random.h"
 #include "hud/hud.h"
 #include "platform/audio.h"
 #include "player/player_ship.h"
@@ -19,7 +20,7 @@ struct AsteroidSound : ::testing::Test {
         ASSERT_TRUE(initSound());
         ASSERT_TRUE(loadSounds());
         asteroids = {};
-        std::srand(77);
+        seedRandom(77);
         launchAsteroids();
         // The player at (0, 30, -20); the rock 700 ahead, 70 above and 70 to its left.
         player.position = {0.0f, -30.0f, 20.0f};

@@ -196,9 +196,9 @@ TEST(Journal, RoundTripKeepsEveryHeaderFieldFrameAndMessage) {
 // The layout the README documents, byte for byte.
 TEST(Journal, BytesOnDiskFollowTheDocumentedLayout) {
     const Bytes bytes = sampleJournal();
-    // Magic, version 1, stereo off, no title quit, seed, separation 3.5, clock at the switch.
+    // Magic, version 2, stereo off, no title quit, seed, separation 3.5, clock at the switch.
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 20),
-              (Bytes{'V',  'X',  'J',  'R',  1,    0,    0,    0,    0x42, 0xEE,
+              (Bytes{'V',  'X',  'J',  'R',  2,    0,    0,    0,    0x42, 0xEE,
                      0xFF, 0xC0, 0x00, 0x00, 0x60, 0x40, 0xF0, 0xFF, 0xFF, 0xFF}));
     float seconds;
     std::memcpy(&seconds, &bytes[20], 4);
@@ -270,7 +270,9 @@ TEST(Journal, DamagedAndForeignFilesAreRefusedWithTheirReason) {
          "is not a Voxmere journal"},
         {"wrong magic", [](Bytes& b) { b[3] = 'X'; }, "is not a Voxmere journal"},
         {"empty", [](Bytes& b) { b.clear(); }, "is empty"},
-        {"future version", [](Bytes& b) { b[4] += 1; }, "newer Voxmere (journal version 2"},
+        {"future version", [](Bytes& b) { b[4] += 1; }, "newer Voxmere (journal version 3"},
+        {"before the game's own generator", [](Bytes& b) { b[4] = 1; },
+         "older Voxmere whose random numbers differ (journal version 1"},
         {"version 0", [](Bytes& b) { b[4] = 0; }, "unknown journal version 0"},
         {"stereo neither on nor off", [](Bytes& b) { b[6] = 2; }, "damaged header"},
         {"unknown joystick flag", [](Bytes& b) { b[57] |= 0x40; }, "mouse or joystick flags"},

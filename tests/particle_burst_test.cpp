@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/globals.h"
+#include "common/random.h"
 #include "world/asteroid.h"
 #include "world/particle_burst.h"
 
@@ -33,7 +34,7 @@ TEST(ParticleBurst, AsteroidExplosionLastsTwoAndAHalfSecondsAndHitSparksHalfThat
     };
     const Case cases[] = {{0.125f, 20, 10}, {0.25f, 10, 5}, {0.5f, 5, 3}, {1.0f / 64, 160, 80}};
     for (const Case& c : cases) {
-        std::srand(7);
+        seedRandom(7);
         Asteroid rock;
         rock.explosion.scatter();
         rock.explosion.ignite(1, 2, 3);
@@ -45,7 +46,7 @@ TEST(ParticleBurst, AsteroidExplosionLastsTwoAndAHalfSecondsAndHitSparksHalfThat
 }
 
 TEST(ParticleBurst, NeverIgnitedOrStoppedBurstsStayPut) {
-    std::srand(3);
+    seedRandom(3);
     ParticleBurst burst;
     burst.setSpherical(true);
     shared.frameSeconds = 0.5f;
@@ -66,7 +67,7 @@ TEST(ParticleBurst, NeverIgnitedOrStoppedBurstsStayPut) {
 // Spherical bursts throw every piece at the same pace: sparks 120 and debris 80 units a
 // second. Cubic ones reach up to 2 per axis and differ in length.
 TEST(ParticleBurst, SphericalPiecesFlyAtFixedSpeedsAndCubicOnesStayInTheirCube) {
-    std::srand(11);
+    seedRandom(11);
     ParticleBurst round;
     round.setSpherical(true);
     round.ignite(0, 0, 0);
@@ -95,7 +96,7 @@ TEST(ParticleBurst, SphericalPiecesFlyAtFixedSpeedsAndCubicOnesStayInTheirCube) 
 }
 
 TEST(ParticleBurst, OnlyTheCountedPiecesAreScatteredAndMoved) {
-    std::srand(5);
+    seedRandom(5);
     ParticleBurst burst;
     burst.setCounts(10, 8);
     const Vec3 marker{123.0f, 0.0f, 0.0f};
@@ -119,7 +120,7 @@ TEST(ParticleBurst, OnlyTheCountedPiecesAreScatteredAndMoved) {
 }
 
 TEST(ParticleBurst, ReignitingRestartsLifeFromTheNewOriginWithoutPullingPiecesBack) {
-    std::srand(9);
+    seedRandom(9);
     ParticleBurst burst;
     burst.setSpherical(true);
     burst.setLifetime(100.0f);

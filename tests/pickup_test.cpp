@@ -5,6 +5,7 @@
 #include <map>
 
 #include "common/globals.h"
+#include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "player/player_ship.h"
@@ -21,7 +22,7 @@ struct PickupTest : ::testing::Test {
         scoreDisplay.resetScore();
         messageBanner = Banner();
         shared.frameSeconds = 0.0f;
-        std::srand(7);
+        seedRandom(7);
     }
 };
 

@@ -323,7 +323,9 @@ TEST(RunJournal, ABadJournalStopsTheGameBeforeItsWindowWithOneLine) {
         recordFlight({"short", 1u, pilot::Style::Calm, 2.0f, 20, true, 5.0f, pilot::Ending::Escape})
             .journal;
     Bytes newer = good;
-    newer[4] = 2;
+    newer[4] = 3;
+    Bytes older = good;
+    older[4] = 1;
     Bytes badMessage = good;
     // The first frame's first message (Left pressed) gets an unknown code.
     ASSERT_EQ(good[kJournalHeaderBytes + 5], 1) << "the first frame brings one message";
@@ -335,6 +337,7 @@ TEST(RunJournal, ABadJournalStopsTheGameBeforeItsWindowWithOneLine) {
         {"header cut", good.substr(0, 40), false, "cut short inside its header"},
         {"record cut", good.substr(0, good.size() - 12), false, "cut short"},
         {"newer", newer, false, "newer Voxmere"},
+        {"older", older, false, "random numbers differ"},
         {"bad message", badMessage, false, "unknown message code"},
     };
     resetProgramState();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/program_reset.h"
+#include "common/random.h"
 #include "support/combat.h"
 #include "support/world_checks.h"
 
@@ -293,7 +294,7 @@ TEST_P(SoakSimulation, KeepsEveryInvariant) {
         games ? envNumber("VOXMERE_SOAK_MINUTES", profile.minutes) : profile.minutes;
     const unsigned seed =
         games ? static_cast<unsigned>(envNumber("VOXMERE_SOAK_SEED", profile.seed)) : profile.seed;
-    std::srand(seed);
+    seedRandom(seed);
     testclock::install(1000);
     heard = {};
     Soak soak(profile, seed);

@@ -8,6 +8,7 @@
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "common/random.h"
 #include "hud_test_atlas.h"
 #include "support/eye_passes.h"
 #include "support/gl_test_context.h"
@@ -25,7 +26,7 @@ struct ViewCulling : ::testing::Test {
         shared.texturingEnabled = true;
         textures.asteroidTexture = hudtest::makeLuminance(64, [](float, float) { return 255; });
         asteroids = {};
-        std::srand(5);
+        seedRandom(5);
         asteroids.rock[0].reshape();
         asteroids.rock[0].rotation = {20, 40, 60};
     }

@@ -3,6 +3,7 @@
 #include "assets/sound_bank.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "input/input.h"
@@ -20,6 +21,7 @@
 
 void resetGameState() {
     shared = {};
+    randomState = {};
 
     // rules and input
     frameTimer = {};

@@ -1,6 +1,6 @@
+#include "common/random.h"
 #include "run/game_frame.h"
 
-#include <cstdlib>
 
 #include "common/globals.h"
 #include "input/input.h"
@@ -26,7 +26,7 @@ void deliverMessage(const Message& message) {
 void enterGame(uint32_t seed) {
     // Seeded here rather than at start-up: the title screen, which a replay skips, then cannot
     // shift the game's draws.
-    std::srand(seed);
+    seedRandom(seed);
     resetDirector();
     resetFrameTimer();
     player.setCameraOffset(-150, -25, 20);

@@ -18,7 +18,7 @@ void deliverMessage(const Message& message);
 // The loop shows the frame; headless recordings call this without a window.
 void gameLoopPass(const Message* message, bool draw);
 
-// The game's side of the switch from the title: `seed` to srand, the director's opening, the
+// The game's side of the switch from the title: `seed` to the random generator, the director's opening, the
 // frame timer restarted from the clock, the camera behind the ship.
 void enterGame(uint32_t seed);
 

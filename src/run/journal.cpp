@@ -502,6 +502,14 @@ bool JournalReader::readAll() {
                    "version %u)",
                    version, kJournalVersion));
     }
+    if (version >= 1 && version < kJournalVersion) {
+        // Version 1 journals were seeded into the C library's generator: replayed through
+        // the game's own generator they would be another game.
+        return fail(
+            format("was recorded by an older Voxmere whose random numbers differ (journal "
+                   "version %u; this one reads version %u)",
+                   version, kJournalVersion));
+    }
     if (version != kJournalVersion) {
         return fail(format("has an unknown journal version %u", version));
     }

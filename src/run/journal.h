@@ -1,5 +1,5 @@
 // The journal of a recorded run: everything from outside that steers the game, so that feeding
-// it back through the same code reproduces the run exactly. It holds the `rand` seed, what the
+// it back through the same code reproduces the run exactly. It holds the random seed, what the
 // title screen left behind (the stereo choices and the input still held when the game starts),
 // and for every game frame the millisecond-clock reading and the window messages delivered
 // before it. The byte layout is described in the README under "Recorded runs".
@@ -18,9 +18,11 @@
 
 #include "platform/messages.h"
 
-// The first bytes of every journal, and the layout version this code writes and reads.
+// The first bytes of every journal, and the layout version this code writes and reads. Version 2
+// is the first whose seed drives the game's own generator (common/random.h); a version 1
+// journal is refused, since it would replay as a different game.
 inline constexpr char kJournalMagic[4] = {'V', 'X', 'J', 'R'};
-inline constexpr uint16_t kJournalVersion = 1;
+inline constexpr uint16_t kJournalVersion = 2;
 
 // Sizes on disk, in bytes.
 inline constexpr std::size_t kJournalHeaderBytes = 66;
@@ -44,7 +46,7 @@ struct CarriedInput {
 };
 
 struct JournalHeader {
-    uint32_t seed = 0;          // handed to srand before anything draws from rand
+    uint32_t seed = 0;          // seeds the game's generator before anything draws from it
     bool stereoEnabled = true;  // the title's options
     float eyeSeparation = 5.0f;
     bool quitOnTitle = false;        // the title ended the program: no game frame follows

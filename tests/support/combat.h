@@ -32,9 +32,9 @@ inline EnemyFighter& placeFighter(int slot, float x, float y, float z) {
 // Seeds the generator so that its next draw, taken modulo `modulus`, gives `remainder`.
 inline void seedNextDraw(int modulus, int remainder) {
     for (unsigned seed = 1;; ++seed) {
-        std::srand(seed);
+        seedRandom(seed);
         if (randomNumber() % modulus == remainder) {
-            std::srand(seed);
+            seedRandom(seed);
             return;
         }
     }

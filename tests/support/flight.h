@@ -8,6 +8,7 @@
 
 #include "assets/sound_bank.h"
 #include "common/globals.h"
+#include "common/random.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
 #include "input/input.h"
@@ -33,7 +34,7 @@ inline void recordSound(SoundId id, bool freeCopy) {
 
 // Ship, field, banners and the play flags as the game starts; controls free unless asked.
 inline void freshShip(unsigned seed = 1) {
-    std::srand(seed);
+    seedRandom(seed);
     player = {};
     shared.controlsLocked = shared.gameOver = false;
     asteroids = {};
