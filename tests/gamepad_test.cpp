@@ -3,6 +3,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,8 +18,8 @@
 
 namespace {
 
-// Buttons of a virtual pad under SDL's own mapping for it, and its axes from kAxis on.
-constexpr int kA = 0, kB = 1, kX = 2, kStart = 6, kDown = 12, kRight = 14, kAxis = 100;
+// Buttons of a virtual pad under SDL's own mapping for it, its axes from kAxis on, its hat kHat.
+constexpr int kA = 0, kB = 1, kX = 2, kStart = 6, kDown = 12, kRight = 14, kAxis = 100, kHat = 200;
 constexpr int kStickX = kAxis, kLeftTrigger = kAxis + 4, kRightTrigger = kAxis + 5;
 
 Uint16 lastRumble = 0;
@@ -34,8 +36,10 @@ void deliver() {
 }
 
 void set(SDL_Joystick* pad, int control, int value) {
-    control < kAxis ? SDL_JoystickSetVirtualButton(pad, control, static_cast<Uint8>(value))
-                    : SDL_JoystickSetVirtualAxis(pad, control - kAxis, static_cast<Sint16>(value));
+    control >= kHat ? SDL_JoystickSetVirtualHat(pad, 0, static_cast<Uint8>(value))
+    : control < kAxis
+        ? SDL_JoystickSetVirtualButton(pad, control, static_cast<Uint8>(value))
+        : SDL_JoystickSetVirtualAxis(pad, control - kAxis, static_cast<Sint16>(value));
     deliver();
 }
 
@@ -53,6 +57,23 @@ SDL_Joystick* attach(SDL_JoystickType type = SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
     set(pad, kLeftTrigger, -32768);  // triggers rest released, as on a real pad
     set(pad, kRightTrigger, -32768);
     return pad;
+}
+
+// A device without a mapping (joystick 1), with `control` at `rest` when it is next opened.
+int attachStick(int control = kAxis, int rest = 0) {
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 3, 2, 1);
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    set(stick, control, rest);
+    SDL_JoystickClose(stick);
+    return index;
+}
+
+void key(SDL_Keycode sym, bool down) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.keysym.sym = sym;
+    SDL_PushEvent(&event);
+    deliver();
 }
 
 void openPads(bool game) {
@@ -171,6 +192,106 @@ TEST_F(Gamepads, APadMappedInTheConfigFolderFiresAndRumblesHarderForHeavierHits)
     platform::setRumbleEnabled(false);
     EXPECT_EQ(felt(22.0f), 0);
     SDL_JoystickClose(device);
+}
+
+// The keyboard and a pad are two hands on one key: it stays down until both have let go.
+TEST_F(Gamepads, AKeyTheKeyboardAndAPadBothHoldStaysDownUntilBothLetGo) {
+    const struct {
+        bool game;
+        SDL_Keycode key;
+        int button;
+        const char* held;
+    } cases[] = {{true, SDLK_p, kStart, "P "}, {false, SDLK_RETURN, kA, "Enter "}};
+    for (const auto& c : cases) {
+        SDL_Joystick* pad = attach();
+        openPads(c.game);
+        const char* steps = "KBbkBKkb";  // K, k: the key pressed, released; B, b: the button
+        for (int i = 0; i < 8; ++i) {
+            const bool down = std::isupper(steps[i]) != 0;
+            steps[i] == 'K' || steps[i] == 'k' ? key(c.key, down) : set(pad, c.button, down);
+            EXPECT_EQ(state(), i % 4 == 3 ? "" : c.held) << c.held << " after step " << i;
+        }
+        SDL_JoystickClose(pad);
+        TearDown();
+        SetUp();
+    }
+}
+
+// Joystick 1 steers from where it rested when opened, as far either way, and with its hat.
+TEST_F(Gamepads, JoystickOneSteersFromWhereItRestsEvenlyEitherWayAndWithItsHat) {
+    const struct {
+        int control, rest, pushed;
+        const char* effect;
+    } cases[] = {
+        {kAxis, -32768, 32767, "right "},   // a pedal resting at one end
+        {kAxis + 1, 32767, -32768, "up "},  // a throttle resting at the other
+        {kAxis, 0, -7000, "left "},
+        {kAxis, 0, 7000, "right "},
+        {kHat, SDL_HAT_CENTERED, SDL_HAT_LEFTUP, "up left "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pushed);
+        const int index = attachStick(c.control, c.rest);
+        openPads(true);
+        SDL_Joystick* stick = SDL_JoystickOpen(index);
+        EXPECT_EQ(state(), "");
+        set(stick, c.control, c.pushed);
+        EXPECT_EQ(state(), c.effect);
+        set(stick, c.control, c.rest);
+        EXPECT_EQ(state(), "");
+        SDL_JoystickClose(stick);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(Gamepads, WhenJoystickOneIsPulledOutTheNextDeviceWithoutAMappingSteers) {
+    openPads(true);
+    SDL_Joystick* first = SDL_JoystickOpen(attachStick());
+    SDL_Joystick* second = SDL_JoystickOpen(attachStick());
+    set(second, kAxis, -32768);
+    EXPECT_EQ(state(), "") << "only joystick 1 steers";
+    SDL_JoystickClose(first);
+    SDL_JoystickDetachVirtual(0);
+    deliver();
+    EXPECT_EQ(state(), "left ");
+    SDL_JoystickClose(second);
+}
+
+// Only a file SDL can use no line of is named, not one that corrects SDL's own mappings.
+TEST_F(Gamepads, TheMappingsFileIsNamedOnlyWhenSdlCanUseNoneOfIt) {
+    char* own = SDL_GameControllerMappingForIndex(0);  // it names its platform last
+    const std::string corrected = std::string(own) + ",\r\n";
+    SDL_free(own);
+    const std::string file = "voxmere: the pad mappings in |FILE| were not read: ";
+    const struct {
+        std::string text;  // empty: a folder in its place
+        std::string said;  // the start of the one line on standard error
+    } cases[] = {
+        {corrected, ""},
+        {"03000000abcd0000ef01000000000000,odd pad,a:b3,platform:Windows,\n",
+         "voxmere: |FILE| holds no pad mapping for Linux\n"},
+        {"no name platform:Linux,\n", file + "Couldn't parse name"},
+        {"", file + "it is not a regular file\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        testsupport::ScratchFolder config;
+        const std::string mappings = config / "voxmere/gamecontrollerdb.txt";
+        std::filesystem::create_directories(c.text.empty() ? mappings : config / "voxmere");
+        if (!c.text.empty()) testsupport::writeText(mappings, c.text);
+        setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+        testing::internal::CaptureStderr();
+        platform::openGamepads();
+        unsetenv("XDG_CONFIG_HOME");
+        const std::string said = testing::internal::GetCapturedStderr();
+        std::string expected = c.said;
+        if (!expected.empty()) expected.replace(expected.find("|FILE|"), 6, mappings);
+        EXPECT_EQ(said.substr(0, expected.size()), expected);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), expected.empty() ? 0 : 1) << said;
+        TearDown();
+        SetUp();
+    }
 }
 
 }  // namespace

@@ -19,9 +19,10 @@ int64_t defWindowProc(const Message& message);
 
 // From here on the pads (see platform/gamepad.h) and joystick 1, the first device without a
 // pad mapping, steer and fire: the merged position is posted at once, and from then on each
-// change of position or buttons. Joystick 1 plugged in later is opened as it arrives. Does
-// nothing without a device. releaseJoystick closes every pad and the stick; safe to call when
-// none was opened.
+// change of position or buttons. Joystick 1 plugged in later is opened as it arrives; pulled
+// out, the next device without a mapping takes its place. Its axes count from where they
+// rested when it was opened, and its hats steer too. Does nothing without a device.
+// releaseJoystick closes every pad and the stick; safe to call when none was opened.
 void captureJoystick();
 void releaseJoystick();
 

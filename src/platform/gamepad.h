@@ -10,7 +10,8 @@
 //
 // Several pads and joystick 1 act as one: any of them pushing a way steers that way, and a
 // button is held while any of them holds it. A control released sends the release of what its
-// press sent, so a pad pulled out leaves nothing held.
+// press sent, so a pad pulled out leaves nothing held; a key the keyboard holds as well stays
+// down until the keyboard lets go too.
 #pragma once
 
 #include <cstdint>
@@ -19,9 +20,11 @@
 namespace platform {
 
 // Starts SDL's game controller layer with its own database, SDL_GAMECONTROLLERCONFIG and the
-// player's gamecontrollerdb.txt (see gamepadMappingFile), and opens every mapped pad; pads
-// plugged in later open as they arrive. Until captureJoystick only Start and A reach the game,
-// as the keys setPadKeys names. releaseJoystick closes them.
+// player's gamecontrollerdb.txt (see gamepadMappingFile), and opens every mapped pad and
+// joystick 1; devices plugged in later open as they arrive. A mappings file that cannot be
+// read, or of which SDL can use no line for this system, is named on standard error. Until
+// captureJoystick only Start and A reach the game, as the keys setPadKeys names.
+// releaseJoystick closes them.
 void openGamepads();
 
 // The player's own mappings: $XDG_CONFIG_HOME/voxmere/gamecontrollerdb.txt, or

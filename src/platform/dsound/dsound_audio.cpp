@@ -2,10 +2,12 @@
 // secondary buffer per source. A sample buffer is a secondary buffer that never plays; each
 // source attached to it plays its own duplicate, which shares the samples.
 #include <windows.h>
+// Before dsound.h, which needs its wave formats.
 #include <mmsystem.h>
-#include <dsound.h>
+
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <dsound.h>
 
 #include <cmath>
 #include <cstring>
@@ -110,12 +112,12 @@ bool setUpListener() {
         return false;
     }
     // Distances fade as 1 / (1 + 0.01 (d - 1)) past the buffers' minimum distance of 1.
-    const bool ok = SUCCEEDED(listener->SetRolloffFactor(0.01f, DS3D_DEFERRED)) &&
-                    SUCCEEDED(listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_DEFERRED)) &&
-                    SUCCEEDED(listener->SetVelocity(0.0f, 0.0f, 0.0f, DS3D_DEFERRED)) &&
-                    SUCCEEDED(listener->SetOrientation(1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
-                                                       DS3D_DEFERRED)) &&
-                    SUCCEEDED(listener->CommitDeferredSettings());
+    const bool ok =
+        SUCCEEDED(listener->SetRolloffFactor(0.01f, DS3D_DEFERRED)) &&
+        SUCCEEDED(listener->SetPosition(0.0f, 0.0f, 0.0f, DS3D_DEFERRED)) &&
+        SUCCEEDED(listener->SetVelocity(0.0f, 0.0f, 0.0f, DS3D_DEFERRED)) &&
+        SUCCEEDED(listener->SetOrientation(1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, DS3D_DEFERRED)) &&
+        SUCCEEDED(listener->CommitDeferredSettings());
     if (!ok) {
         listener->Release();
         return false;
@@ -193,6 +195,8 @@ bool setAudioBufferData(uint32_t buffer, const void* samples, uint32_t bytes, in
                           (channels == 1 ? DSBCAPS_CTRL3D : 0);
     description.dwBufferBytes = bytes;
     description.lpwfxFormat = &format;
+    // Plain panning and distance, the same on every machine: no head-related filtering.
+    if (channels == 1) description.guid3DAlgorithm = DS3DALG_NO_VIRTUALIZATION;
     IDirectSoundBuffer* sound = nullptr;
     if (FAILED(audio.device->CreateSoundBuffer(&description, &sound, nullptr))) return false;
 
@@ -200,8 +204,8 @@ bool setAudioBufferData(uint32_t buffer, const void* samples, uint32_t bytes, in
     void* second = nullptr;
     DWORD firstBytes = 0;
     DWORD secondBytes = 0;
-    if (FAILED(sound->Lock(0, 0, &first, &firstBytes, &second, &secondBytes,
-                           DSBLOCK_ENTIREBUFFER))) {
+    if (FAILED(
+            sound->Lock(0, 0, &first, &firstBytes, &second, &secondBytes, DSBLOCK_ENTIREBUFFER))) {
         sound->Release();
         return false;
     }

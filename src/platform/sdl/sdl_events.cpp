@@ -14,6 +14,14 @@ Message posted[kQueueSize];
 std::size_t postedHead = 0;
 std::size_t postedCount = 0;
 
+// Who holds each virtual key: the keyboard (either of two keys with one code counts as one),
+// and how many pad buttons.
+struct HeldKeys {
+    bool byKeyboard[256] = {};
+    int byPads[256] = {};
+};
+HeldKeys heldKeys;
+
 int virtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
@@ -109,6 +117,9 @@ bool translate(const SDL_Event& event, Message& out) {
                 return true;
             }
             if (vk == 0) return false;
+            heldKeys.byKeyboard[vk] = down;
+            // A key a pad still holds stays down.
+            if (!down && heldKeys.byPads[vk] > 0) return false;
             out = {down ? WM_KEYDOWN : WM_KEYUP, static_cast<uint64_t>(vk), 0};
             return true;
         }
@@ -172,5 +183,28 @@ void postMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
 int64_t defWindowProc(const Message&) {
     return 0;
 }
+
+namespace sdl {
+
+void padHoldsKey(int key) {
+    const int k = key & 0xFF;
+    if (heldKeys.byPads[k]++ == 0 && !heldKeys.byKeyboard[k]) {
+        postMessage(WM_KEYDOWN, static_cast<uint64_t>(k), 0);
+    }
+}
+
+void padLetsGoOfKey(int key) {
+    const int k = key & 0xFF;
+    if (heldKeys.byPads[k] == 0) return;
+    if (--heldKeys.byPads[k] == 0 && !heldKeys.byKeyboard[k]) {
+        postMessage(WM_KEYUP, static_cast<uint64_t>(k), 0);
+    }
+}
+
+void padsLetGoOfKeys() {
+    for (int& holders : heldKeys.byPads) holders = 0;
+}
+
+}  // namespace sdl
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/events.h"
@@ -15,7 +16,8 @@ namespace platform {
 namespace {
 
 constexpr int kMaxPads = 8;
-// A fifth of the stick's travel: worn sticks rest off centre, yet a small push still steers.
+// A fifth of the stick's travel either way from its centre, for pads and joystick 1 alike:
+// worn sticks rest off centre, yet a small push still steers.
 constexpr int kStickDeadZone = 6554;
 // Triggers fire past half way and let go below a quarter, so a trigger held near the line
 // does not chatter.
@@ -55,18 +57,34 @@ bool stickFire[2] = {};
 // The merged state as the game was last told it.
 uint8_t sentDirections = 0;
 bool sentFire[2] = {};
-int keyHolders[256] = {};
 
 uint8_t directionsOf(bool up, bool down, bool left, bool right) {
     return static_cast<uint8_t>((up ? kUp : 0) | (down ? kDown : 0) | (left ? kLeft : 0) |
                                 (right ? kRight : 0));
 }
 
-// Joystick 1 keeps the game's own dead zone: five bits of each axis, 13..19 centred.
+uint8_t directionsOfStick(int x, int y) {
+    const int d = kStickDeadZone;
+    return directionsOf(y < -d, d < y, x < -d, d < x);
+}
+
+// How far joystick 1's axis is from where it rested when it was opened (SDL's first reading),
+// so that a pedal or throttle resting at one end is at rest there, not pushed.
+int stickAxisFromRest(int axis) {
+    Sint16 rest = 0;
+    if (!SDL_JoystickGetAxisInitialState(stick, axis, &rest)) rest = 0;
+    return SDL_JoystickGetAxis(stick, axis) - rest;
+}
+
+// Joystick 1 steers with its first two axes and with its hats, as a pad's d-pad does.
 uint8_t stickDirectionsNow() {
-    const int x5 = (SDL_JoystickGetAxis(stick, 0) + 32768) >> 11;
-    const int y5 = (SDL_JoystickGetAxis(stick, 1) + 32768) >> 11;
-    return directionsOf(y5 <= 12, y5 >= 20, x5 <= 12, x5 >= 20);
+    uint8_t directions = directionsOfStick(stickAxisFromRest(0), stickAxisFromRest(1));
+    for (int i = 0; i < SDL_JoystickNumHats(stick); ++i) {
+        const Uint8 hat = SDL_JoystickGetHat(stick, i);
+        directions |= directionsOf(hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, hat & SDL_HAT_LEFT,
+                                   hat & SDL_HAT_RIGHT);
+    }
+    return directions;
 }
 
 void readPadLevels(Pad& pad) {
@@ -76,10 +94,10 @@ void readPadLevels(Pad& pad) {
     auto button = [c](SDL_GameControllerButton b) {
         return SDL_GameControllerGetButton(c, b) != 0;
     };
-    pad.directions = directionsOf(y < -kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_UP),
-                                  y > kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-                                  x < -kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_LEFT),
-                                  x > kStickDeadZone || button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    const uint8_t dpad = directionsOf(
+        button(SDL_CONTROLLER_BUTTON_DPAD_UP), button(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+        button(SDL_CONTROLLER_BUTTON_DPAD_LEFT), button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    pad.directions = directionsOfStick(x, y) | dpad;
     auto trigger = [c](SDL_GameControllerAxis axis, bool wasDown) {
         const int value = SDL_GameControllerGetAxis(c, axis);
         return wasDown ? value >= kTriggerRelease : value >= kTriggerPress;
@@ -125,12 +143,8 @@ void postChanges(bool moved) {
     }
 }
 
-void holdKey(int key) {
-    if (keyHolders[key]++ == 0) postMessage(WM_KEYDOWN, static_cast<uint64_t>(key), 0);
-}
-
 void letGoOf(int sent) {
-    if (sent > 0 && --keyHolders[sent] == 0) postMessage(WM_KEYUP, static_cast<uint64_t>(sent), 0);
+    if (sent > 0) sdl::padLetsGoOfKey(sent);
 }
 
 int pressSends(int button) {
@@ -180,24 +194,105 @@ void closePad(Pad& pad) {
     postChanges(false);
 }
 
+// Joystick 1's position as it is now; its buttons count from their next press.
+void readStickAfresh() {
+    stickDirections = stick != nullptr ? stickDirectionsNow() : 0;
+    stickFire[0] = stickFire[1] = false;
+}
+
 void openStick(int deviceIndex) {
     if (stick != nullptr || SDL_IsGameController(deviceIndex)) return;
     stick = SDL_JoystickOpen(deviceIndex);
-    if (stick == nullptr) return;
-    stickDirections = stickDirectionsNow();
-    stickFire[0] = stickFire[1] = false;
+    readStickAfresh();
 }
 
 void closeStick() {
     if (stick == nullptr) return;
     SDL_JoystickClose(stick);
     stick = nullptr;
-    stickDirections = 0;
-    stickFire[0] = stickFire[1] = false;
+    readStickAfresh();
 }
 
 bool isStick(SDL_JoystickID id) {
     return stick != nullptr && SDL_JoystickInstanceID(stick) == id;
+}
+
+// Joystick 1 is the first device without a mapping that is plugged in, other than `gone`.
+void pickStick(SDL_JoystickID gone = -1) {
+    for (int i = 0; i < SDL_NumJoysticks() && stick == nullptr; ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) != gone) openStick(i);
+    }
+}
+
+// Far more than any collection of mapping lines.
+constexpr Sint64 kMaxMappingFileBytes = 8 << 20;
+
+// The whole file in `text`; false with the reason in `problem`.
+bool readMappingFile(const std::string& file, std::string& text, std::string& problem) {
+    // Not opened unless it is a regular file: opening a FIFO would wait for a writer.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(std::u8string(file.begin(), file.end()), error)) {
+        problem = "it is not a regular file";
+        return false;
+    }
+    SDL_RWops* in = SDL_RWFromFile(file.c_str(), "rb");
+    if (in == nullptr) {
+        problem = SDL_GetError();
+        return false;
+    }
+    const Sint64 size = SDL_RWsize(in);
+    if (size < 0 || size > kMaxMappingFileBytes) {
+        problem = size < 0 ? SDL_GetError() : "it is larger than 8 MiB";
+    } else {
+        text.resize(static_cast<std::size_t>(size));
+        if (SDL_RWread(in, text.data(), 1, text.size()) != text.size()) problem = SDL_GetError();
+    }
+    SDL_RWclose(in);
+    return problem.empty();
+}
+
+// The lines of the player's file for this system go to SDL one at a time, as SDL's own file
+// reader would hand them over. That reader counts only pads SDL had no mapping for, so a file
+// that corrects SDL's own mappings would look as if it held nothing.
+void addPlayerMappings() {
+    const std::string file = gamepadMappingFile();
+    std::error_code error;
+    if (file.empty() || !std::filesystem::exists(std::u8string(file.begin(), file.end()), error)) {
+        return;
+    }
+    std::string text, problem;
+    if (!readMappingFile(file, text, problem)) {
+        std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n", file.c_str(),
+                     problem.c_str());
+        return;
+    }
+    int forThisSystem = 0, used = 0;
+    std::string rejected;  // why SDL refused the first line it refused
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::size_t field = line.find("platform:");
+        const std::size_t comma = line.find(',', field);
+        if (field == std::string::npos || comma == std::string::npos) continue;
+        const std::string platform = line.substr(field + 9, comma - field - 9);
+        if (SDL_strcasecmp(platform.c_str(), SDL_GetPlatform()) != 0) continue;
+        ++forThisSystem;
+        // 1 for a new pad, 0 for one whose mapping the line replaces, -1 for a line refused.
+        if (SDL_GameControllerAddMapping(line.c_str()) >= 0) {
+            ++used;
+        } else if (rejected.empty()) {
+            rejected = SDL_GetError();
+        }
+    }
+    if (forThisSystem == 0) {
+        std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
+    } else if (used == 0) {
+        std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n", file.c_str(),
+                     rejected.c_str());
+    }
 }
 
 bool startJoystickSystem(Uint32 flags) {
@@ -222,20 +317,11 @@ std::string gamepadMappingFile() {
 void openGamepads() {
     if (padsOpen || !startJoystickSystem(SDL_INIT_GAMECONTROLLER)) return;
     padsOpen = true;
-    const std::string file = gamepadMappingFile();
-    if (!file.empty()) {
-        if (std::FILE* probe = std::fopen(file.c_str(), "rb")) {
-            std::fclose(probe);
-            const int added = SDL_GameControllerAddMappingsFromFile(file.c_str());
-            if (added < 0) {
-                std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n",
-                             file.c_str(), SDL_GetError());
-            } else if (added == 0) {
-                std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
-            }
-        }
-    }
+    addPlayerMappings();
     for (int i = 0; i < SDL_NumJoysticks(); ++i) openPad(i);
+    // Joystick 1 opens with the pads, though the title never reads it: its axes count from
+    // where they rest when it opens, and at start a hand is less likely on it than at play.
+    pickStick();
 }
 
 void setPadKeys(int startKey, int aKey) {
@@ -264,7 +350,8 @@ void rumblePads(float strength, uint32_t milliseconds) {
 void captureJoystick() {
     if (captured || !startJoystickSystem(SDL_INIT_JOYSTICK)) return;
     captured = true;
-    for (int i = 0; i < SDL_NumJoysticks() && stick == nullptr; ++i) openStick(i);
+    pickStick();
+    readStickAfresh();
     for (Pad& pad : pads) {
         if (pad.active) readPadLevels(pad);
     }
@@ -285,7 +372,7 @@ void releaseJoystick() {
     padsOpen = captured = false;
     sentDirections = 0;
     sentFire[0] = sentFire[1] = false;
-    for (int& holders : keyHolders) holders = 0;
+    sdl::padsLetGoOfKeys();
 }
 
 namespace sdl {
@@ -296,7 +383,7 @@ bool handleDeviceEvent(const SDL_Event& event) {
         case SDL_JOYDEVICEADDED:
             // Both arrive for a mapped pad; the second finds it open already.
             if (padsOpen) openPad(event.cdevice.which);
-            if (captured && event.type == SDL_JOYDEVICEADDED) {
+            if ((padsOpen || captured) && event.type == SDL_JOYDEVICEADDED) {
                 openStick(event.jdevice.which);
                 postChanges(false);
             }
@@ -306,6 +393,7 @@ bool handleDeviceEvent(const SDL_Event& event) {
             if (Pad* pad = padWithId(event.cdevice.which)) closePad(*pad);
             if (isStick(event.jdevice.which)) {
                 closeStick();
+                pickStick(event.jdevice.which);
                 postChanges(false);
             }
             return true;
@@ -316,7 +404,7 @@ bool handleDeviceEvent(const SDL_Event& event) {
             int& sent = pad->sent[event.cbutton.button];
             if (event.type == SDL_CONTROLLERBUTTONDOWN && sent == kSentNothing) {
                 sent = pressSends(event.cbutton.button);
-                if (sent > 0) holdKey(sent);
+                if (sent > 0) sdl::padHoldsKey(sent);
             } else if (event.type == SDL_CONTROLLERBUTTONUP) {
                 letGoOf(sent);
                 sent = kSentNothing;
@@ -333,6 +421,12 @@ bool handleDeviceEvent(const SDL_Event& event) {
             return true;
         case SDL_JOYAXISMOTION:
             if (isStick(event.jaxis.which) && event.jaxis.axis <= 1) {
+                stickDirections = stickDirectionsNow();
+                postChanges(false);
+            }
+            return true;
+        case SDL_JOYHATMOTION:
+            if (isStick(event.jhat.which)) {
                 stickDirections = stickDirectionsNow();
                 postChanges(false);
             }

@@ -28,4 +28,11 @@ void watchSessionEnd();
 // for events that are not theirs.
 bool handleDeviceEvent(const SDL_Event& event);
 
+// The keyboard and the pads (Start and A press keys) hold keys side by side: a key is down
+// while either holds it, so its key-up goes out only when the last of them lets go. Each pad
+// button holding a key counts once; padsLetGoOfKeys forgets them all without a message.
+void padHoldsKey(int key);
+void padLetsGoOfKey(int key);
+void padsLetGoOfKeys();
+
 }  // namespace platform::sdl
