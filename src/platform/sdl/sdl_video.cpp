@@ -109,6 +109,10 @@ bool initVideo(bool allowHeadless) {
     return true;
 }
 
+void* glFunction(const char* name) {
+    return SDL_GL_GetProcAddress(name);
+}
+
 bool changeDisplayMode(int width, int height, int /*bits*/) {
     // X11 cannot change the colour depth, so only the size decides.
     SDL_DisplayMode wanted{};

@@ -1,8 +1,12 @@
 #include <SDL_syswm.h>
 #include <windows.h>
 
-#include "platform/events.h"
 #include "platform/sdl/sdl_state.h"
+
+namespace platform {
+// From platform/events.h, whose message names windows.h takes as macros.
+void notifySessionEnd();
+}  // namespace platform
 
 namespace platform::sdl {
 namespace {
