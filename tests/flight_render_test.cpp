@@ -16,7 +16,7 @@ namespace {
 
 using namespace flight;
 
-int litPixels(const std::vector<uint8_t>& frame, int channel) {
+int litFlightPixels(const std::vector<uint8_t>& frame, int channel) {
     int n = 0;
     for (std::size_t i = channel; i < frame.size(); i += 3) n += frame[i] > 24 ? 1 : 0;
     return n;
@@ -63,14 +63,14 @@ struct FlightPicture : ::testing::Test {
 
 TEST_F(FlightPicture, ALaunchedFieldShowsLitTexturedRocksInBothEyes) {
     const auto empty = draw();
-    EXPECT_EQ(litPixels(empty, 0) + litPixels(empty, 2), 0) << "rocks at rest show nothing";
+    EXPECT_EQ(litFlightPixels(empty, 0) + litFlightPixels(empty, 2), 0) << "rocks at rest show nothing";
 
     launchIntoView();
     const auto field = draw();
-    const int red = litPixels(field, 0), blue = litPixels(field, 2);
+    const int red = litFlightPixels(field, 0), blue = litFlightPixels(field, 2);
     EXPECT_GT(red, 500);
     EXPECT_GT(blue, 500);
-    EXPECT_EQ(litPixels(field, 1), 0) << "green is never written";
+    EXPECT_EQ(litFlightPixels(field, 1), 0) << "green is never written";
 
     glDisable(GL_LIGHT0);  // without the light only the ambient share is left
     const long unlit = brightness(draw());
@@ -79,7 +79,7 @@ TEST_F(FlightPicture, ALaunchedFieldShowsLitTexturedRocksInBothEyes) {
 
     textures.asteroidTexture = hudtest::makeLuminance(16, [](float, float) { return 0; });
     const auto dark = draw();
-    EXPECT_LT(litPixels(dark, 0), red / 20) << "the rock's colour comes from its texture";
+    EXPECT_LT(litFlightPixels(dark, 0), red / 20) << "the rock's colour comes from its texture";
 }
 
 TEST_F(FlightPicture, BeamsMissilesAndBurstsAddLight) {
@@ -117,13 +117,13 @@ TEST_F(FlightPicture, TheShipStaysPutInViewWhileTheWorldMovesAndShakes) {
     player.shipHidden = false;
     player.setCameraOffset(-150, -25, 20);
     const auto still = draw();
-    EXPECT_GT(litPixels(still, 0), 200) << "the ship is seen from behind in the opening";
+    EXPECT_GT(litFlightPixels(still, 0), 200) << "the ship is seen from behind in the opening";
     player.position = {0, 40, -70};
     player.shakeOffset = {12, 7};
     const auto moved = draw();
     EXPECT_EQ(still, moved);
     player.shipHidden = true;
-    EXPECT_EQ(litPixels(draw(), 0), 0);
+    EXPECT_EQ(litFlightPixels(draw(), 0), 0);
 }
 
 // The ship draws its shield with the texture matrix current; the shield's own offset must move

@@ -2,6 +2,7 @@
 // bytes on disk are the documented ones, and every damaged, cut or foreign file is refused with
 // its own reason.
 #include "run/journal.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -80,9 +81,8 @@ const std::vector<Message> kClosing = {{WM_CLOSE, 0, 0}, {WM_QUIT, 0, 0}};
 Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& frames,
                    const std::vector<Message>& closing, bool finish,
                    std::vector<std::size_t>* boundaries = nullptr) {
-    char* buffer = nullptr;
-    std::size_t length = 0;
-    std::FILE* stream = open_memstream(&buffer, &length);
+    testsupport::CapturedStream captured;
+    std::FILE* stream = captured.file;
     JournalWriter writer;
     EXPECT_TRUE(writer.start(stream, header)) << writer.error();
     if (boundaries) boundaries->push_back(static_cast<std::size_t>(std::ftell(stream)));
@@ -95,9 +95,8 @@ Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& fr
         for (const Message& m : closing) EXPECT_TRUE(writer.addMessage(m)) << writer.error();
         EXPECT_TRUE(writer.finish()) << writer.error();
     }
-    std::fclose(stream);
-    Bytes bytes(buffer, buffer + length);
-    std::free(buffer);
+    const std::string written = captured.text();
+    Bytes bytes(written.begin(), written.end());
     return bytes;
 }
 
@@ -379,9 +378,8 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
     };
     for (const WriterMisuse& misuse : misuses) {
         SCOPED_TRACE(misuse.name);
-        char* buffer = nullptr;
-        std::size_t length = 0;
-        std::FILE* stream = open_memstream(&buffer, &length);
+        testsupport::CapturedStream captured;
+        std::FILE* stream = captured.file;
         JournalHeader header;
         header.switchClockMs = 0;
         JournalWriter writer;
@@ -392,9 +390,8 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
         EXPECT_FALSE(writer.writeFrame(1000));
         EXPECT_FALSE(writer.finish());
         EXPECT_EQ(writer.error(), first);
-        std::fclose(stream);
-        const Bytes bytes(buffer, buffer + length);
-        std::free(buffer);
+        const std::string written = captured.text();
+        const Bytes bytes(written.begin(), written.end());
         const ReadBack back = readJournal(bytes);
         EXPECT_TRUE(back.accepted) << back.error;
         EXPECT_EQ(back.frameCount, misuse.framesKept);

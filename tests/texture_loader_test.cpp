@@ -60,12 +60,12 @@ class TextureFiles : public testing::Test {
     // Writes bytes to a file and returns its full path.
     std::string write(const std::string& name, const std::vector<unsigned char>& bytes) {
         const fs::path path = dir_ / name;
-        std::FILE* file = std::fopen(path.c_str(), "wb");
+        std::FILE* file = std::fopen(path.string().c_str(), "wb");
         EXPECT_NE(file, nullptr);
-        if (file == nullptr) return path;
+        if (file == nullptr) return path.string();
         if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);
-        return path;
+        return path.string();
     }
     std::string write(const std::string& name, std::size_t size) {
         std::vector<unsigned char> bytes(size);
