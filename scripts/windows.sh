@@ -139,7 +139,7 @@ cmake --build "$linux_build" -j"$jobs" --target assets
 # The game, its tests and the packages.
 cmake -S "$root" -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DSDL2_DIR="$sdl_prefix/lib/cmake/SDL2" -DVOXMERE_LINUX_ASSETS="$linux_build" \
-    -DVOXMERE_WERROR=ON -DVOXMERE_UNITY_TESTS=ON ${VOXMERE_WINDOWS_CMAKE_ARGS:-}
+    -DVOXMERE_WERROR=ON -DVOXMERE_UNITY_TESTS=ON -DVOXMERE_TEST_SHARDS=4 ${VOXMERE_WINDOWS_CMAKE_ARGS:-}
 cmake --build "$win_build" -j"$jobs"
 if ((packages)); then
     (cd "$win_build" && cpack -G ZIP >/dev/null && cpack -G NSIS >/dev/null)
