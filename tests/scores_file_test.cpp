@@ -77,23 +77,24 @@ TEST(Scores, BadFilesAreKeptAsideAndAFreshTableBegins) {
         const char* what;
         std::string text;
         const char* reason;
+        int listed;  // games `--scores` shows: those before the fault
     };
     const Case cases[] = {
-        {"empty", "", "cut short"},
-        {"cut in the magic", "voxmere-sc", "cut short"},
-        {"cut before the end line", kOneGame.substr(0, kOneGame.size() - 4), "cut short"},
-        {"cut inside a line", kOneGame.substr(0, 30), "cut short"},
-        {"foreign", "\x89PNG\r\n\x1a\n", "not a Voxmere scores file"},
-        {"damaged version", "voxmere-scores one\nend\n", "damaged version line"},
+        {"empty", "", "cut short", 0},
+        {"cut in the magic", "voxmere-sc", "cut short", 0},
+        {"cut before the end line", kOneGame.substr(0, kOneGame.size() - 4), "cut short", 1},
+        {"cut inside a line", kOneGame.substr(0, 30), "cut short", 0},
+        {"foreign", "\x89PNG\r\n\x1a\n", "not a Voxmere scores file", 0},
+        {"damaged version", "voxmere-scores one\nend\n", "damaged version line", 0},
         {"negative score", "voxmere-scores 1\n-5 1.00 2026-01-01T00:00:00Z\nend\n",
-         "line 2: a negative score"},
-        {"zero score", "voxmere-scores 1\n0 1.00 2026-01-01T00:00:00Z\nend\n", "a score of 0"},
-        {"no such day", "voxmere-scores 1\n10 1.00 2026-02-30T00:00:00Z\nend\n", "a date that"},
-        {"play time", "voxmere-scores 1\n10 1.5 2026-01-01T00:00:00Z\nend\n", "a play time"},
-        {"eleven games", eleven, "more than ten games"},
-        {"after the end", kOneGame + "x", "more after the end line"},
-        {"a lone CR", "voxmere-scores 1\rend\n", "a damaged version line"},
-        {"over 64 KiB", kOneGame + std::string(64 * 1024, '\n'), "over 64 KiB"},
+         "line 2: a negative score", 0},
+        {"zero score", "voxmere-scores 1\n0 1.00 2026-01-01T00:00:00Z\nend\n", "a score of 0", 0},
+        {"no such day", "voxmere-scores 1\n10 1.00 2026-02-30T00:00:00Z\nend\n", "a date that", 0},
+        {"play time", "voxmere-scores 1\n10 1.5 2026-01-01T00:00:00Z\nend\n", "a play time", 0},
+        {"eleven games", eleven, "more than ten games", 10},
+        {"after the end", kOneGame + "x", "more after the end line", 1},
+        {"a lone CR", "voxmere-scores 1\rend\n", "a damaged version line", 0},
+        {"over 64 KiB", kOneGame + std::string(64 * 1024, '\n'), "over 64 KiB", 0},
     };
     ScratchFolder folder;
     const std::string path = folder / "scores";
@@ -103,12 +104,18 @@ TEST(Scores, BadFilesAreKeptAsideAndAFreshTableBegins) {
     for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
         SCOPED_TRACE(cases[i].what);
         writeText(path, cases[i].text);
-        CapturedStream err;
+        CapturedStream out, err;
+        listScores(path, "", out.file, err.file);  // changes nothing
+        const std::string shown = out.text();
+        EXPECT_EQ(lines(shown), cases[i].listed == 0 ? 0 : cases[i].listed + 1) << shown;
+        EXPECT_NE(err.text().find(cases[i].listed ? "the games before it are shown" : "no game"),
+                  std::string::npos);
+        EXPECT_EQ(readText(path), cases[i].text);
         ScoreKeeper keeper;
         keeper.open(path, err.file);
         EXPECT_EQ(keeper.table().count, 0);
         EXPECT_FALSE(fs::exists(path));
-        EXPECT_EQ(lines(err.text()), 1) << err.text();
+        EXPECT_EQ(lines(err.text()), 2) << err.text();
         EXPECT_NE(err.text().find(cases[i].reason), std::string::npos) << err.text();
         EXPECT_NE(err.text().find(aside(i) + ","), std::string::npos) << err.text();
     }
@@ -242,79 +249,56 @@ TEST(Scores, ListingForTheCommandLine) {
 // What lies at the scores file's place, and what a game then shows and keeps. None of these is
 // damage: nothing is moved aside, and a file the game does not understand is never written over.
 TEST(Scores, WhatIsNotDamageIsReadOrLeftAlone) {
-    using Setup = std::function<void(const std::string& path, ScratchFolder& folder)>;
+    enum Place { File, Fifo, Folder, LinkTo };  // what the path is; a link points to `text`
     struct Case {
-        const char* what;
-        Setup setup;
-        int shown;         // games in the table at start-up
-        const char* said;  // on standard error, one line; empty for nothing
+        Place place;
+        std::string text;  // the file's, or the link's target (a file elsewhere holding kOneGame)
+        int shown;         // games in the table at start-up, and in the listing
+        const char* said;  // by the game on standard error, one line; empty for nothing
         bool written;      // the game is kept, in the file the path leads to
     };
-    const std::string tomorrow = "voxmere-scores 1\n700 5.00 2026-12-09T10:00:00Z\nend\n";
     const Case cases[] = {
-        {"a date after today",
-         [&](const std::string& path, ScratchFolder&) { writeText(path, tomorrow); }, 1, "", true},
-        {"a newer format",
-         [](const std::string& path, ScratchFolder&) {
-             writeText(path, "voxmere-scores 2\nwhatever comes\nend\n");
-         },
-         0, "belong to a newer version of the game (format 2); it is left alone and this game's "
-            "score is not kept",
+        {File, "voxmere-scores 1\n700 5.00 2026-12-09T10:00:00Z\nend\n", 1, "", true},  // tomorrow
+        {File, "\xEF\xBB\xBFvoxmere-scores 1\r\n7 5.00 2026-12-01T10:00:00Z\r\nend\r\n", 1, "", true},
+        {File, "voxmere-scores 2\nwhatever\nend\n", 0,
+         "belong to a newer version of the game (format 2); it is left alone and this game's "
+         "score is not kept",
          false},
-        {"a FIFO", [](const std::string& path, ScratchFolder&) { mkfifo(path.c_str(), 0644); }, 0,
-         "is a FIFO, not a file; it is left alone", false},
-        {"a folder", [](const std::string& path, ScratchFolder&) { fs::create_directory(path); },
-         0, "is a folder, not a file", false},
-        {"a device", [](const std::string& path, ScratchFolder&) { symlink("/dev/null", path.c_str()); },
-         0, "is a device, not a file", false},
-        {"a link to a file elsewhere",
-         [&](const std::string& path, ScratchFolder& folder) {
-             fs::create_directory(folder.path / "dotfiles");
-             writeText(folder / "dotfiles/my-scores", tomorrow);
-             symlink("../dotfiles/my-scores", path.c_str());
-         },
-         1, "", true},
-        {"a link that points nowhere",
-         [](const std::string& path, ScratchFolder& folder) {
-             symlink((folder / "nowhere").c_str(), path.c_str());
-         },
-         0, "", true},
-        {"CRLF ends and a byte-order mark",
-         [](const std::string& path, ScratchFolder&) {
-             writeText(path, "\xEF\xBB\xBFvoxmere-scores 1\r\n700 5.00 2026-12-01T10:00:00Z\r\nend\r\n");
-         },
-         1, "", true},
+        {Fifo, "", 0, "is a FIFO, not a file; it is left alone", false},
+        {Folder, "", 0, "is a folder, not a file", false},
+        {LinkTo, "/dev/null", 0, "is a device, not a file", false},
+        {LinkTo, "../elsewhere", 1, "", true},
+        {LinkTo, "../nowhere", 0, "", true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.text);
         ScratchFolder folder;
-        fs::create_directory(folder.path / "voxmere");
-        const std::string path = folder / "voxmere/scores";
-        c.setup(path, folder);
-        const bool link = fs::is_symlink(path);
-        const std::string file =
-            link ? fs::weakly_canonical(fs::path(path).parent_path() / fs::read_symlink(path))
-                       .string()
-                 : path;
-        const std::string before = fs::is_regular_file(file) ? readText(file) : "";
-        CapturedStream err;
+        fs::create_directory(folder.path / "v");
+        const std::string path = folder / "v/scores";
+        writeText(folder / "elsewhere", kOneGame);
+        if (c.place == File) writeText(path, c.text);
+        if (c.place == Fifo) mkfifo(path.c_str(), 0644);
+        if (c.place == Folder) fs::create_directory(path);
+        if (c.place == LinkTo) fs::create_symlink(c.text, path);
+        CapturedStream out, listed, err;
+        listScores(path, "", out.file, listed.file);  // only reads: the folder stays as it is
+        // A heading over the games; for no file, one line saying there is no table yet.
+        EXPECT_EQ(lines(out.text()), c.shown > 0 ? c.shown + 1 : c.written) << out.text();
         ScoreKeeper keeper;
         keeper.open(path, err.file);
         EXPECT_EQ(keeper.table().count, c.shown);
-        EXPECT_EQ(keeper.enter({900, 100, kNow}, err.file), 0);
-        EXPECT_EQ(keeper.best(), 900);
+        EXPECT_EQ(keeper.enter({9000, 100, kNow}, err.file), 0);
         const std::string said = err.text();
         EXPECT_EQ(lines(said), *c.said ? 1 : 0) << said;
         EXPECT_NE(said.find(c.said), std::string::npos) << said;
-        EXPECT_EQ(fs::is_symlink(path), link) << "a link stays a link";
-        if (c.written) {
-            ScoreKeeper again;
-            again.open(path, err.file);
-            EXPECT_EQ(again.table().count, c.shown + 1);
-        } else if (fs::is_regular_file(file)) {
-            EXPECT_EQ(readText(file), before);
+        EXPECT_EQ(fs::is_symlink(path), c.place == LinkTo) << "a link stays a link";
+        ScoreKeeper again;
+        again.open(path, err.file);
+        EXPECT_EQ(again.table().count, c.written ? c.shown + 1 : 0);
+        if (c.place == File && !c.written) {
+            EXPECT_EQ(readText(path), c.text);
         }
-        for (const auto& entry : fs::directory_iterator(folder.path / "voxmere")) {
+        for (const auto& entry : fs::directory_iterator(folder.path / "v")) {
             const std::string name = entry.path().filename();
             EXPECT_TRUE(name == "scores" || name == "scores.lock") << name << " beside it";
         }
@@ -337,8 +321,8 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
         {"", 022, 0644, "\n"},
         {"", 077, 0600, "\n"},
     };
-    const char* leftovers[] = {"scores.Ab12Cd.tmp", "scores.zzzzzz.tmp"};
-    const char* theirs[] = {"scores.backup", "scores.Ab12Cd", "scores.Ab12Cd.tmp.old"};
+    const char* leftovers[] = {"scores.1Ab2Cd.tmp", "scores.9Zzzzz.tmp"};
+    const char* theirs[] = {"scores.backup.tmp", "scores.1Ab2Cd", "scores.1Ab2Cd.tmp.old"};
     for (const Case& c : cases) {
         ScratchFolder folder;
         const std::string path = folder / "scores";
@@ -346,8 +330,20 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
             writeText(path, c.text);
             chmod(path.c_str(), c.mode);
         }
+        // A write killed part way, as a file size limit kills it, leaves its temporary file.
+        EXPECT_FALSE(succeeded(inChild([&] {
+            const rlimit limit{20, 20};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            ScoreKeeper crashing;
+            crashing.open(path, stderr);
+            return crashing.enter({800, 100, kNow}, stderr) >= 0;
+        })));
+        const auto entries = [&] {
+            return std::distance(fs::directory_iterator(folder.path), fs::directory_iterator());
+        };
         for (const char* name : leftovers) writeText(folder / name, "voxmere-scores 1\n");
         for (const char* name : theirs) writeText(folder / name, "mine");
+        const auto before = entries();
         const mode_t umaskBefore = umask(c.text.empty() ? c.mode : 022);
         CapturedStream err;
         ScoreKeeper keeper;
@@ -358,77 +354,16 @@ TEST(Scores, ARewriteKeepsTheFilesLineEndsAndModeAndClearsLeftovers) {
         ASSERT_EQ(stat(path.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, c.written) << c.text;
         const std::string text = readText(path);
-        EXPECT_EQ(text.compare(0, 3, "\xEF\xBB\xBF") == 0, c.text.compare(0, 3, "\xEF\xBB\xBF") == 0);
-        EXPECT_NE(text.find(std::string("900 1.00 2026-12-07T13:26:40Z") + c.ends), std::string::npos)
+        EXPECT_EQ(text.compare(0, 3, "\xEF\xBB\xBF") == 0,
+                  c.text.compare(0, 3, "\xEF\xBB\xBF") == 0);
+        EXPECT_NE(text.find(std::string("900 1.00 2026-12-07T13:26:40Z") + c.ends),
+                  std::string::npos)
             << text;
         for (const char* name : leftovers) EXPECT_FALSE(fs::exists(folder / name)) << name;
+        EXPECT_EQ(entries(), before - 3 + (c.text.empty() ? 1 : 0)) << "the killed write's too";
         for (const char* name : theirs) EXPECT_EQ(readText(folder / name), "mine") << name;
         EXPECT_EQ(err.text(), "");
     }
-}
-
-// The lock file is only read: enough for flock, and a lock file the player made read-only works.
-TEST(Scores, TheLockFileIsOpenedReadOnly) {
-    ScratchFolder folder;
-    const std::string path = folder / "scores";
-    platform::FileLock lock;
-    std::string why;
-    ASSERT_TRUE(lock.acquire(path, false, why)) << why;
-    int flags = -1;
-    for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
-        std::error_code ignored;
-        if (fs::read_symlink(entry.path(), ignored) != path + ".lock") continue;
-        const std::string info = readText("/proc/self/fdinfo/" + entry.path().filename().string());
-        flags = std::stoi(info.substr(info.find("flags:") + 6), nullptr, 8);
-    }
-    EXPECT_EQ(flags & O_ACCMODE, O_RDONLY);
-}
-
-// `voxmere --scores` shows what it can read, says why not the rest, and leaves the folder as it
-// found it: no lock file, nothing moved aside, nothing written.
-TEST(Scores, TheListingShowsWhatItCanAndChangesNothing) {
-    setenv("TZ", "UTC", 1);
-    tzset();
-    struct Case {
-        const char* what;
-        std::function<void(const std::string&)> setup;
-        const char* listing;
-        const char* said;
-    };
-    const Case cases[] = {
-        {"a good table", [](const std::string& path) { writeText(path, kOneGame); },
-         "   1       1200    1:23:45  2026-12-01 18:30\n", ""},
-        {"damaged at line 3",
-         [](const std::string& path) {
-             writeText(path, "voxmere-scores 1\n1200 83.45 2026-12-01T18:30:00Z\n0 1.00 x\nend\n");
-         },
-         "   1       1200    1:23:45  2026-12-01 18:30\n",
-         "scores: line 3: a score of 0; the games before it are shown\n"},
-        {"foreign", [](const std::string& path) { writeText(path, "hello\n"); }, "",
-         "scores: not a Voxmere scores file; no game is shown\n"},
-        {"a newer format", [](const std::string& path) { writeText(path, "voxmere-scores 3\n"); }, "",
-         "scores: the best scores belong to a newer version of the game (format 3); not shown\n"},
-        {"a FIFO", [](const std::string& path) { mkfifo(path.c_str(), 0644); }, "",
-         "scores is a FIFO, not a file; it is left alone\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        ScratchFolder folder;
-        const std::string path = folder / "scores";
-        c.setup(path);
-        const std::string before = fs::is_regular_file(path) ? readText(path) : "";
-        CapturedStream out, err;
-        listScores(path, "", out.file, err.file);
-        const std::string shown = out.text();
-        EXPECT_EQ(shown.empty() ? shown : shown.substr(shown.find('\n') + 1), c.listing);
-        EXPECT_EQ(err.text(), *c.said ? "voxmere: " + path.substr(0, path.size() - 6) + c.said : "");
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
-        if (fs::is_regular_file(path)) {
-            EXPECT_EQ(readText(path), before);
-        }
-    }
-    unsetenv("TZ");
-    tzset();
 }
 
 }  // namespace

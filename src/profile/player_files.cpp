@@ -58,9 +58,12 @@ std::string moveAside(const platform::FileLock& lock, const std::string& path, s
         std::snprintf(suffix, sizeof suffix, n > 1 ? ".bad.%d" : ".bad", n);
         const std::string aside = file + suffix;
         switch (platform::renameWithoutReplacing(file, aside, why)) {
-            case platform::Rename::Done: return aside;
-            case platform::Rename::NameTaken: continue;
-            case platform::Rename::Failed: return {};
+            case platform::Rename::Done:
+                return aside;
+            case platform::Rename::NameTaken:
+                continue;
+            case platform::Rename::Failed:
+                return {};
         }
     }
     why = "no free name to move " + file + " aside";

@@ -362,7 +362,8 @@ bool ScoreKeeper::readLocked(const platform::FileLock& lock, std::FILE* err) {
             table_ = ScoreTable{};
             if (!notKeptSaid_) {
                 notKeptSaid_ = true;
-                std::fprintf(err, "voxmere: %s; it is left alone and this game's score is not kept\n",
+                std::fprintf(err,
+                             "voxmere: %s; it is left alone and this game's score is not kept\n",
                              why.c_str());
             }
             return false;

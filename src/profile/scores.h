@@ -53,8 +53,7 @@ void printScores(const ScoreTable& table, std::FILE* out);
 // `voxmere --scores`: prints the table at `path` (empty: `noPath` says why there is none) to
 // `out`, as much of it as can be read, and says on `err` why the rest could not be. Never writes,
 // renames or locks anything. False when the file could not be read whole.
-bool listScores(const std::string& path, const std::string& noPath, std::FILE* out,
-                std::FILE* err);
+bool listScores(const std::string& path, const std::string& noPath, std::FILE* out, std::FILE* err);
 
 // The best scores as this run knows them, and the file behind them.
 class ScoreKeeper {
@@ -82,7 +81,7 @@ private:
 
     std::string path_;
     ScoreTable table_;
-    TextLayout layout_;  // the file's, kept when it is written back
+    TextLayout layout_;       // the file's, kept when it is written back
     bool leftAlone_ = false;  // a newer version's table: never written over
     bool notKeptSaid_ = false;
 };

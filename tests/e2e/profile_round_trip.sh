@@ -1,7 +1,8 @@
-# The player's files over two runs, in a private HOME: the options page saves its choice beside
-# the player's own lines, the command line overrides the settings file without writing it, a
-# game that scored enters the best scores even when a logout's SIGTERM ends it, and the next run
-# starts with the saved settings, shows the new best, and enters no game that never began play.
+# The player's files over two runs, in a private HOME: --scores does not wait on a FIFO; the
+# options page saves its choice beside the player's own lines, the command line overrides the
+# settings file without writing it, a game that scored enters the best scores even when a
+# logout's SIGTERM ends it, and the next run starts with the saved settings, shows the new best,
+# and enters no game that never began play.
 source "$(dirname "$0")/lib.sh"
 export XDG_CONFIG_HOME=$WORK/config  # and the scores under HOME's .local/share
 SCORES=$HOME/.local/share/voxmere/scores
@@ -9,6 +10,12 @@ SETTINGS=$XDG_CONFIG_HOME/voxmere/settings
 
 scores() { (cd "$BUILD_DIR" && "$GAME" --scores) 2>&1; }
 scores | grep -qx "No best scores yet: play a game to enter the table." || fail "--scores: $(scores)"
+# --scores never waits on a FIFO in the file's place, and creates nothing beside it.
+mkdir -p "$(dirname "$SCORES")" && mkfifo "$SCORES"
+said=$(cd "$BUILD_DIR" && timeout 10 "$GAME" --scores 2>&1) &&
+    [[ $said == *"is a FIFO, not a file"* && $(ls "$(dirname "$SCORES")") == scores ]] ||
+    fail "--scores on a FIFO: $said"
+rm "$SCORES"
 mkdir -p "$XDG_CONFIG_HOME/voxmere"
 printf '# my glasses\nglasses = red-cyan\n' >"$SETTINGS"
 

