@@ -8,7 +8,7 @@
 
 #include "assets/meshes.h"
 #include "assets/texture_table.h"
-#include "hud_test_atlas.h"
+#include "stand_in_textures.h"
 #include "process_time.h"
 #include "render/stereo_frame.h"
 #include "shown_frame.h"
@@ -43,21 +43,12 @@ void BM_UpdateGameWholeFieldEveryShot(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateGameWholeFieldEveryShot)->Unit(benchmark::kMicrosecond);
 
-// White stand-ins for the world's textures and a dim half-lit backdrop, made once per process.
+// The benchmarks' textures (stand_in_textures.h), with the hull meshes' lists built again.
 bool openWithTextures() {
-    static bool made = false;
     if (!testgl::open()) return false;
-    testgl::resetState();  // also drops the hull meshes' lists, built again below
+    testgl::resetState();  // also drops the hull meshes' lists
     buildMeshLists();
-    if (!made) {
-        const auto white = [](float, float) { return 255; };
-        textures.asteroidTexture = hudtest::makeLuminance(64, white);
-        textures.beamTexture = hudtest::makeLuminance(64, white);
-        textures.spriteAtlas = hudtest::makeLuminance(64, white);
-        textures.backdropTexture =
-            hudtest::makeLuminance(64, [](float u, float) { return u < 0.5f ? 40 : 0; });
-        made = true;
-    }
+    benchtex::useStandInTextures();
     return true;
 }
 

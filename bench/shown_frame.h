@@ -2,12 +2,14 @@
 // drawn at the size the renderer affords (the third argument 1: at the window's own size
 // whatever the renderer) and enlarged to the picture, timed up to glFinish. The counters say
 // what size it was drawn at. Every run makes the window anew, so one frame goes before the
-// timing.
+// timing; a tallied frame after it gives the counters shaded_pixels and draw_calls and the
+// pixels by eye and kind of draw (gl_count.h).
 #pragma once
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include "gl_count.h"
 #include "process_time.h"
 #include "render/stereo_frame.h"
 #include "support/gl_test_context.h"
@@ -32,6 +34,7 @@ inline void measureShownFrames(benchmark::State& state) {
         glFinish();
     };
     frame();  // the new window's buffers are touched once before anything is timed
+    glcount::reportFrame(state, frame);
     const benchtime::ProcessTime frameTime;
     for (auto _ : state) frame();
     frameTime.report(state);

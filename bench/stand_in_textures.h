@@ -1,6 +1,13 @@
-// White stand-ins for every world and HUD texture and a dim, half-lit backdrop, shared by the
-// stereo-frame benchmarks so their figures read side by side.
+// The textures of the stereo-frame benchmarks, shared so their figures read side by side: the
+// game's own art when the benchmark runs where it lies (the build folder, with Textures/), as
+// the pixels shaded depend on which texels are lit; otherwise white stand-ins for every world
+// and HUD texture and a dim, half-lit backdrop.
 #pragma once
+
+#include <unistd.h>
+
+#include "assets/asset_files.h"
+#include "assets/texture_loader.h"
 
 #include "assets/texture_table.h"
 #include "hud_test_atlas.h"
@@ -12,6 +19,11 @@ inline void useStandInTextures() {
     static TextureTable standIns;
     if (standIns.asteroidTexture != 0) {
         textures = standIns;
+        return;
+    }
+    if (access(kTextureFiles[TextureFileBackdrop], R_OK) == 0) {
+        loadGameTextures();
+        standIns = textures;
         return;
     }
     const auto white = [](float, float) { return 255; };

@@ -15,6 +15,8 @@
 #   - the game's resident memory after 20 s of play with keys held and both triggers;
 #   - the frame rate of 20 s of such play in desktop full screen on a 1920 x 1080 Xvfb, from
 #     the clock readings of the run's journal (--record), after the opening;
+#   - frames per processor-second in 640 x 480 play against Chromium B.S.U. and the play's
+#     p99 frame (scripts/play-ratio.sh, VOXMERE_PERF_RATIO_RUNS rounds, 1 unless given);
 #   - the asset generator's run time.
 # The machine goes above the table. Raw outputs stay in <build>/perf-table/.
 # VOXMERE_PERF_RUNS (5) start-up runs of each program, VOXMERE_PERF_FRAMES (300) frames per
@@ -57,8 +59,8 @@ nap() { read -r -t "$1" -u 8 || true; }  # sleeps without starting a process
 
 # --- Benchmarks on the offscreen llvmpipe context --------------------------------------------
 run_bench() {
-    SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null "$bench" \
-        --benchmark_format=csv "$@" 2>>"$out/bench.err"
+    (cd "$build" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ALSOFT_DRIVERS=null "$bench" \
+        --benchmark_format=csv "$@" 2>>"$out/bench.err")
 }
 echo "benchmarks ..." >&2
 run_bench --benchmark_filter='^BM_UpdateGameFullLoad(/|$)' --benchmark_repetitions=5 \
@@ -211,6 +213,15 @@ journal_frame_gaps "$WORK/wide.vxj" 11000 >"$out/wide-gaps.txt" 2>/dev/null
 wide_fps=$(awk '{ms += $1} END { if (ms > 0) printf "%.1f\n", NR * 1000 / ms }' "$out/wide-gaps.txt")
 wide_p95=$(percentile 95 <"$out/wide-gaps.txt")
 
+# --- Play against the peer ------------------------------------------------------------------------
+echo "play against chromium-bsu ..." >&2
+VOXMERE_PLAY_RUNS=${VOXMERE_PERF_RATIO_RUNS:-1} ALSOFT_DRIVERS=null SDL_AUDIODRIVER=dummy \
+    "$root/scripts/play-ratio.sh" "$game" >"$out/play-ratio.txt" 2>>"$out/runs.err"
+game_rate=$(sed -n "s|^median $game: \([0-9.]*\) frames.*|\1|p" "$out/play-ratio.txt")
+game_p99=$(sed -n "s|^median $game: .*p99 frame \([0-9.]*\) ms.*|\1|p" "$out/play-ratio.txt")
+peer_rate=$(sed -n 's|^median chromium-bsu: \([0-9.]*\) frames.*|\1|p' "$out/play-ratio.txt")
+play_ratio=$(ratio "$game_rate" "$peer_rate")
+
 # --- The asset generator ------------------------------------------------------------------------
 echo "asset generator ..." >&2
 for _ in 1 2 3; do
@@ -260,6 +271,17 @@ for window in 640/480/0 1280/720/0 1920/1080/0 1920/1080/1; do
         scenes+="${scenes:+, }$name $(sized_stat "$scene" "$window") ms ($(sized_fps "$scene" "$window") fps; all threads $(sized_cpu "$scene" "$window") ms)"
     done
     echo "| Shown frame, $w x $h window $how: median / p99 of $sized_frames frames | $scenes | $aim | $mark |"
+    if [[ $window == 640/480/0 ]]; then
+        counts=""
+        for scene in Opening Flight FullLoad; do
+            name=${scene,,}
+            [[ $scene == FullLoad ]] && name="full load"
+            counts+="${counts:+, }$name $(sized_counter "$scene" "$window" shaded_pixels | head -n1 | whole) pixels, $(sized_counter "$scene" "$window" draw_calls | head -n1 | whole) draws"
+        done
+        echo "| Shown frame at 640 x 480: pixels shaded and GL draw calls per frame | $counts | - | |"
+        aim="≤ 16.7 ms"
+        echo "| Shown frame, full load, 640 x 480: median / p99 | $(sized_stat FullLoad "$window") ms | $aim | $(verdict "$(bench_times_ms "$out/sized.csv" "BM_ShownFrameFullLoad/$window" | tail -n +2 | median)" "<=" 16.7) |"
+    fi
 done
 echo "| Full-load frame / empty frame (medians) | ${full_ratio}x | ≤ 2x | $(verdict "$full_ratio" "<=" 2) |"
 echo "| Minimal SDL2 window: launch to first swap (median of $runs) | $minimal_ms ms | - | |"
@@ -267,4 +289,6 @@ echo "| Game: launch to first title frame (median of $runs) | $game_title_ms ms 
 echo "| Game: Enter to first game frame (median of $runs) | $switch_ms ms | < 150 ms | $(verdict "$switch_ms" "<" 150) |"
 echo "| Resident memory after $play_seconds s of play: peak (VmHWM) / now (VmRSS) | $hwm_mb / $rss_mb MB | < 150 MB | $(verdict "$hwm_mb" "<" 150) |"
 echo "| Play at 1920 x 1080 under Xvfb, desktop full screen, steering and firing: frames per second over $play_seconds s (95th percentile frame) | $wide_fps fps ($wide_p95 ms) | ≥ 60 fps | $(verdict "$wide_fps" ">=" 60) |"
+echo "| Play at 640 x 480 under Xvfb: frames per processor-second, game / chromium-bsu (median of ${VOXMERE_PERF_RATIO_RUNS:-1}) | $game_rate / $peer_rate (${play_ratio}x) | ≥ 1.5x | $(verdict "$play_ratio" ">=" 1.5) |"
+echo "| Play at 640 x 480: p99 frame | $game_p99 ms | ≤ 16.7 ms | $(verdict "$game_p99" "<=" 16.7) |"
 echo "| Asset generator run (median of 3) | $assets_s s | - | |"

@@ -184,16 +184,16 @@ TEST(CommandLine, JournalOptionsRefuseAMissingFileARepeatAndBothTogether) {
 TEST(CommandLine, APlayableLineIsStoredForTheRun) {
     EXPECT_EQ(handle({"--glasses", "red-cyan", "--windowed"}).status, -1);
     EXPECT_TRUE(runOptions.windowed);
-    EXPECT_EQ(glasses, Glasses::RedCyan);
+    EXPECT_EQ(glasses.kind, Glasses::RedCyan);
     EXPECT_EQ(handle({}).status, -1);
     EXPECT_FALSE(runOptions.windowed);
-    EXPECT_EQ(glasses, Glasses::RedBlue);
+    EXPECT_EQ(glasses.kind, Glasses::RedBlue);
     EXPECT_EQ(runOptions.recordPath, "");
     EXPECT_EQ(handle({"--replay", "bug.vxj"}).status, -1);
     EXPECT_EQ(runOptions.replayPath, "bug.vxj");
     // A bad line changes nothing.
     handle({"--glasses", "red-cyan", "--oops"});
-    EXPECT_EQ(glasses, Glasses::RedBlue);
+    EXPECT_EQ(glasses.kind, Glasses::RedBlue);
     EXPECT_EQ(runOptions.replayPath, "bug.vxj");
 }
 

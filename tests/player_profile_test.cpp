@@ -50,8 +50,8 @@ TEST_F(ProfileTest, TheFileStartsTheRunTheCommandLineWinsAndOnlyOptionsAreSaved)
     startPlayerProfile(options, err.file);
     EXPECT_FALSE(shared.stereoEnabled);
     EXPECT_EQ(shared.eyeSeparation, 3.5f);
-    EXPECT_EQ(glasses, Glasses::GreenMagenta);
-    EXPECT_TRUE(swapEyes);
+    EXPECT_EQ(glasses.kind, Glasses::GreenMagenta);
+    EXPECT_TRUE(glasses.swapEyes);
 
     const std::string before = readText(settings());
     saveChangedOptions(err.file);  // nothing changed: nothing written

@@ -4,7 +4,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "app/program_reset.h"
 #include "input/input.h"
+#include "platform/clock.h"
 #include "platform/events.h"
 #include "support/gl_test_context.h"
 
@@ -150,6 +152,23 @@ TEST_F(SdlEvents, PostedMessagesComeBeforeNativeEvents) {
     EXPECT_EQ(message.message, WM_CLOSE);
     ASSERT_TRUE(nextMessage(message));
     EXPECT_EQ(message.message, WM_KEYDOWN);
+}
+
+// A test's fresh start: nothing left to read, the real clock, no focus handler of the last one.
+TEST_F(SdlEvents, TheProgramResetDropsWaitingMessagesAndGivesTheRealClockBack) {
+    static bool focusSeen = false;
+    platform::setFocusHandler([](bool) { focusSeen = true; });
+    platform::setMillisecondClock([] { return 0xFFFFFFF0u; });
+    platform::postMessage(WM_KEYDOWN, VK_P, 0);
+    SDL_Event event = key(SDL_KEYDOWN, SDLK_SPACE);
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+
+    resetProgramState();
+    Message left;
+    EXPECT_FALSE(nextMessage(left)) << "message " << left.message << " was left";
+    EXPECT_NE(platform::timeGetTime(), 0xFFFFFFF0u);
+    platform::notifyFocus(false);
+    EXPECT_FALSE(focusSeen);
 }
 
 TEST(ScreenSaver, StaysOffWhileTheGameRuns) {

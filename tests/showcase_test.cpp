@@ -15,7 +15,13 @@
 #include "render/stereo_frame.h"
 #include "rules/game_update.h"
 #include "run/game_frame.h"
+#include "app/program_reset.h"
+#include "assets/texture_table.h"
+#include "render/title_screen.h"
+#include "run/journal.h"
+#include "run/recorded_run.h"
 #include "support/combat.h"
+#include "support/full_load.h"
 #include "support/fake_clock.h"
 #include "support/gl_test_context.h"
 
@@ -85,6 +91,45 @@ TEST_F(ProfileShowcase, DISABLED_WriteNewBestBanner) {
     shared.gameOver = true;
     play(1.0f);
     write("new-best");
+    testclock::uninstall();
+}
+
+// The five scenes a change to the drawing is judged by, before and after
+// (tools/take-scene-screenshots.sh compares them): the title, the opening, busy flight, full
+// load and the game-over fade, the game's scenes at fixed frames of the kept journals.
+TEST_F(Showcase, DISABLED_WriteScenes) {
+    loadTitleTextures();
+    titleScreen = {};
+    glColor4f(1, 1, 1, 1);
+    drawTitle();
+    const auto title = testgl::readFrame();
+    std::FILE* file = std::fopen((std::string(dir) + "/title.rgb").c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(title.data(), 1, title.size(), file);
+    std::fclose(file);
+    freeTitleTextures();
+    loadGameTextures();  // the title's names may have been handed out again
+    // `frame` counts from the journal's end when negative.
+    const auto journalFrame = [&](const char* journal, long frame, const char* name) {
+        const TextureTable kept = textures;
+        resetProgramState();
+        textures = kept;
+        JournalReader reader;
+        ASSERT_TRUE(reader.open((std::string(VOXMERE_SOURCE_DIR) + "/tests/journals/" + journal)
+                                    .c_str()))
+            << reader.error();
+        if (frame < 0) frame += reader.frameCount();
+        ASSERT_TRUE(frame >= 0 && frame < reader.frameCount()) << journal;
+        beginReplay(reader.header());
+        enterGame(reader.header().seed);
+        for (long i = 0; i < frame; ++i) ASSERT_TRUE(replayFrame(reader, false));
+        write(name);
+    };
+    journalFrame("calm_flight.vxj", 150, "opening");
+    journalFrame("heavy_fight.vxj", 1500, "flight");
+    journalFrame("game_over.vxj", -20, "game-over");
+    fullload::fullLoadScene();
+    write("full-load");
     testclock::uninstall();
 }
 

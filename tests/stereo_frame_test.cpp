@@ -88,8 +88,7 @@ TEST(StereoFrame, EachEyeLandsOnlyInTheChannelsOfItsOwnFilter) {
     const std::string rgb = "rgb";
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(glassesName(c.glasses)) + (c.swapped ? " swapped" : ""));
-        glasses = c.glasses;
-        swapEyes = c.swapped;
+        glasses = {c.glasses, c.swapped};
         glColor4f(1, 1, 1, 1);
         renderStereoFrame();
         const auto frame = testgl::readFrame();

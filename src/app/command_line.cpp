@@ -183,7 +183,6 @@ int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FI
             break;
     }
     runOptions = line.options;
-    glasses = line.options.glasses;
-    swapEyes = line.options.swapEyes;
+    glasses = {line.options.glasses, line.options.swapEyes};
     return -1;
 }

@@ -47,9 +47,9 @@ extern RunOptions runOptions;
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // Parses, prints what is asked (help, version and the best scores to `out`, an error and the
-// usage to `err`) and stores the options in runOptions, glasses and swapEyes. Returns -1 when
-// the game should start, otherwise the exit status: 0 after --help, --version or --scores, 2
-// for a line the game cannot use.
+// usage to `err`) and stores the options in runOptions and glasses. Returns -1 when the game
+// should start, otherwise the exit status: 0 after --help, --version or --scores, 2 for a line
+// the game cannot use.
 int handleCommandLine(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
 
 // The text --help prints.

@@ -21,8 +21,8 @@ void applySettings(const Settings& fromFile, const RunOptions& options) {
     playerProfile.saved = fromFile;
     shared.stereoEnabled = fromFile.stereo;
     shared.eyeSeparation = fromFile.separation;
-    glasses = options.glassesGiven ? options.glasses : fromFile.glasses;
-    swapEyes = options.swapEyes || fromFile.swapEyes;
+    glasses = {options.glassesGiven ? options.glasses : fromFile.glasses,
+               options.swapEyes || fromFile.swapEyes};
 }
 
 void saveChangedOptions(std::FILE* err) {

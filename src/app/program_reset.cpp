@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/frame_log.h"
 #include "app/player_profile.h"
+#include "platform/platform_reset.h"
 #include "render/title_screen.h"
 #include "rules/game_reset.h"
 #include "run/recorded_run.h"
@@ -14,4 +15,5 @@ void resetProgramState() {
     runOptions = {};
     resetPlayerProfile();
     resetFrameLog();
+    platform::resetPlatformState();
 }

@@ -7,6 +7,8 @@
 #include <type_traits>
 
 #include "assets/asset_files.h"
+#include "assets/lit_area.h"
+#include "assets/sprite_layout.h"
 #include "assets/texture_file.h"
 #include "assets/texture_table.h"
 #include "common/fatal_error.h"
@@ -59,6 +61,18 @@ void loadTitleTexture(const char* path, uint32_t* slot) {
     loadRgbaTexture(path, slot, false, GL_REPEAT, GL_REPEAT, GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR);
 }
 
+// The beam strips' lit parts, from the file just loaded (read again: it is small).
+void trimBeams() {
+    TextureFile image;
+    textures.beamsTrimmed = readTextureFile(kTextureFiles[TextureFileBeams],
+                                            TexelFormat::Luminance, image) ==
+                            TextureFileResult::Loaded;
+    if (!textures.beamsTrimmed) return;
+    for (int level = 0; level < 6; ++level) {
+        textures.beamLit[level] = litPart(image.texels.data(), image.edge, beamStripRect(level));
+    }
+}
+
 }  // namespace
 
 void loadRgbaTexture(const char* path, uint32_t* slot, bool mipmapped, int wrapS, int wrapT,
@@ -97,6 +111,7 @@ void loadGameTextures() {
     loadGameTexture(kTextureFiles[TextureFileSprites], &textures.spriteAtlas, true);
     loadGameTexture(kTextureFiles[TextureFileAsteroid], &textures.asteroidTexture, true);
     loadGameTexture(kTextureFiles[TextureFileBeams], &textures.beamTexture, false);
+    trimBeams();
     loadGameTexture(kTextureFiles[TextureFileBackdrop], &textures.backdropTexture, true);
     loadGameTexture(kTextureFiles[TextureFileFighter], &textures.fighterTexture, true);
     loadGameTexture(kTextureFiles[TextureFileHud], &textures.hudAtlas, false);

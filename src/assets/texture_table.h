@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "assets/atlas_rect.h"
+
 struct TextureTable {
     uint32_t asteroidTexture = 0;   // 0: asteroid rock
     uint32_t fighterTexture = 0;    // 1: fighter hull and muzzle flash
@@ -15,6 +17,10 @@ struct TextureTable {
     uint32_t titleMainPage = 0;     // 4: title main page
     uint32_t titleHelpPage = 0;     // 2: title help page
     uint32_t titleOptionsPage = 0;  // 6: title options page and its widgets
+    // The lit part of each beam strip (lit_area.h), taken from the texels when the beam
+    // texture is loaded; without them (beamsTrimmed false) beams draw their whole strip.
+    bool beamsTrimmed = false;
+    AtlasRect beamLit[6] = {};
 };
 
 extern TextureTable textures;

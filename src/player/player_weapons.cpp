@@ -79,16 +79,25 @@ void PlayerCannon::draw() const {
     const Vec3 at = tip();
     glTranslatef(at.x, at.y, at.z);
     glNormal3f(0.0f, 1.0f, 0.0f);
-    const AtlasRect strip = beamStripRect(static_cast<int>(level));
+    // Only the lit part of the strip: the rest of the quad would add black. Its corners sit
+    // where they sat on the whole strip's quad, so every pixel samples the texel it did.
+    const int strip = static_cast<int>(level);
+    const AtlasRect whole = beamStripRect(strip);
+    const AtlasRect lit = textures.beamsTrimmed ? textures.beamLit[strip] : whole;
+    const float start = length * (lit.uLeft - whole.uLeft) / (whole.uRight - whole.uLeft);
+    const float end = length * (lit.uRight - whole.uLeft) / (whole.uRight - whole.uLeft);
+    const auto across = [&](float v) {
+        return -6.0f + 12.0f * (whole.vBottom - v) / (whole.vBottom - whole.vTop);
+    };
     glBegin(GL_QUADS);
-    glTexCoord2f(strip.uLeft, strip.vBottom);
-    glVertex3f(0.0f, 0.0f, -6.0f);
-    glTexCoord2f(strip.uLeft, strip.vTop);
-    glVertex3f(0.0f, 0.0f, 6.0f);
-    glTexCoord2f(strip.uRight, strip.vTop);
-    glVertex3f(length, 0.0f, 6.0f);
-    glTexCoord2f(strip.uRight, strip.vBottom);
-    glVertex3f(length, 0.0f, -6.0f);
+    glTexCoord2f(lit.uLeft, lit.vBottom);
+    glVertex3f(start, 0.0f, across(lit.vBottom));
+    glTexCoord2f(lit.uLeft, lit.vTop);
+    glVertex3f(start, 0.0f, across(lit.vTop));
+    glTexCoord2f(lit.uRight, lit.vTop);
+    glVertex3f(end, 0.0f, across(lit.vTop));
+    glTexCoord2f(lit.uRight, lit.vBottom);
+    glVertex3f(end, 0.0f, across(lit.vBottom));
     glEnd();
     glPopMatrix();
     glDisable(GL_TEXTURE_2D);

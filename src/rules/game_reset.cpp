@@ -33,7 +33,6 @@ void resetGameState() {
     // view
     glasses = {};
     windowView = {};
-    swapEyes = {};
     frameScale = {};
 
     // assets: texture names (the textures themselves go with the GL context) and sound.
@@ -53,6 +52,7 @@ void resetGameState() {
     // player and world
     player = {};
     asteroids = {};
+    asteroidShapes = {};
     fighters = {};
     pickups = {};
 }

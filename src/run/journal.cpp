@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -347,11 +348,28 @@ bool checkJournalMessage(const Message& message, std::string& error) {
     return true;
 }
 
-// --- writer ---
+// --- the file ---
 
-JournalWriter::~JournalWriter() {
-    if (ownsFile && file != nullptr) std::fclose(file);
+JournalFile::JournalFile(JournalFile&& other) noexcept
+    : stream(std::exchange(other.stream, nullptr)), owned(std::exchange(other.owned, false)) {}
+
+JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
+    if (this != &other) {
+        close();
+        stream = std::exchange(other.stream, nullptr);
+        owned = std::exchange(other.owned, false);
+    }
+    return *this;
 }
+
+bool JournalFile::close() {
+    const bool closed = !owned || stream == nullptr || std::fclose(stream) == 0;
+    stream = nullptr;
+    owned = false;
+    return closed;
+}
+
+// --- writer ---
 
 bool JournalWriter::fail(const std::string& reason) {
     if (!failed) errorText = path.empty() ? reason : path + ": " + reason;
@@ -361,29 +379,31 @@ bool JournalWriter::fail(const std::string& reason) {
 
 bool JournalWriter::create(const char* filePath, const JournalHeader& header) {
     if (failed) return false;
-    if (file != nullptr) return fail("the journal is already open");
+    if (file.stream != nullptr) return fail("the journal is already open");
     path = filePath;
     std::string reason;
     if (!checkJournalHeader(header, reason)) return fail(reason);
     std::FILE* stream = std::fopen(filePath, "wb");
     if (stream == nullptr) return fail(std::string("cannot create: ") + std::strerror(errno));
     const bool started = start(stream, header);
-    file = stream;  // closed by finish or the destructor, also when the header did not go out
-    ownsFile = true;
+    // Closed by finish or with the writer, also when the header did not go out.
+    file.stream = stream;
+    file.owned = true;
     return started;
 }
 
 bool JournalWriter::start(std::FILE* stream, const JournalHeader& header) {
     if (failed) return false;
-    if (file != nullptr) return fail("the journal is already open");
-    file = stream;
+    if (file.stream != nullptr) return fail("the journal is already open");
+    file.stream = stream;
     std::string reason;
     if (!checkJournalHeader(header, reason)) return fail(reason);
     quitOnTitle = header.quitOnTitle;
     lastClockMs = header.switchClockMs;
     uint8_t bytes[kJournalHeaderBytes];
     encodeHeader(header, bytes);
-    if (std::fwrite(bytes, 1, sizeof bytes, file) != sizeof bytes || std::fflush(file) != 0) {
+    if (std::fwrite(bytes, 1, sizeof bytes, file.stream) != sizeof bytes ||
+        std::fflush(file.stream) != 0) {
         return fail(std::string("cannot write: ") + std::strerror(errno));
     }
     return true;
@@ -391,7 +411,7 @@ bool JournalWriter::start(std::FILE* stream, const JournalHeader& header) {
 
 bool JournalWriter::addMessage(const Message& message) {
     if (failed) return false;
-    if (file == nullptr || finished) return fail("the journal is not open");
+    if (file.stream == nullptr || finished) return fail("the journal is not open");
     std::string reason;
     if (!checkJournalMessage(message, reason)) return fail(reason);
     if (!pending.empty() && pending.back().message == WM_QUIT) {
@@ -416,8 +436,8 @@ bool JournalWriter::writeRecord(uint8_t tag, uint32_t value) {
         encodeMessage(pending[i], &bytes[kJournalFrameHeadBytes + i * kJournalMessageBytes]);
     }
     // One write and a flush per record: a run that dies leaves whole records behind.
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
-        std::fflush(file) != 0) {
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file.stream) != bytes.size() ||
+        std::fflush(file.stream) != 0) {
         return fail(std::string("cannot write: ") + std::strerror(errno));
     }
     pending.clear();
@@ -426,7 +446,7 @@ bool JournalWriter::writeRecord(uint8_t tag, uint32_t value) {
 
 bool JournalWriter::writeFrame(uint32_t clockMs) {
     if (failed) return false;
-    if (file == nullptr || finished) return fail("the journal is not open");
+    if (file.stream == nullptr || finished) return fail("the journal is not open");
     if (quitOnTitle) return fail("no game frame follows a title screen that ended the run");
     if (!pending.empty() && pending.back().message == WM_QUIT) {
         return fail("no frame follows WM_QUIT");
@@ -443,23 +463,16 @@ bool JournalWriter::writeFrame(uint32_t clockMs) {
 
 bool JournalWriter::finish() {
     if (failed) return false;
-    if (file == nullptr || finished) return fail("the journal is not open");
+    if (file.stream == nullptr || finished) return fail("the journal is not open");
     if (!writeRecord(kEndTag, frames)) return false;
     finished = true;
-    if (ownsFile) {
-        const bool closed = std::fclose(file) == 0;
-        file = nullptr;
-        ownsFile = false;
-        if (!closed) return fail(std::string("cannot write: ") + std::strerror(errno));
+    if (file.owned && !file.close()) {
+        return fail(std::string("cannot write: ") + std::strerror(errno));
     }
     return true;
 }
 
 // --- reader ---
-
-JournalReader::~JournalReader() {
-    if (ownsFile && file != nullptr) std::fclose(file);
-}
 
 bool JournalReader::fail(const std::string& reason) {
     errorText = (path.empty() ? std::string("the journal") : path) + " " + reason;
@@ -468,17 +481,17 @@ bool JournalReader::fail(const std::string& reason) {
 
 bool JournalReader::open(const char* filePath) {
     path = filePath;
-    if (file != nullptr) return fail("cannot be opened: another journal is open");
+    if (file.stream != nullptr) return fail("cannot be opened: another journal is open");
     std::FILE* stream = std::fopen(filePath, "rb");
     if (stream == nullptr) return fail(std::string("cannot be opened: ") + std::strerror(errno));
-    file = stream;
-    ownsFile = true;
+    file.stream = stream;
+    file.owned = true;
     return readAll();
 }
 
 bool JournalReader::attach(std::FILE* stream) {
-    if (file != nullptr) return fail("cannot be opened: another journal is open");
-    file = stream;
+    if (file.stream != nullptr) return fail("cannot be opened: another journal is open");
+    file.stream = stream;
     return readAll();
 }
 
@@ -486,14 +499,14 @@ bool JournalReader::readAll() {
     errorText.clear();
     atEnd = true;
     long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+    if (std::fseek(file.stream, 0, SEEK_END) == 0) size = std::ftell(file.stream);
+    if (size < 0 || std::fseek(file.stream, 0, SEEK_SET) != 0) {
         return fail("cannot be read as a file (no length, or not seekable)");
     }
     fileBytes = static_cast<std::size_t>(size);
 
     uint8_t bytes[kJournalHeaderBytes];
-    const std::size_t got = std::fread(bytes, 1, std::min(fileBytes, sizeof bytes), file);
+    const std::size_t got = std::fread(bytes, 1, std::min(fileBytes, sizeof bytes), file.stream);
     if (got != std::min(fileBytes, sizeof bytes)) return fail("cannot be read");
     if (got == 0) return fail("is empty, not a Voxmere journal");
     if (std::memcmp(bytes, kJournalMagic, std::min(got, sizeof kJournalMagic)) != 0) {
@@ -523,7 +536,7 @@ bool JournalReader::readAll() {
     if (!decodeHeader(bytes, head, reason)) return fail(reason);
 
     // Check every record now, so that a replay never stops halfway through a damaged file.
-    Cursor cursor{file, kJournalHeaderBytes, fileBytes};
+    Cursor cursor{file.stream, kJournalHeaderBytes, fileBytes};
     ScanState state;
     state.previousClockMs = head.switchClockMs;
     state.quitOnTitle = head.quitOnTitle;
@@ -537,7 +550,7 @@ bool JournalReader::readAll() {
     hasEnd = record == Record::End;
 
     current.clear();
-    if (std::fseek(file, static_cast<long>(kJournalHeaderBytes), SEEK_SET) != 0) {
+    if (std::fseek(file.stream, static_cast<long>(kJournalHeaderBytes), SEEK_SET) != 0) {
         return fail("cannot be read");
     }
     offset = kJournalHeaderBytes;
@@ -548,8 +561,8 @@ bool JournalReader::readAll() {
 }
 
 bool JournalReader::nextFrame() {
-    if (atEnd || file == nullptr) return false;
-    Cursor cursor{file, offset, fileBytes};
+    if (atEnd || file.stream == nullptr) return false;
+    Cursor cursor{file.stream, offset, fileBytes};
     ScanState state{framesRead, previousClockMs, head.quitOnTitle};
     std::string reason;
     const Record record = readRecord(cursor, state, frameClockMs, current, reason);

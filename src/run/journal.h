@@ -63,14 +63,30 @@ bool isJournalMessageCode(uint32_t code);
 bool checkJournalHeader(const JournalHeader& header, std::string& error);
 bool checkJournalMessage(const Message& message, std::string& error);
 
+// The file a writer or reader works on: closed with its holder when the holder opened it, left
+// to the caller when the caller handed it in. Moving hands it over; assigning over one closes
+// the file it opened first.
+struct JournalFile {
+    std::FILE* stream = nullptr;
+    bool owned = false;
+
+    JournalFile() = default;
+    JournalFile(JournalFile&& other) noexcept;
+    JournalFile& operator=(JournalFile&& other) noexcept;
+    ~JournalFile() { close(); }
+    // Closes an owned file (false when that fails) and lets go of a borrowed one.
+    bool close();
+};
+
 // Appends a run to a journal as it happens: messages as they are delivered, then the frame
 // they preceded. Every call after a failure returns false and keeps the first error.
+// A writer dropped, or with another assigned over it, closes a file it created, without an end
+// record.
 class JournalWriter {
   public:
     JournalWriter() = default;
-    JournalWriter(const JournalWriter&) = delete;
-    JournalWriter& operator=(const JournalWriter&) = delete;
-    ~JournalWriter();  // closes a file it opened, without an end record
+    JournalWriter(JournalWriter&&) = default;
+    JournalWriter& operator=(JournalWriter&&) = default;
 
     // Creates (or replaces) the file at `path` and writes the header.
     bool create(const char* path, const JournalHeader& header);
@@ -91,8 +107,7 @@ class JournalWriter {
     bool fail(const std::string& reason);
     bool writeRecord(uint8_t tag, uint32_t value);
 
-    std::FILE* file = nullptr;
-    bool ownsFile = false;
+    JournalFile file;
     bool failed = false;
     bool finished = false;
     bool quitOnTitle = false;
@@ -105,13 +120,13 @@ class JournalWriter {
 };
 
 // Plays a journal back frame by frame. open/attach read and check the whole file first, so a
-// journal that is accepted can be replayed to its end.
+// journal that is accepted can be replayed to its end. A reader dropped, or with another
+// assigned over it, closes a file it opened.
 class JournalReader {
   public:
     JournalReader() = default;
-    JournalReader(const JournalReader&) = delete;
-    JournalReader& operator=(const JournalReader&) = delete;
-    ~JournalReader();
+    JournalReader(JournalReader&&) = default;
+    JournalReader& operator=(JournalReader&&) = default;
 
     // Reads and checks the file at `path`; the error text starts with the path.
     bool open(const char* path);
@@ -137,8 +152,7 @@ class JournalReader {
     bool readAll();
     bool fail(const std::string& reason);
 
-    std::FILE* file = nullptr;
-    bool ownsFile = false;
+    JournalFile file;
     JournalHeader head;
     uint32_t frames = 0;
     bool hasEnd = false;

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <optional>
 
 #include "common/globals.h"
 #include "input/input.h"
@@ -16,17 +15,15 @@ RecordedRunState recordedRun;
 
 namespace {
 
-// Optional so that a fresh one can be made for every run in one process (the tests').
-std::optional<JournalWriter> writer;
-std::optional<JournalReader> reader;
-
 uint32_t heldClock() {
     return recordedRun.heldClockMs;
 }
 
 // Keeps the first error of the recording; the run itself goes on.
 void noteWriterFailure() {
-    if (recordedRun.writerError.empty() && writer) recordedRun.writerError = writer->error();
+    if (recordedRun.writerError.empty() && recordedRun.recording) {
+        recordedRun.writerError = recordedRun.writer.error();
+    }
 }
 
 CarriedInput inputStillHeld() {
@@ -74,10 +71,10 @@ int openRunJournal(const std::string& recordPath, const std::string& replayPath,
         return -1;
     }
     if (!replayPath.empty()) {
-        reader.emplace();
-        if (!reader->open(replayPath.c_str())) {
-            std::fprintf(err, "voxmere: %s\n", reader->error().c_str());
-            reader.reset();
+        recordedRun.reader = {};
+        if (!recordedRun.reader.open(replayPath.c_str())) {
+            std::fprintf(err, "voxmere: %s\n", recordedRun.reader.error().c_str());
+            recordedRun.reader = {};
             return 1;
         }
         recordedRun.mode = JournalMode::Replay;
@@ -90,8 +87,7 @@ std::FILE* recordFile() {
 }
 
 JournalReader& replayReader() {
-    if (!reader) reader.emplace();
-    return *reader;
+    return recordedRun.reader;
 }
 
 void holdClockAt(uint32_t ms) {
@@ -111,17 +107,18 @@ bool startRecording(std::FILE* stream, uint32_t seed, platform::MillisecondClock
     header.titleFrameSeconds = shared.frameSeconds;
     header.input = inputStillHeld();
     holdClockAt(header.switchClockMs);
-    writer.emplace();
+    recordedRun.writer = {};
+    recordedRun.recording = true;
     recordedRun.writerError.clear();
     recordedRun.mode = JournalMode::Record;
-    if (writer->start(stream, header)) return true;
+    if (recordedRun.writer.start(stream, header)) return true;
     noteWriterFailure();
     return false;
 }
 
 void recordMessage(const Message& message) {
-    if (recordedRun.mode != JournalMode::Record || !writer) return;
-    if (!writer->addMessage(message)) noteWriterFailure();
+    if (recordedRun.mode != JournalMode::Record || !recordedRun.recording) return;
+    if (!recordedRun.writer.addMessage(message)) noteWriterFailure();
 }
 
 void recordFrameClock() {
@@ -129,11 +126,11 @@ void recordFrameClock() {
     platform::setMillisecondClock(recordedRun.sourceClock);
     const uint32_t now = platform::timeGetTime();
     holdClockAt(now);
-    if (writer && !writer->writeFrame(now)) noteWriterFailure();
+    if (recordedRun.recording && !recordedRun.writer.writeFrame(now)) noteWriterFailure();
 }
 
 bool finishRecording() {
-    if (writer && !writer->finish()) noteWriterFailure();
+    if (recordedRun.recording && !recordedRun.writer.finish()) noteWriterFailure();
     if (recordedRun.recordStream != nullptr) {
         if (std::fclose(recordedRun.recordStream) != 0 && recordedRun.writerError.empty()) {
             recordedRun.writerError =
@@ -188,8 +185,6 @@ std::string replayWholeJournal(JournalReader& journal, bool draw) {
 }
 
 void resetRecordedRun() {
-    writer.reset();
-    reader.reset();
     if (recordedRun.recordStream != nullptr) std::fclose(recordedRun.recordStream);
     recordedRun = {};
 }

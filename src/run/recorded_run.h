@@ -14,11 +14,15 @@
 
 enum class JournalMode { Off, Record, Replay };
 
+// Assigning a fresh one closes the journal the reader opened; recordStream is closed by hand.
 struct RecordedRunState {
-    JournalMode mode =
-        JournalMode::Off;  // what this run does with a journal; set by openRunJournal
-    std::FILE* recordStream = nullptr;    // opened by openRunJournal, closed by finishRecording
+    // What this run does with a journal; set by openRunJournal.
+    JournalMode mode = JournalMode::Off;
+    std::FILE* recordStream = nullptr;  // opened by openRunJournal, closed by finishRecording
     platform::MillisecondClock sourceClock = nullptr;
+    bool recording = false;   // startRecording has started the writer
+    JournalWriter writer;     // writes into the stream startRecording is given
+    JournalReader reader;     // the journal openRunJournal opened for replay
     std::string writerError;  // the recording's first error; the run itself goes on
     uint32_t heldClockMs = 0;
 };

@@ -2,8 +2,7 @@
 
 #include <GL/gl.h>
 
-Glasses glasses{};  // red/blue, the first kind
-bool swapEyes = false;
+GlassesChoice glasses;
 
 namespace {
 
@@ -29,21 +28,28 @@ void applyMask(const Channels& c) {
 }
 
 const FilterPair& filters() {
-    return kFilters[static_cast<int>(glasses)];
+    return kFilters[static_cast<int>(glasses.kind)];
 }
 
 }  // namespace
 
 void maskForLeftEye() {
-    applyMask(swapEyes ? filters().second : filters().first);
+    applyMask(glasses.swapEyes ? filters().second : filters().first);
 }
 
 void maskForRightEye() {
-    applyMask(swapEyes ? filters().first : filters().second);
+    applyMask(glasses.swapEyes ? filters().first : filters().second);
 }
 
 void maskForBothEyes() {
     const FilterPair& f = filters();
     applyMask({f.first.red || f.second.red, f.first.green || f.second.green,
                f.first.blue || f.second.blue});
+}
+
+void leftEyeChannels(float channels[3]) {
+    const Channels& c = glasses.swapEyes ? filters().second : filters().first;
+    channels[0] = c.red ? 1.0f : 0.0f;
+    channels[1] = c.green ? 1.0f : 0.0f;
+    channels[2] = c.blue ? 1.0f : 0.0f;
 }

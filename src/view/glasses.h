@@ -5,10 +5,13 @@
 
 #include "profile/settings.h"
 
-// Chosen for the whole run (settings file, then command line); red/blue unless told otherwise.
-extern Glasses glasses;
-// The glasses are worn the other way round: each eye's picture goes to the other filter.
-extern bool swapEyes;
+// Chosen for the whole run (settings file, then command line).
+struct GlassesChoice {
+    Glasses kind = Glasses::RedBlue;
+    // Worn the other way round: each eye's picture goes to the other filter.
+    bool swapEyes = false;
+};
+extern GlassesChoice glasses;
 
 // Colour masks for the passes of a stereo frame (alpha is always written).
 void maskForLeftEye();
@@ -16,3 +19,6 @@ void maskForRightEye();
 // The overlay pass sits at screen depth: both eyes see it, so it writes every channel either
 // filter lets through.
 void maskForBothEyes();
+
+// 1 for each colour channel the left eye's pass writes, 0 for the others (red, green, blue).
+void leftEyeChannels(float channels[3]);

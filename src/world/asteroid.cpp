@@ -17,6 +17,7 @@
 #include "world/pickup.h"
 
 AsteroidField asteroids;
+AsteroidShapes asteroidShapes;
 
 namespace {
 
@@ -42,13 +43,6 @@ float comebackX() {
 // well clear of the hull meshes' names, and rebuilt whenever its shape differs from the one
 // recorded.
 constexpr GLuint kRockListBase = 1000;
-
-struct RecordedShape {
-    bool recorded = false;
-    Vec3 vertices[17];
-    Vec3 normals[17];
-};
-RecordedShape recordedShapes[asteroidCapacity];
 
 bool sameShape(const RecordedShape& shape, const Vec3* vertices, const Vec3* normals) {
     return std::memcmp(shape.vertices, vertices, sizeof shape.vertices) == 0 &&
@@ -245,7 +239,7 @@ void Asteroid::drawMesh() const {
     if (renderMode == GL_RENDER && inField) {
         const long index = this - asteroids.rock;
         const GLuint list = kRockListBase + static_cast<GLuint>(index);
-        RecordedShape& shape = recordedShapes[index];
+        RecordedShape& shape = asteroidShapes.rock[index];
         if (!shape.recorded || !glIsList(list) || !sameShape(shape, vertices, normals)) {
             glNewList(list, GL_COMPILE);
             sendMesh();

@@ -62,6 +62,18 @@ struct AsteroidField {
 };
 extern AsteroidField asteroids;
 
+// What each rock's display list was compiled from; drawMesh compiles the list again when the
+// rock's shape differs. The lists themselves go with the GL context.
+struct RecordedShape {
+    bool recorded = false;
+    Vec3 vertices[17];
+    Vec3 normals[17];
+};
+struct AsteroidShapes {
+    RecordedShape rock[asteroidCapacity];
+};
+extern AsteroidShapes asteroidShapes;
+
 // Places every rock in its launch box ahead of the player and sets it flying at speed 160.
 void launchAsteroids();
 

@@ -1,5 +1,6 @@
 // fuzz-sources: src/profile/scores.cpp src/profile/settings.cpp src/profile/player_files.cpp
-// src/platform/posix/posix_files.cpp Feeds arbitrary bytes to the two readers of the player's
+// fuzz-sources: src/platform/posix/posix_files.cpp
+// Feeds arbitrary bytes to the two readers of the player's
 // files, as text and as a file on disk. Best scores: a refused file gets one line of reason; an
 // accepted one holds only possible games, best first, and reads back the same once written.
 // Settings: whatever the text, the values stay among the choices, and a rewritten file reads back

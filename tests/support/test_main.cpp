@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/program_reset.h"
-#include "platform/clock.h"
-#include "platform/events.h"
 #include "support/gl_test_context.h"
 
 namespace {
@@ -12,10 +10,6 @@ namespace {
 class FreshGameState : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
         resetProgramState();
-        platform::setMillisecondClock(nullptr);
-        Message leftOver;
-        while (platform::peekMessage(leftOver)) {
-        }
         testgl::resetState();
     }
 };

@@ -9,7 +9,8 @@ MillisecondClock clockOverride = nullptr;
 uint32_t timeGetTime() {
     return clockOverride != nullptr
                ? clockOverride()
-               : (sdl::clockHeld ? sdl::clockHeldAt : SDL_GetTicks()) - sdl::hiddenMs;
+               : (sdl::video.swaps.clockHeld ? sdl::video.swaps.clockHeldAt : SDL_GetTicks()) -
+                     sdl::video.swaps.hiddenMs;
 }
 
 void setMillisecondClock(MillisecondClock clock) {

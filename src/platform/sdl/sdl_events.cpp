@@ -1,18 +1,16 @@
 #include <cstddef>
 
+#include "platform/audio.h"
+#include "platform/clock.h"
 #include "platform/events.h"
+#include "platform/platform_reset.h"
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
 
 namespace platform {
 namespace {
 
-// Messages posted by the program itself (WM_QUIT from a close request, what the pads and
-// joystick change) or injected by tests; they are handed out before native events.
 constexpr std::size_t kQueueSize = 256;
-Message posted[kQueueSize];
-std::size_t postedHead = 0;
-std::size_t postedCount = 0;
 
 // Who holds each virtual key: the keyboard (either of two keys with one code counts as one),
 // and how many pad buttons.
@@ -20,7 +18,17 @@ struct HeldKeys {
     bool byKeyboard[256] = {};
     int byPads[256] = {};
 };
-HeldKeys heldKeys;
+
+struct EventState {
+    // Messages posted by the program itself (WM_QUIT from a close request, what the pads and
+    // joystick change) or injected by tests; they are handed out before native events.
+    Message posted[kQueueSize];
+    std::size_t postedHead = 0;
+    std::size_t postedCount = 0;
+    HeldKeys heldKeys;
+    FocusHandler focusHandler = nullptr;
+};
+EventState events;
 
 int virtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
@@ -63,10 +71,10 @@ int virtualKeyFor(SDL_Keycode key) {
 }
 
 bool takePosted(Message& out) {
-    if (postedCount == 0) return false;
-    out = posted[postedHead];
-    postedHead = (postedHead + 1) % kQueueSize;
-    --postedCount;
+    if (events.postedCount == 0) return false;
+    out = events.posted[events.postedHead];
+    events.postedHead = (events.postedHead + 1) % kQueueSize;
+    --events.postedCount;
     return true;
 }
 
@@ -117,9 +125,9 @@ bool translate(const SDL_Event& event, Message& out) {
                 return true;
             }
             if (vk == 0) return false;
-            heldKeys.byKeyboard[vk] = down;
+            events.heldKeys.byKeyboard[vk] = down;
             // A key a pad still holds stays down.
-            if (!down && heldKeys.byPads[vk] > 0) return false;
+            if (!down && events.heldKeys.byPads[vk] > 0) return false;
             out = {down ? WM_KEYDOWN : WM_KEYUP, static_cast<uint64_t>(vk), 0};
             return true;
         }
@@ -144,14 +152,12 @@ bool translate(const SDL_Event& event, Message& out) {
 
 }  // namespace
 
-FocusHandler focusHandler = nullptr;
-
 void setFocusHandler(FocusHandler handler) {
-    focusHandler = handler;
+    events.focusHandler = handler;
 }
 
 void notifyFocus(bool focused) {
-    if (focusHandler != nullptr) focusHandler(focused);
+    if (events.focusHandler != nullptr) events.focusHandler(focused);
 }
 
 SessionEndHandler sessionEndHandler = nullptr;
@@ -175,34 +181,48 @@ bool peekMessage(Message& out) {
 }
 
 void postMessage(uint32_t message, uint64_t wParam, int64_t lParam) {
-    if (postedCount == kQueueSize) return;  // a full queue drops, as a full Windows queue does
-    posted[(postedHead + postedCount) % kQueueSize] = {message, wParam, lParam};
-    ++postedCount;
+    if (events.postedCount == kQueueSize)
+        return;  // a full queue drops, as a full Windows queue does
+    events.posted[(events.postedHead + events.postedCount) % kQueueSize] = {message, wParam,
+                                                                            lParam};
+    ++events.postedCount;
 }
 
 int64_t defWindowProc(const Message&) {
     return 0;
 }
 
+void resetPlatformState() {
+    sdl::resetGamepads();
+    if (SDL_WasInit(SDL_INIT_EVENTS) != 0) {
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+    events = {};
+    sdl::video.swaps = {};
+    setMillisecondClock(nullptr);
+    setAudioDeviceUnusable(false);
+}
+
 namespace sdl {
 
 void padHoldsKey(int key) {
     const int k = key & 0xFF;
-    if (heldKeys.byPads[k]++ == 0 && !heldKeys.byKeyboard[k]) {
+    if (events.heldKeys.byPads[k]++ == 0 && !events.heldKeys.byKeyboard[k]) {
         postMessage(WM_KEYDOWN, static_cast<uint64_t>(k), 0);
     }
 }
 
 void padLetsGoOfKey(int key) {
     const int k = key & 0xFF;
-    if (heldKeys.byPads[k] == 0) return;
-    if (--heldKeys.byPads[k] == 0 && !heldKeys.byKeyboard[k]) {
+    if (events.heldKeys.byPads[k] == 0) return;
+    if (--events.heldKeys.byPads[k] == 0 && !events.heldKeys.byKeyboard[k]) {
         postMessage(WM_KEYUP, static_cast<uint64_t>(k), 0);
     }
 }
 
 void padsLetGoOfKeys() {
-    for (int& holders : heldKeys.byPads) holders = 0;
+    for (int& holders : events.heldKeys.byPads) holders = 0;
 }
 
 }  // namespace sdl

@@ -42,21 +42,24 @@ struct Pad {
     int sent[SDL_CONTROLLER_BUTTON_MAX] = {};
 };
 
-Pad pads[kMaxPads];
-bool padsOpen = false;
-bool captured = false;  // the game reads the joystick messages; the title does not
-int startPadKey = VK_RETURN;
-int aPadKey = VK_RETURN;
-bool rumbleEnabled = true;
+struct GamepadState {
+    Pad pads[kMaxPads];
+    bool padsOpen = false;
+    bool captured = false;  // the game reads the joystick messages; the title does not
+    int startPadKey = VK_RETURN;
+    int aPadKey = VK_RETURN;
+    bool rumbleEnabled = true;
 
-// Joystick 1: the first device without a mapping, read through its raw axes and buttons.
-SDL_Joystick* stick = nullptr;
-uint8_t stickDirections = 0;
-bool stickFire[2] = {};
+    // Joystick 1: the first device without a mapping, read through its raw axes and buttons.
+    SDL_Joystick* stick = nullptr;
+    uint8_t stickDirections = 0;
+    bool stickFire[2] = {};
 
-// The merged state as the game was last told it.
-uint8_t sentDirections = 0;
-bool sentFire[2] = {};
+    // The merged state as the game was last told it.
+    uint8_t sentDirections = 0;
+    bool sentFire[2] = {};
+};
+GamepadState gamepad;
 
 uint8_t directionsOf(bool up, bool down, bool left, bool right) {
     return static_cast<uint8_t>((up ? kUp : 0) | (down ? kDown : 0) | (left ? kLeft : 0) |
@@ -72,15 +75,15 @@ uint8_t directionsOfStick(int x, int y) {
 // so that a pedal or throttle resting at one end is at rest there, not pushed.
 int stickAxisFromRest(int axis) {
     Sint16 rest = 0;
-    if (!SDL_JoystickGetAxisInitialState(stick, axis, &rest)) rest = 0;
-    return SDL_JoystickGetAxis(stick, axis) - rest;
+    if (!SDL_JoystickGetAxisInitialState(gamepad.stick, axis, &rest)) rest = 0;
+    return SDL_JoystickGetAxis(gamepad.stick, axis) - rest;
 }
 
 // Joystick 1 steers with its first two axes and with its hats, as a pad's d-pad does.
 uint8_t stickDirectionsNow() {
     uint8_t directions = directionsOfStick(stickAxisFromRest(0), stickAxisFromRest(1));
-    for (int i = 0; i < SDL_JoystickNumHats(stick); ++i) {
-        const Uint8 hat = SDL_JoystickGetHat(stick, i);
+    for (int i = 0; i < SDL_JoystickNumHats(gamepad.stick); ++i) {
+        const Uint8 hat = SDL_JoystickGetHat(gamepad.stick, i);
         directions |= directionsOf(hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, hat & SDL_HAT_LEFT,
                                    hat & SDL_HAT_RIGHT);
     }
@@ -117,17 +120,17 @@ bool padFires(const Pad& pad, int sentValue, bool trigger) {
 // Posts what changed in the merged state since the game was last told; `moved` posts the
 // position even when it did not change.
 void postChanges(bool moved) {
-    if (!captured) return;
-    uint8_t directions = stickDirections;
-    bool fire[2] = {stickFire[0], stickFire[1]};
-    for (const Pad& pad : pads) {
+    if (!gamepad.captured) return;
+    uint8_t directions = gamepad.stickDirections;
+    bool fire[2] = {gamepad.stickFire[0], gamepad.stickFire[1]};
+    for (const Pad& pad : gamepad.pads) {
         if (!pad.active) continue;
         directions |= pad.directions;
         fire[0] |= padFires(pad, kSentFire1, pad.rightTrigger);
         fire[1] |= padFires(pad, kSentFire2, pad.leftTrigger);
     }
-    if (moved || directions != sentDirections) {
-        sentDirections = directions;
+    if (moved || directions != gamepad.sentDirections) {
+        gamepad.sentDirections = directions;
         // Pads pushing opposite ways cancel out.
         const auto axis = [directions](uint8_t low, uint8_t high) {
             const bool l = (directions & low) != 0, h = (directions & high) != 0;
@@ -137,8 +140,8 @@ void postChanges(bool moved) {
     }
     const uint64_t change[2] = {JOY_BUTTON1CHG, JOY_BUTTON2CHG};
     for (int i = 0; i < 2; ++i) {
-        if (fire[i] == sentFire[i]) continue;
-        sentFire[i] = fire[i];
+        if (fire[i] == gamepad.sentFire[i]) continue;
+        gamepad.sentFire[i] = fire[i];
         postMessage(fire[i] ? MM_JOY1BUTTONDOWN : MM_JOY1BUTTONUP, change[i], 0);
     }
 }
@@ -150,20 +153,20 @@ void letGoOf(int sent) {
 int pressSends(int button) {
     switch (button) {
         case SDL_CONTROLLER_BUTTON_START:
-            return startPadKey;
+            return gamepad.startPadKey;
         case SDL_CONTROLLER_BUTTON_A:
-            if (aPadKey != 0) return aPadKey;
-            return captured ? kSentFire1 : kSentNothing;
+            if (gamepad.aPadKey != 0) return gamepad.aPadKey;
+            return gamepad.captured ? kSentFire1 : kSentNothing;
         case SDL_CONTROLLER_BUTTON_B:
         case SDL_CONTROLLER_BUTTON_X:
-            return captured ? kSentFire2 : kSentNothing;
+            return gamepad.captured ? kSentFire2 : kSentNothing;
         default:
             return kSentNothing;
     }
 }
 
 Pad* padWithId(SDL_JoystickID id) {
-    for (Pad& pad : pads) {
+    for (Pad& pad : gamepad.pads) {
         if (pad.active && pad.id == id) return &pad;
     }
     return nullptr;
@@ -172,7 +175,7 @@ Pad* padWithId(SDL_JoystickID id) {
 void openPad(int deviceIndex) {
     if (!SDL_IsGameController(deviceIndex)) return;
     if (padWithId(SDL_JoystickGetDeviceInstanceID(deviceIndex)) != nullptr) return;
-    for (Pad& pad : pads) {
+    for (Pad& pad : gamepad.pads) {
         if (pad.active) continue;
         SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
         if (controller == nullptr) return;
@@ -180,7 +183,7 @@ void openPad(int deviceIndex) {
         pad.active = true;
         pad.controller = controller;
         pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
-        if (captured) readPadLevels(pad);
+        if (gamepad.captured) readPadLevels(pad);
         postChanges(false);
         return;
     }
@@ -196,30 +199,30 @@ void closePad(Pad& pad) {
 
 // Joystick 1's position as it is now; its buttons count from their next press.
 void readStickAfresh() {
-    stickDirections = stick != nullptr ? stickDirectionsNow() : 0;
-    stickFire[0] = stickFire[1] = false;
+    gamepad.stickDirections = gamepad.stick != nullptr ? stickDirectionsNow() : 0;
+    gamepad.stickFire[0] = gamepad.stickFire[1] = false;
 }
 
 void openStick(int deviceIndex) {
-    if (stick != nullptr || SDL_IsGameController(deviceIndex)) return;
-    stick = SDL_JoystickOpen(deviceIndex);
+    if (gamepad.stick != nullptr || SDL_IsGameController(deviceIndex)) return;
+    gamepad.stick = SDL_JoystickOpen(deviceIndex);
     readStickAfresh();
 }
 
 void closeStick() {
-    if (stick == nullptr) return;
-    SDL_JoystickClose(stick);
-    stick = nullptr;
+    if (gamepad.stick == nullptr) return;
+    SDL_JoystickClose(gamepad.stick);
+    gamepad.stick = nullptr;
     readStickAfresh();
 }
 
 bool isStick(SDL_JoystickID id) {
-    return stick != nullptr && SDL_JoystickInstanceID(stick) == id;
+    return gamepad.stick != nullptr && SDL_JoystickInstanceID(gamepad.stick) == id;
 }
 
 // Joystick 1 is the first device without a mapping that is plugged in, other than `gone`.
 void pickStick(SDL_JoystickID gone = -1) {
-    for (int i = 0; i < SDL_NumJoysticks() && stick == nullptr; ++i) {
+    for (int i = 0; i < SDL_NumJoysticks() && gamepad.stick == nullptr; ++i) {
         if (SDL_JoystickGetDeviceInstanceID(i) != gone) openStick(i);
     }
 }
@@ -315,8 +318,8 @@ std::string gamepadMappingFile() {
 }
 
 void openGamepads() {
-    if (padsOpen || !startJoystickSystem(SDL_INIT_GAMECONTROLLER)) return;
-    padsOpen = true;
+    if (gamepad.padsOpen || !startJoystickSystem(SDL_INIT_GAMECONTROLLER)) return;
+    gamepad.padsOpen = true;
     addPlayerMappings();
     for (int i = 0; i < SDL_NumJoysticks(); ++i) openPad(i);
     // Joystick 1 opens with the pads, though the title never reads it: its axes count from
@@ -325,65 +328,70 @@ void openGamepads() {
 }
 
 void setPadKeys(int startKey, int aKey) {
-    startPadKey = startKey & 0xFF;
-    aPadKey = aKey & 0xFF;
+    gamepad.startPadKey = startKey & 0xFF;
+    gamepad.aPadKey = aKey & 0xFF;
 }
 
 void setRumbleEnabled(bool enabled) {
-    rumbleEnabled = enabled;
+    gamepad.rumbleEnabled = enabled;
     if (enabled) return;
-    for (Pad& pad : pads) {
+    for (Pad& pad : gamepad.pads) {
         if (pad.active) SDL_GameControllerRumble(pad.controller, 0, 0, 0);
     }
 }
 
 void rumblePads(float strength, uint32_t milliseconds) {
-    if (!rumbleEnabled) return;
+    if (!gamepad.rumbleEnabled) return;
     const float clamped = strength < 0.0f ? 0.0f : (strength > 1.0f ? 1.0f : strength);
     const auto motor = static_cast<Uint16>(clamped * 65535.0f);
-    for (Pad& pad : pads) {
+    for (Pad& pad : gamepad.pads) {
         // A pad without motors refuses; that is all "where the pad can" needs.
         if (pad.active) SDL_GameControllerRumble(pad.controller, motor, motor, milliseconds);
     }
 }
 
 void captureJoystick() {
-    if (captured || !startJoystickSystem(SDL_INIT_JOYSTICK)) return;
-    captured = true;
+    if (gamepad.captured || !startJoystickSystem(SDL_INIT_JOYSTICK)) return;
+    gamepad.captured = true;
     pickStick();
     readStickAfresh();
-    for (Pad& pad : pads) {
+    for (Pad& pad : gamepad.pads) {
         if (pad.active) readPadLevels(pad);
     }
     bool anyPad = false;
-    for (const Pad& pad : pads) anyPad |= pad.active;
+    for (const Pad& pad : gamepad.pads) anyPad |= pad.active;
     // The position at once, as a stick reports it on capture; nothing without a device.
-    postChanges(stick != nullptr || anyPad);
+    postChanges(gamepad.stick != nullptr || anyPad);
 }
 
 void releaseJoystick() {
     closeStick();
-    for (Pad& pad : pads) {
+    for (Pad& pad : gamepad.pads) {
         if (pad.active) SDL_GameControllerClose(pad.controller);
         pad = Pad{};
     }
-    if (padsOpen) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    if (captured) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
-    padsOpen = captured = false;
-    sentDirections = 0;
-    sentFire[0] = sentFire[1] = false;
+    if (gamepad.padsOpen) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    if (gamepad.captured) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    gamepad.padsOpen = gamepad.captured = false;
+    gamepad.sentDirections = 0;
+    gamepad.sentFire[0] = gamepad.sentFire[1] = false;
     sdl::padsLetGoOfKeys();
 }
 
 namespace sdl {
+
+void resetGamepads() {
+    releaseJoystick();
+    gamepad = {};
+}
 
 bool handleDeviceEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
         case SDL_JOYDEVICEADDED:
             // Both arrive for a mapped pad; the second finds it open already.
-            if (padsOpen) openPad(event.cdevice.which);
-            if ((padsOpen || captured) && event.type == SDL_JOYDEVICEADDED) {
+            if (gamepad.padsOpen) openPad(event.cdevice.which);
+            if ((gamepad.padsOpen || gamepad.captured) && event.type == SDL_JOYDEVICEADDED) {
                 openStick(event.jdevice.which);
                 postChanges(false);
             }
@@ -409,32 +417,32 @@ bool handleDeviceEvent(const SDL_Event& event) {
                 letGoOf(sent);
                 sent = kSentNothing;
             }
-            if (captured) readPadLevels(*pad);
+            if (gamepad.captured) readPadLevels(*pad);
             postChanges(false);
             return true;
         }
         case SDL_CONTROLLERAXISMOTION:
-            if (Pad* pad = padWithId(event.caxis.which); pad != nullptr && captured) {
+            if (Pad* pad = padWithId(event.caxis.which); pad != nullptr && gamepad.captured) {
                 readPadLevels(*pad);
                 postChanges(false);
             }
             return true;
         case SDL_JOYAXISMOTION:
             if (isStick(event.jaxis.which) && event.jaxis.axis <= 1) {
-                stickDirections = stickDirectionsNow();
+                gamepad.stickDirections = stickDirectionsNow();
                 postChanges(false);
             }
             return true;
         case SDL_JOYHATMOTION:
             if (isStick(event.jhat.which)) {
-                stickDirections = stickDirectionsNow();
+                gamepad.stickDirections = stickDirectionsNow();
                 postChanges(false);
             }
             return true;
         case SDL_JOYBUTTONDOWN:
         case SDL_JOYBUTTONUP:
             if (isStick(event.jbutton.which) && event.jbutton.button <= 1) {
-                stickFire[event.jbutton.button] = event.type == SDL_JOYBUTTONDOWN;
+                gamepad.stickFire[event.jbutton.button] = event.type == SDL_JOYBUTTONDOWN;
                 postChanges(false);
             }
             return true;

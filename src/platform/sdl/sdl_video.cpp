@@ -11,54 +11,39 @@
 #include "platform/video.h"
 
 namespace platform::sdl {
-SDL_Window* window = nullptr;
-bool displayAvailable = false;
-bool videoStarted = false;
-uint32_t hiddenMs = 0;
-bool clockHeld = false;
-uint32_t clockHeldAt = 0;
+VideoState video;
 }  // namespace platform::sdl
 
 namespace platform {
 namespace {
 
-using sdl::window;
-SDL_GLContext glContext = nullptr;
-SDL_DisplayMode grantedMode{};
-bool fullScreenActive = false;
-int cursorCounter = 0;
-// After a switch the clock stands until a frame at the new size is shown: the window manager
-// resizes the window a little later, and the first frame at that size waits for new buffers.
-bool awaitingResize = false;
-int swapsBeforeRelease = 0;  // without a window manager no resize may come
-
-std::chrono::steady_clock::time_point lastSwap{};
+using sdl::video;
 
 // Sleeps until nine tenths of a refresh period have passed since the last swap began. Short
 // of a whole period, so that where the swap itself waits for the display this wait always
 // ends before the next refresh and never costs a frame.
 void waitForShortestFrame() {
     SDL_DisplayMode mode{};
-    const int index = SDL_GetWindowDisplayIndex(window);
+    const int index = SDL_GetWindowDisplayIndex(video.window);
     int hertz = 60;
     if (index >= 0 && SDL_GetCurrentDisplayMode(index, &mode) == 0 && mode.refresh_rate > 0) {
         hertz = mode.refresh_rate;
     }
     const auto shortest = std::chrono::microseconds(900000 / hertz);
-    const auto since = std::chrono::steady_clock::now() - lastSwap;
+    const auto since = std::chrono::steady_clock::now() - video.swaps.lastSwap;
     if (since < shortest) std::this_thread::sleep_for(shortest - since);
 }
 
 void holdClock() {
-    if (!sdl::clockHeld) sdl::clockHeldAt = SDL_GetTicks();
-    sdl::clockHeld = true;
-    awaitingResize = true;
-    swapsBeforeRelease = 3;
+    if (!video.swaps.clockHeld) video.swaps.clockHeldAt = SDL_GetTicks();
+    video.swaps.clockHeld = true;
+    video.swaps.awaitingResize = true;
+    video.swaps.swapsBeforeRelease = 3;
 }
 
 void releaseClock() {
-    sdl::hiddenMs += SDL_GetTicks() - sdl::clockHeldAt;
-    sdl::clockHeld = false;
+    video.swaps.hiddenMs += SDL_GetTicks() - video.swaps.clockHeldAt;
+    video.swaps.clockHeld = false;
 }
 
 // Drivers that draw into memory: fine for tests, but a player would see nothing.
@@ -77,11 +62,11 @@ void restoreAtExit() {
 }  // namespace
 
 void sdl::windowResized() {
-    awaitingResize = false;
+    video.swaps.awaitingResize = false;
 }
 
 bool initVideo(bool allowHeadless) {
-    if (sdl::videoStarted) return true;
+    if (video.videoStarted) return true;
     // The screen saver stays off while the game runs (SDL's default; stated for clarity).
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
 #ifdef _WIN32
@@ -99,8 +84,8 @@ bool initVideo(bool allowHeadless) {
         SDL_Quit();
         return false;
     }
-    sdl::videoStarted = true;
-    sdl::displayAvailable = !isHeadlessDriver(driver);
+    video.videoStarted = true;
+    video.displayAvailable = !isHeadlessDriver(driver);
     static bool registered = false;
     if (!registered) {
         std::atexit(restoreAtExit);
@@ -121,13 +106,13 @@ bool changeDisplayMode(int width, int height, int /*bits*/) {
     SDL_DisplayMode closest{};
     if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr) return false;
     if (closest.w != width || closest.h != height) return false;
-    grantedMode = closest;
+    video.grantedMode = closest;
     return true;
 }
 
 void restoreDisplayMode() {
-    if (window != nullptr && fullScreenActive) SDL_SetWindowFullscreen(window, 0);
-    fullScreenActive = false;
+    if (video.window != nullptr && video.fullScreenActive) SDL_SetWindowFullscreen(video.window, 0);
+    video.fullScreenActive = false;
 }
 
 bool createWindow(const char* title, int width, int height, int bits, WindowMode mode) {
@@ -138,9 +123,9 @@ bool createWindow(const char* title, int width, int height, int bits, WindowMode
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     // Every mode can become a window through Alt+Enter, so every window can be resized.
-    window = SDL_CreateWindow(title, 0, 0, width, height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
-    if (window == nullptr) {
+    video.window = SDL_CreateWindow(title, 0, 0, width, height,
+                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    if (video.window == nullptr) {
         std::fprintf(stderr, "voxmere: SDL_CreateWindow: %s\n", SDL_GetError());
         return false;
     }
@@ -149,15 +134,15 @@ bool createWindow(const char* title, int width, int height, int bits, WindowMode
     // A real mode change: the window's size is the mode's. Desktop full screen keeps the
     // desktop's mode and gives the window all of it.
     const bool switched = mode == WindowMode::FullScreenMode;
-    if ((switched && SDL_SetWindowDisplayMode(window, &grantedMode) != 0) ||
+    if ((switched && SDL_SetWindowDisplayMode(video.window, &video.grantedMode) != 0) ||
         SDL_SetWindowFullscreen(
-            window, switched ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            video.window, switched ? SDL_WINDOW_FULLSCREEN : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         std::fprintf(stderr, "voxmere: full screen: %s\n", SDL_GetError());
-        SDL_DestroyWindow(window);
-        window = nullptr;
+        SDL_DestroyWindow(video.window);
+        video.window = nullptr;
         return false;
     }
-    fullScreenActive = true;
+    video.fullScreenActive = true;
     return true;
 }
 
@@ -168,42 +153,42 @@ bool modeSwitchIsEmulated() {
 }
 
 bool setDesktopFullScreen(bool on) {
-    if (window == nullptr) return false;
-    if (on == fullScreenActive) return true;
+    if (video.window == nullptr) return false;
+    if (on == video.fullScreenActive) return true;
     holdClock();
-    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    if (SDL_SetWindowFullscreen(video.window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
         releaseClock();
         std::fprintf(stderr, "voxmere: %s full screen: %s\n", on ? "entering" : "leaving",
                      SDL_GetError());
         return false;
     }
-    fullScreenActive = on;
+    video.fullScreenActive = on;
     return true;
 }
 
 bool toggleDesktopFullScreen() {
-    return setDesktopFullScreen(!fullScreenActive);
+    return setDesktopFullScreen(!video.fullScreenActive);
 }
 
 bool isFullScreen() {
-    return fullScreenActive;
+    return video.fullScreenActive;
 }
 
 bool resizeWindow(int width, int height) {
-    if (window == nullptr || fullScreenActive) return false;
-    if (sdl::displayAvailable) {
-        SDL_SetWindowSize(window, width, height);
+    if (video.window == nullptr || video.fullScreenActive) return false;
+    if (video.displayAvailable) {
+        SDL_SetWindowSize(video.window, width, height);
         return true;
     }
     // The new window comes first: SDL unloads the GL driver, and with it the context, when
     // its last GL window goes.
-    SDL_Window* old = window;
-    window = SDL_CreateWindow(
+    SDL_Window* old = video.window;
+    video.window = SDL_CreateWindow(
         SDL_GetWindowTitle(old), 0, 0, width, height,
         SDL_GetWindowFlags(old) & (SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE));
-    if (window == nullptr || !makeGlContextCurrent()) {
-        if (window != nullptr) SDL_DestroyWindow(window);
-        window = old;
+    if (video.window == nullptr || !makeGlContextCurrent()) {
+        if (video.window != nullptr) SDL_DestroyWindow(video.window);
+        video.window = old;
         return false;
     }
     SDL_DestroyWindow(old);
@@ -212,7 +197,7 @@ bool resizeWindow(int width, int height) {
 
 void drawableSize(int& width, int& height) {
     width = height = 0;
-    if (window != nullptr) SDL_GL_GetDrawableSize(window, &width, &height);
+    if (video.window != nullptr) SDL_GL_GetDrawableSize(video.window, &width, &height);
 }
 
 // Mesa's software renderer takes tens of megabytes of working memory in small blocks while it
@@ -225,56 +210,59 @@ bool createGlContext() {
 #if defined(__GLIBC__)
     mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory);
 #endif
-    glContext = SDL_GL_CreateContext(window);
-    if (glContext == nullptr) std::fprintf(stderr, "voxmere: GL context: %s\n", SDL_GetError());
-    return glContext != nullptr;
+    video.glContext = SDL_GL_CreateContext(video.window);
+    if (video.glContext == nullptr)
+        std::fprintf(stderr, "voxmere: GL context: %s\n", SDL_GetError());
+    return video.glContext != nullptr;
 }
 
 bool makeGlContextCurrent() {
-    if (SDL_GL_MakeCurrent(window, glContext) == 0) return true;
+    if (SDL_GL_MakeCurrent(video.window, video.glContext) == 0) return true;
     std::fprintf(stderr, "voxmere: GL make current: %s\n", SDL_GetError());
     return false;
 }
 
 void destroyGlContext() {
-    if (glContext == nullptr) return;
-    SDL_GL_MakeCurrent(window, nullptr);
-    SDL_GL_DeleteContext(glContext);
-    glContext = nullptr;
+    if (video.glContext == nullptr) return;
+    SDL_GL_MakeCurrent(video.window, nullptr);
+    SDL_GL_DeleteContext(video.glContext);
+    video.glContext = nullptr;
 }
 
 void destroyWindow() {
-    if (window == nullptr) return;
+    if (video.window == nullptr) return;
     restoreDisplayMode();
-    SDL_DestroyWindow(window);
-    window = nullptr;
+    SDL_DestroyWindow(video.window);
+    video.window = nullptr;
 }
 
 void showWindow() {
-    if (window == nullptr) return;
-    SDL_ShowWindow(window);
-    SDL_RaiseWindow(window);
+    if (video.window == nullptr) return;
+    SDL_ShowWindow(video.window);
+    SDL_RaiseWindow(video.window);
 }
 
 void swapBuffers(bool waitForRefresh) {
-    if (window == nullptr) return;
+    if (video.window == nullptr) return;
     if (waitForRefresh) waitForShortestFrame();
     // Timed from the start of the swap: on a software renderer the swap finishes drawing the
     // frame, and that time is part of the frame, not of the pause between frames.
-    lastSwap = std::chrono::steady_clock::now();
-    SDL_GL_SwapWindow(window);
-    if (sdl::clockHeld && (!awaitingResize || --swapsBeforeRelease == 0)) releaseClock();
+    video.swaps.lastSwap = std::chrono::steady_clock::now();
+    SDL_GL_SwapWindow(video.window);
+    if (video.swaps.clockHeld &&
+        (!video.swaps.awaitingResize || --video.swaps.swapsBeforeRelease == 0))
+        releaseClock();
 }
 
 int showCursor(bool show) {
-    cursorCounter += show ? 1 : -1;
-    if (sdl::videoStarted) SDL_ShowCursor(cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
-    return cursorCounter;
+    video.cursorCounter += show ? 1 : -1;
+    if (video.videoStarted) SDL_ShowCursor(video.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return video.cursorCounter;
 }
 
 void messageBox(const char* text, const char* caption, BoxIcon icon) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
-    if (!sdl::displayAvailable) return;
+    if (!video.displayAvailable) return;
     restoreDisplayMode();  // a box behind a full-screen game would never be seen
     const Uint32 flags = icon == BoxIcon::Stop ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_WARNING;
     SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
@@ -282,7 +270,7 @@ void messageBox(const char* text, const char* caption, BoxIcon icon) {
 
 bool askYesNo(const char* text, const char* caption, BoxIcon icon) {
     std::fprintf(stderr, "%s: %s [Yes/No]\n", caption, text);
-    if (!sdl::displayAvailable) {
+    if (!video.displayAvailable) {
         std::fprintf(stderr, "%s: no display to ask on; taking No\n", caption);
         return false;
     }
