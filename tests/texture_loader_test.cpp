@@ -1,4 +1,5 @@
 #include <GL/gl.h>
+#include <GL/glext.h>  // OpenGL 1.2 and 1.4 names, which Windows' gl.h leaves out
 #include <gtest/gtest.h>
 
 #include <cstdio>

@@ -32,7 +32,7 @@ bool open() {
 #ifdef _WIN32
     // A real window there, but no one clicks the boxes of the fatal paths the tests take:
     // as with Linux's offscreen driver, they go to standard error only.
-    platform::sdl::displayAvailable = false;
+    platform::sdl::video.displayAvailable = false;
 #endif
     if (state == 1) {
         resizeView(640, 480);

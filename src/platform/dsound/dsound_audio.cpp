@@ -89,7 +89,7 @@ LONG volumeFor(float gain) {
 HWND focusWindow() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (sdl::window != nullptr && SDL_GetWindowWMInfo(sdl::window, &info) == SDL_TRUE &&
+    if (sdl::video.window != nullptr && SDL_GetWindowWMInfo(sdl::video.window, &info) == SDL_TRUE &&
         info.subsystem == SDL_SYSWM_WINDOWS) {
         return info.info.win.window;
     }

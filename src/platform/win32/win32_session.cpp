@@ -35,7 +35,7 @@ LRESULT CALLBACK sessionWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
 void watchSessionEnd() {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (window == nullptr || !SDL_GetWindowWMInfo(window, &info)) return;
+    if (video.window == nullptr || !SDL_GetWindowWMInfo(video.window, &info)) return;
     const HWND hwnd = info.info.win.window;
     sdlWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
         hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&sessionWindowProc)));
