@@ -138,6 +138,7 @@ TEST(AssetFiles, TwoRunsWriteIdenticalBytes) {
     files.insert(files.end(), std::begin(kSoundFiles), std::end(kSoundFiles));
     files.push_back(kIconFile);
     files.insert(files.end(), std::begin(kDesktopIconFiles), std::end(kDesktopIconFiles));
+    files.push_back(kWindowsIconFile);
     for (const char* name : files) {
         SCOPED_TRACE(name);
         const auto a = readAll(built() / name);

@@ -1,5 +1,5 @@
-// The icon: what the desktop shows (the generator's PNGs, read back by ImageMagick) is exactly
-// what is drawn at each size, the window's included, and it looks like the game's two-eyed ship.
+// The icon: what the desktop shows (the generator's PNGs and Windows icon, read back by
+// ImageMagick) is exactly what is drawn at each size, the window's included, and it looks like the game's two-eyed ship.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 
 using testfiles::readAll;
 
+<<<<<<< HEAD
 // Every PNG the desktop gets (the window's size and each icon-theme size) holds exactly the
 // drawing at its size.
 TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
@@ -43,6 +44,45 @@ TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
         ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
         EXPECT_EQ(testsupport::readText(size), std::to_string(edge) + " " + std::to_string(edge));
         EXPECT_TRUE(readAll(raw) == drawGameIcon(edge)) << "the PNG and the drawing differ";
+=======
+// What ImageMagick reads from `source` as RGBA bytes, with its "width height".
+std::vector<uint8_t> decodeIcon(const std::string& source, std::string& size) {
+    const fs::path raw = fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
+    const std::string command = "convert '" + source + "' -depth 8 'rgba:" + raw.string() +
+                                "' && identify -format '%w %h' '" + source + "' > '" +
+                                raw.string() + ".size'";
+    const bool read = std::system(command.c_str()) == 0;
+    const auto decoded = readAll(raw);
+    const auto sizeBytes = readAll(raw.string() + ".size");
+    fs::remove(raw);
+    fs::remove(raw.string() + ".size");
+    size = read ? std::string(sizeBytes.begin(), sizeBytes.end()) : "unreadable";
+    return decoded;
+}
+
+// Every PNG the desktop gets (the window's size and each icon-theme size), and each image of
+// the Windows executable's icon, holds exactly the drawing at its size.
+TEST(GameIcon, TheGeneratedIconsHoldExactlyTheDrawnPixels) {
+    std::vector<std::pair<std::string, int>> icons{{kIconFile, gameIconEdge}};
+    for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i) {
+        icons.push_back({kDesktopIconFiles[i], desktopIconEdges[i]});
+        icons.push_back({std::string(kWindowsIconFile) + "[" + std::to_string(i) + "]",
+                         desktopIconEdges[i]});
+    }
+    for (const auto& [name, edge] : icons) {
+        SCOPED_TRACE(name);
+        const std::string source = (fs::path(VOXMERE_ASSETS_DIR) / name).string();
+        if (name.find(".png") != std::string::npos) {
+            const auto bytes = readAll(source);
+            ASSERT_GT(bytes.size(), 33u) << source;
+            const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+            EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
+        }
+        std::string size;
+        const auto decoded = decodeIcon(source, size);
+        EXPECT_EQ(size, std::to_string(edge) + " " + std::to_string(edge));
+        EXPECT_TRUE(decoded == drawGameIcon(edge)) << "the file and the drawing differ";
+>>>>>>> refs/heads/win
     }
 }
 

@@ -2,6 +2,7 @@
 // bytes on disk are the documented ones, and every damaged, cut or foreign file is refused with
 // its own reason.
 #include "run/journal.h"
+#include "support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +80,13 @@ const std::vector<Message> kClosing = {{WM_CLOSE, 0, 0}, {WM_QUIT, 0, 0}};
 Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& frames,
                    const std::vector<Message>& closing, bool finish,
                    std::vector<std::size_t>* boundaries = nullptr) {
+<<<<<<< HEAD
     testsupport::CapturedStream out;
     std::FILE* stream = out.file;
+=======
+    testsupport::CapturedStream captured;
+    std::FILE* stream = captured.file;
+>>>>>>> refs/heads/win
     JournalWriter writer;
     EXPECT_TRUE(writer.start(stream, header)) << writer.error();
     if (boundaries) boundaries->push_back(static_cast<std::size_t>(std::ftell(stream)));
@@ -93,8 +99,14 @@ Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& fr
         for (const Message& m : closing) EXPECT_TRUE(writer.addMessage(m)) << writer.error();
         EXPECT_TRUE(writer.finish()) << writer.error();
     }
+<<<<<<< HEAD
     const std::string bytes = out.text();
     return Bytes(bytes.begin(), bytes.end());
+=======
+    const std::string written = captured.text();
+    Bytes bytes(written.begin(), written.end());
+    return bytes;
+>>>>>>> refs/heads/win
 }
 
 Bytes sampleJournal() {
@@ -375,7 +387,12 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
     };
     for (const WriterMisuse& misuse : misuses) {
         SCOPED_TRACE(misuse.name);
+<<<<<<< HEAD
         testsupport::CapturedStream out;
+=======
+        testsupport::CapturedStream captured;
+        std::FILE* stream = captured.file;
+>>>>>>> refs/heads/win
         JournalHeader header;
         header.switchClockMs = 0;
         JournalWriter writer;
@@ -386,8 +403,14 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
         EXPECT_FALSE(writer.writeFrame(1000));
         EXPECT_FALSE(writer.finish());
         EXPECT_EQ(writer.error(), first);
+<<<<<<< HEAD
         const std::string bytes = out.text();
         const ReadBack back = readJournal(Bytes(bytes.begin(), bytes.end()));
+=======
+        const std::string written = captured.text();
+        const Bytes bytes(written.begin(), written.end());
+        const ReadBack back = readJournal(bytes);
+>>>>>>> refs/heads/win
         EXPECT_TRUE(back.accepted) << back.error;
         EXPECT_EQ(back.frameCount, misuse.framesKept);
     }

@@ -13,6 +13,7 @@
 #include "assets/texture_loader.h"
 #include "assets/texture_table.h"
 #include "common/globals.h"
+#include "platform/video.h"
 #include "player/player_ship.h"
 #include "render/stereo_frame.h"
 #include "run/game_frame.h"
@@ -29,13 +30,35 @@
 #define GL_SAMPLES_PASSED 0x8914
 #define GL_QUERY_RESULT 0x8866
 #endif
-extern "C" {
-void glGenQueries(GLsizei n, GLuint* ids);
-void glDeleteQueries(GLsizei n, const GLuint* ids);
-void glBeginQuery(GLenum target, GLuint id);
-void glEndQuery(GLenum target);
-void glGetQueryObjectuiv(GLuint id, GLenum pname, GLuint* params);
+namespace {
+
+// Asked of the driver once a context is current: Windows' opengl32 exports only OpenGL 1.1.
+template <typename Call>
+Call glCall(const char* name) {
+    return reinterpret_cast<Call>(platform::glFunction(name));
 }
+void genQueries(GLsizei n, GLuint* ids) {
+    static const auto call = glCall<void (*)(GLsizei, GLuint*)>("glGenQueries");
+    call(n, ids);
+}
+void deleteQueries(GLsizei n, const GLuint* ids) {
+    static const auto call = glCall<void (*)(GLsizei, const GLuint*)>("glDeleteQueries");
+    call(n, ids);
+}
+void beginQuery(GLenum target, GLuint id) {
+    static const auto call = glCall<void (*)(GLenum, GLuint)>("glBeginQuery");
+    call(target, id);
+}
+void endQuery(GLenum target) {
+    static const auto call = glCall<void (*)(GLenum)>("glEndQuery");
+    call(target);
+}
+void getQueryObjectuiv(GLuint id, GLenum pname, GLuint* params) {
+    static const auto call = glCall<void (*)(GLuint, GLenum, GLuint*)>("glGetQueryObjectuiv");
+    call(id, pname, params);
+}
+
+}  // namespace
 
 namespace {
 
@@ -50,13 +73,13 @@ void loadGameArt() {
 template <typename Draw>
 long pixelsShaded(Draw draw) {
     GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_SAMPLES_PASSED, query);
+    genQueries(1, &query);
+    beginQuery(GL_SAMPLES_PASSED, query);
     draw();
-    glEndQuery(GL_SAMPLES_PASSED);
+    endQuery(GL_SAMPLES_PASSED);
     GLuint samples = 0;
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
-    glDeleteQueries(1, &query);
+    getQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+    deleteQueries(1, &query);
     return samples;
 }
 

@@ -118,7 +118,7 @@ TEST_F(Showcase, DISABLED_WriteScenes) {
                                     .c_str()))
             << reader.error();
         if (frame < 0) frame += reader.frameCount();
-        ASSERT_TRUE(frame >= 0 && frame < reader.frameCount()) << journal;
+        ASSERT_TRUE(frame >= 0 && frame < static_cast<int64_t>(reader.frameCount())) << journal;
         beginReplay(reader.header());
         enterGame(reader.header().seed);
         for (long i = 0; i < frame; ++i) ASSERT_TRUE(replayFrame(reader, false));

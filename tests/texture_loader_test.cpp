@@ -1,4 +1,5 @@
 #include <GL/gl.h>
+#include <GL/glext.h>  // OpenGL 1.2 and 1.4 names, which Windows' gl.h leaves out
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,7 +34,7 @@ class TextureFiles : public testing::Test {
 
     // Writes bytes to a file and returns its full path.
     std::string write(const std::string& name, const std::vector<unsigned char>& bytes) {
-        const std::string path = folder / name;
+        const std::string path = (folder / name).string();
         testsupport::writeText(path, std::string(bytes.begin(), bytes.end()));
         return path;
     }

@@ -5,9 +5,11 @@
 #include "app/main_loop.h"
 #include "app/player_profile.h"
 #include "platform/files.h"
+#include "platform/process.h"
 #include "run/recorded_run.h"
 
 int main(int argc, char** argv) {
+    platform::startProcess(argc, argv);
     const int status = handleCommandLine(argc, argv, stdout, stderr);
     if (status >= 0) return status;
     // Before the window opens, and before the working folder moves to the game's data.

@@ -71,6 +71,14 @@ bool waitForRecordedTime(std::chrono::steady_clock::time_point start, uint32_t e
     }
 }
 
+// Windows ends the process as soon as this returns: the game ends as a quit would end it,
+// with its score entered.
+void endAtSessionEnd() {
+    enterFinishedGame(static_cast<int64_t>(std::time(nullptr)), stderr);
+    std::fflush(nullptr);
+    std::exit(0);
+}
+
 }  // namespace
 
 void startSoundOrExit() {
@@ -125,6 +133,7 @@ int runGame() {
     createGameWindow("Voxmere", windowView.width, windowView.height, 16,
                      chosenScreen(runOptions, fromSettings));
     platform::setWindowIcon(drawGameIcon().data(), gameIconEdge);
+    platform::setSessionEndHandler(endAtSessionEnd);
     startSoundOrExit();
 
     platform::showCursor(true);  // the title menu needs the pointer

@@ -60,3 +60,5 @@ inline constexpr const char* kDesktopIconFiles[] = {
     "icons/hicolor/48x48/apps/voxmere.png",   "icons/hicolor/64x64/apps/voxmere.png",
     "icons/hicolor/128x128/apps/voxmere.png", "icons/hicolor/256x256/apps/voxmere.png",
 };
+// The same icons in one Windows icon file, which the Windows executable carries.
+inline constexpr const char* kWindowsIconFile = "voxmere.ico";

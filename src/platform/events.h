@@ -32,4 +32,11 @@ using FocusHandler = void (*)(bool focused);
 void setFocusHandler(FocusHandler handler);
 void notifyFocus(bool focused);
 
+// Called when Windows ends the session (logging off, shutting down) while the game runs: the
+// process is ended as soon as the handler returns, before the loops could see a quit. The
+// handler does what the end of a game does. Linux sends SIGTERM instead, a quit message.
+using SessionEndHandler = void (*)();
+void setSessionEndHandler(SessionEndHandler handler);
+void notifySessionEnd();
+
 }  // namespace platform

@@ -79,4 +79,9 @@ private:
     std::intptr_t handle_ = kNone;  // the system's handle of the open lock file
 };
 
+// The game's data folder: a folder test, the working folder and moving into another one.
+bool isFolder(const std::string& path);
+bool changeFolder(const std::string& path);  // false when it cannot
+std::string workingFolder();                  // for messages; empty when it cannot be told
+
 }  // namespace platform

@@ -73,6 +73,10 @@ void swapBuffers(bool waitForRefresh = true);
 // Returns the new counter.
 int showCursor(bool show);
 
+// The current GL context's entry point `name` (beyond OpenGL 1.1, which Windows' opengl32 alone
+// exports); null when the driver has none.
+void* glFunction(const char* name);
+
 enum class BoxIcon { Warning, Stop };
 
 // A modal OK box. Caption and text also go to standard error; with no display only there.

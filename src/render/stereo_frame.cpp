@@ -1,6 +1,7 @@
 #include "render/stereo_frame.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>  // OpenGL 1.3 names, which Windows' gl.h leaves out
 
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "common/globals.h"
 #include "hud/banner.h"
 #include "hud/hud.h"
+#include "platform/video.h"
 #include "player/player_ship.h"
 #include "view/flight_camera.h"
 #include "view/glasses.h"
@@ -17,6 +19,18 @@
 #include "world/pickup.h"
 
 namespace {
+
+// OpenGL 1.3's multitexture calls, asked of the driver: Windows' opengl32 exports only 1.1.
+void activeTexture(GLenum unit) {
+    static const auto call =
+        reinterpret_cast<void (*)(GLenum)>(platform::glFunction("glActiveTexture"));
+    call(unit);
+}
+void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) {
+    static const auto call =
+        reinterpret_cast<void (*)(GLenum, GLfloat, GLfloat)>(platform::glFunction("glMultiTexCoord2f"));
+    call(unit, s, t);
+}
 
 // One texture repeat per 600 units of sideways or vertical movement.
 constexpr float kBackdropScroll = 0.0016666667f;
@@ -210,7 +224,7 @@ void drawStereoBackdrop(float separation, const float (&rightColour)[4],
     glLoadIdentity();
     scrollBackdrop();
     // Unit 1: its own texel times the left eye's factors where those are, unit 0's elsewhere.
-    glActiveTexture(GL_TEXTURE1);
+    activeTexture(GL_TEXTURE1);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
@@ -230,15 +244,15 @@ void drawStereoBackdrop(float separation, const float (&rightColour)[4],
     glMultMatrixd(texture1);
     glBegin(GL_QUADS);
     for (const auto& c : kBackdropCorners) {
-        glMultiTexCoord2f(GL_TEXTURE0, c[0], c[1]);
-        glMultiTexCoord2f(GL_TEXTURE1, c[0], c[1]);
+        multiTexCoord2f(GL_TEXTURE0, c[0], c[1]);
+        multiTexCoord2f(GL_TEXTURE1, c[0], c[1]);
         glVertex3f(kBackdropX, c[2], c[3]);
     }
     glEnd();
     glLoadIdentity();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
-    glActiveTexture(GL_TEXTURE0);
+    activeTexture(GL_TEXTURE0);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

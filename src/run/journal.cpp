@@ -31,7 +31,12 @@ static_assert(kClickYAt + 4 == kJournalHeaderBytes);
 constexpr uint8_t kButtonBits = 0x03;
 constexpr uint8_t kStickBits = 0x3F;
 
+// On Windows the build uses mingw-w64's own printf family, which takes the C99 formats.
+#if defined(__MINGW32__)
+std::string format(const char* pattern, ...) __attribute__((format(gnu_printf, 1, 2)));
+#else
 std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+#endif
 std::string format(const char* pattern, ...) {
     char text[256];
     va_list args;

@@ -1,8 +1,5 @@
 #include "view/frame_scale.h"
 
-// The enlarging's copy program needs OpenGL 2.0's entry points, which gl.h only declares
-// on request.
-#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -10,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/video.h"
 #include "view/projection.h"
 
 FrameScale frameScale;
@@ -83,26 +81,60 @@ const char* const kCopyFragmentShader =
     "varying vec2 texel;\n"
     "void main() { gl_FragColor = texture2D(frame, texel); }\n";
 
+// The copy program's OpenGL 2.0 entry points, asked of the driver: Windows' opengl32 exports
+// only OpenGL 1.1.
+struct Gl20Calls {
+    PFNGLCREATESHADERPROC createShader = nullptr;
+    PFNGLSHADERSOURCEPROC shaderSource = nullptr;
+    PFNGLCOMPILESHADERPROC compileShader = nullptr;
+    PFNGLGETSHADERIVPROC getShaderiv = nullptr;
+    PFNGLDELETESHADERPROC deleteShader = nullptr;
+    PFNGLISPROGRAMPROC isProgram = nullptr;
+    PFNGLUSEPROGRAMPROC useProgram = nullptr;
+    PFNGLCREATEPROGRAMPROC createProgram = nullptr;
+    PFNGLATTACHSHADERPROC attachShader = nullptr;
+    PFNGLLINKPROGRAMPROC linkProgram = nullptr;
+    PFNGLGETPROGRAMIVPROC getProgramiv = nullptr;
+    PFNGLDELETEPROGRAMPROC deleteProgram = nullptr;
+};
+Gl20Calls gl20;
+
+bool loadGl20() {
+    gl20.createShader = reinterpret_cast<PFNGLCREATESHADERPROC>(platform::glFunction("glCreateShader"));
+    gl20.shaderSource = reinterpret_cast<PFNGLSHADERSOURCEPROC>(platform::glFunction("glShaderSource"));
+    gl20.compileShader = reinterpret_cast<PFNGLCOMPILESHADERPROC>(platform::glFunction("glCompileShader"));
+    gl20.getShaderiv = reinterpret_cast<PFNGLGETSHADERIVPROC>(platform::glFunction("glGetShaderiv"));
+    gl20.deleteShader = reinterpret_cast<PFNGLDELETESHADERPROC>(platform::glFunction("glDeleteShader"));
+    gl20.isProgram = reinterpret_cast<PFNGLISPROGRAMPROC>(platform::glFunction("glIsProgram"));
+    gl20.useProgram = reinterpret_cast<PFNGLUSEPROGRAMPROC>(platform::glFunction("glUseProgram"));
+    gl20.createProgram = reinterpret_cast<PFNGLCREATEPROGRAMPROC>(platform::glFunction("glCreateProgram"));
+    gl20.attachShader = reinterpret_cast<PFNGLATTACHSHADERPROC>(platform::glFunction("glAttachShader"));
+    gl20.linkProgram = reinterpret_cast<PFNGLLINKPROGRAMPROC>(platform::glFunction("glLinkProgram"));
+    gl20.getProgramiv = reinterpret_cast<PFNGLGETPROGRAMIVPROC>(platform::glFunction("glGetProgramiv"));
+    gl20.deleteProgram = reinterpret_cast<PFNGLDELETEPROGRAMPROC>(platform::glFunction("glDeleteProgram"));
+    return gl20.createShader && gl20.shaderSource && gl20.compileShader && gl20.getShaderiv && gl20.deleteShader && gl20.isProgram && gl20.useProgram && gl20.createProgram && gl20.attachShader && gl20.linkProgram && gl20.getProgramiv && gl20.deleteProgram;
+}
+
 bool shadersAvailable() {
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    return version != nullptr && std::atoi(version) >= 2;
+    return version != nullptr && std::atoi(version) >= 2 && loadGl20();
 }
 
 GLuint compiledShader(GLenum kind, const char* source) {
-    const GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
+    const GLuint shader = gl20.createShader(kind);
+    gl20.shaderSource(shader, 1, &source, nullptr);
+    gl20.compileShader(shader);
     GLint compiled = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    gl20.getShaderiv(shader, GL_COMPILE_STATUS, &compiled);
     if (compiled == GL_TRUE) return shader;
-    glDeleteShader(shader);
+    gl20.deleteShader(shader);
     return 0;
 }
 
 // The copy program, made once per context; 0 where OpenGL 2.0 is missing or the program does
 // not build, and the fixed-function texturing does the copy instead.
 GLuint copyProgram() {
-    if (frameScale.copyProgram != 0 && glIsProgram(frameScale.copyProgram)) {
+    if (frameScale.copyProgram != 0 && gl20.isProgram(frameScale.copyProgram)) {
         return frameScale.copyProgram;
     }
     if (frameScale.copyProgramFailed || !shadersAvailable()) {
@@ -113,19 +145,19 @@ GLuint copyProgram() {
     const GLuint fragment = compiledShader(GL_FRAGMENT_SHADER, kCopyFragmentShader);
     GLuint program = 0;
     if (vertex != 0 && fragment != 0) {
-        program = glCreateProgram();
-        glAttachShader(program, vertex);
-        glAttachShader(program, fragment);
-        glLinkProgram(program);
+        program = gl20.createProgram();
+        gl20.attachShader(program, vertex);
+        gl20.attachShader(program, fragment);
+        gl20.linkProgram(program);
         GLint linked = GL_FALSE;
-        glGetProgramiv(program, GL_LINK_STATUS, &linked);
+        gl20.getProgramiv(program, GL_LINK_STATUS, &linked);
         if (linked != GL_TRUE) {
-            glDeleteProgram(program);
+            gl20.deleteProgram(program);
             program = 0;
         }
     }
-    glDeleteShader(vertex);  // kept alive by the program while it is attached
-    glDeleteShader(fragment);
+    gl20.deleteShader(vertex);  // kept alive by the program while it is attached
+    gl20.deleteShader(fragment);
     frameScale.copyProgram = program;
     frameScale.copyProgramFailed = program == 0;
     return program;
@@ -211,7 +243,7 @@ void endScaledFrame() {
     const float t = static_cast<float>(windowView.picture.height) /
                     static_cast<float>(frameScale.drawnFactor * frameScale.textureHeight);
     const GLuint program = copyProgram();
-    if (program != 0) glUseProgram(program);  // its one sampler reads texture unit 0
+    if (program != 0) gl20.useProgram(program);  // its one sampler reads texture unit 0
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
@@ -225,7 +257,7 @@ void endScaledFrame() {
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-    if (program != 0) glUseProgram(0);
+    if (program != 0) gl20.useProgram(0);
     glPopAttrib();  // also the matrix mode, the colour mask and the bound texture
     glViewport(windowView.picture.left, pictureBottom(), windowView.picture.width,
                windowView.picture.height);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <GL/glext.h>  // OpenGL 1.2 and 1.3 names, which Windows' gl.h leaves out
 
 #include <array>
 #include <functional>

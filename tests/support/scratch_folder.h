@@ -4,6 +4,9 @@
 #pragma once
 
 #include <stdlib.h>
+#ifdef _WIN32
+#include <process.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +20,19 @@ namespace testsupport {
 struct ScratchFolder {
     std::filesystem::path path;
     ScratchFolder() {
+#ifdef _WIN32
+        // No mkdtemp: the first free name of a counter, made by the one process that made it.
+        static unsigned next = 0;
+        std::error_code error;
+        do {
+            path = std::filesystem::temp_directory_path() /
+                   ("voxmere-test-" + std::to_string(_getpid()) + "-" + std::to_string(next++));
+        } while (!std::filesystem::create_directory(path, error) && next < 100000);
+#else
         std::string pattern =
             (std::filesystem::temp_directory_path() / "voxmere-test-XXXXXX").string();
         path = mkdtemp(pattern.data());
+#endif
     }
     // A folder at a fixed place, made afresh: for a death test, whose child runs the test again
     // from its start and must write where the parent looks.
@@ -48,6 +61,22 @@ inline void writeText(const std::string& path, const std::string& text) {
 }
 
 // Text written to `file`, readable at any time through text().
+#ifdef _WIN32
+// No open_memstream: a temporary file, read back whole.
+struct CapturedStream {
+    std::FILE* file = std::tmpfile();
+    ~CapturedStream() { std::fclose(file); }
+    std::string text() {
+        std::fflush(file);
+        const long end = std::ftell(file);
+        std::string out(static_cast<std::size_t>(end > 0 ? end : 0), '\0');
+        std::rewind(file);
+        out.resize(std::fread(out.data(), 1, out.size(), file));
+        std::fseek(file, 0, SEEK_END);
+        return out;
+    }
+};
+#else
 struct CapturedStream {
     char* buffer = nullptr;
     std::size_t length = 0;
@@ -61,5 +90,6 @@ struct CapturedStream {
         return std::string(buffer, length);
     }
 };
+#endif
 
 }  // namespace testsupport

@@ -1,7 +1,8 @@
 // voxmere-assets <output dir>: writes every texture to <output dir>/Textures, every sound to
 // <output dir>/Sounds, the window's icon to <output dir>/voxmere.png and the desktop's icons,
 // one per size, to <output dir>/icons/hicolor/<N>x<N>/apps/voxmere.png (the layout of an icon
-// theme, so the tree installs as it is). The output depends on nothing but this program, so
+// theme, so the tree installs as it is), and the same icons in <output dir>/voxmere.ico for the
+// Windows executable. The output depends on nothing but this program, so
 // each run writes the same bytes.
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "assets.h"
 #include "assets/asset_files.h"
@@ -78,6 +81,7 @@ int main(int argc, char** argv) {
     if (!writeAsset(root, kIconFile, gen::encodePng(drawGameIcon(), gameIconEdge, gameIconEdge)))
         return 1;
     static_assert(std::size(kDesktopIconFiles) == std::size(desktopIconEdges));
+    std::vector<gen::IconImage> windowsIcons;
     for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i) {
         const int edge = desktopIconEdges[i];
         char size[32];
@@ -87,8 +91,10 @@ int main(int argc, char** argv) {
                          kDesktopIconFiles[i], edge);
             return 1;
         }
-        if (!writeAsset(root, kDesktopIconFiles[i], gen::encodePng(drawGameIcon(edge), edge, edge)))
-            return 1;
+        std::vector<uint8_t> png = gen::encodePng(drawGameIcon(edge), edge, edge);
+        if (!writeAsset(root, kDesktopIconFiles[i], png)) return 1;
+        windowsIcons.push_back({edge, std::move(png)});
     }
+    if (!writeAsset(root, kWindowsIconFile, gen::encodeIco(windowsIcons))) return 1;
     return 0;
 }

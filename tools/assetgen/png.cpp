@@ -81,4 +81,34 @@ std::vector<uint8_t> encodePng(const std::vector<uint8_t>& rgba, int width, int 
     return out;
 }
 
+std::vector<uint8_t> encodeIco(const std::vector<IconImage>& images) {
+    std::vector<uint8_t> out;
+    auto put16 = [&out](uint32_t value) {
+        out.push_back(static_cast<uint8_t>(value));
+        out.push_back(static_cast<uint8_t>(value >> 8));
+    };
+    auto put32 = [&put16](uint32_t value) {
+        put16(value & 0xFFFF);
+        put16(value >> 16);
+    };
+    put16(0);  // reserved
+    put16(1);  // an icon, not a cursor
+    put16(static_cast<uint32_t>(images.size()));
+    uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
+    for (const IconImage& image : images) {
+        // An edge of 256 is written as 0.
+        out.push_back(static_cast<uint8_t>(image.edge & 0xFF));
+        out.push_back(static_cast<uint8_t>(image.edge & 0xFF));
+        out.push_back(0);  // no palette
+        out.push_back(0);
+        put16(1);   // colour planes
+        put16(32);  // bits per pixel
+        put32(static_cast<uint32_t>(image.png.size()));
+        put32(offset);
+        offset += static_cast<uint32_t>(image.png.size());
+    }
+    for (const IconImage& image : images) out.insert(out.end(), image.png.begin(), image.png.end());
+    return out;
+}
+
 }  // namespace gen

@@ -160,6 +160,16 @@ void notifyFocus(bool focused) {
     if (events.focusHandler != nullptr) events.focusHandler(focused);
 }
 
+SessionEndHandler sessionEndHandler = nullptr;
+
+void setSessionEndHandler(SessionEndHandler handler) {
+    sessionEndHandler = handler;
+}
+
+void notifySessionEnd() {
+    if (sessionEndHandler != nullptr) sessionEndHandler();
+}
+
 bool peekMessage(Message& out) {
     if (takePosted(out)) return true;
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return false;

@@ -4,6 +4,8 @@
 
 namespace platform {
 
+// On Windows the executable's folder comes from platform/win32/ with the other file calls.
+#ifndef _WIN32
 std::string executableFolder() {
     // Works before SDL_Init.
     char* base = SDL_GetBasePath();
@@ -12,5 +14,6 @@ std::string executableFolder() {
     SDL_free(base);
     return folder;
 }
+#endif
 
 }  // namespace platform

@@ -40,6 +40,10 @@ extern VideoState video;
 // The window's size changed (an event arrived); the next swap shows a frame at the new size.
 void windowResized();
 
+// Has the new window tell the game when the session ends (Windows: logging off or shutting
+// down; see notifySessionEnd). Nothing to do on Linux, where SIGTERM arrives as a quit.
+void watchSessionEnd();
+
 // Follows pads and joystick 1 through one SDL event, posting the messages it changes; false
 // for events that are not theirs.
 bool handleDeviceEvent(const SDL_Event& event);

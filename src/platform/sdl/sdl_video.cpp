@@ -69,6 +69,10 @@ bool initVideo(bool allowHeadless) {
     if (video.videoStarted) return true;
     // The screen saver stays off while the game runs (SDL's default; stated for clarity).
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+#ifdef _WIN32
+    // The game's window class, as it has always been named; SDL_Init keeps a registered one.
+    SDL_RegisterApp("OpenGL", 0, nullptr);
+#endif
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "voxmere: no display: %s\n", SDL_GetError());
         return false;
@@ -88,6 +92,10 @@ bool initVideo(bool allowHeadless) {
         registered = true;
     }
     return true;
+}
+
+void* glFunction(const char* name) {
+    return SDL_GL_GetProcAddress(name);
 }
 
 bool changeDisplayMode(int width, int height, int /*bits*/) {
@@ -121,6 +129,7 @@ bool createWindow(const char* title, int width, int height, int bits, WindowMode
         std::fprintf(stderr, "voxmere: SDL_CreateWindow: %s\n", SDL_GetError());
         return false;
     }
+    sdl::watchSessionEnd();
     if (mode == WindowMode::Windowed) return true;
     // A real mode change: the window's size is the mode's. Desktop full screen keeps the
     // desktop's mode and gives the window all of it.
