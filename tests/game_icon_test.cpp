@@ -21,30 +21,6 @@ namespace fs = std::filesystem;
 
 using testfiles::readAll;
 
-<<<<<<< HEAD
-// Every PNG the desktop gets (the window's size and each icon-theme size) holds exactly the
-// drawing at its size.
-TEST(GameIcon, TheGeneratedPngsHoldExactlyTheDrawnPixels) {
-    std::vector<std::pair<fs::path, int>> icons{{kIconFile, gameIconEdge}};
-    for (std::size_t i = 0; i < std::size(desktopIconEdges); ++i)
-        icons.push_back({kDesktopIconFiles[i], desktopIconEdges[i]});
-    const testsupport::ScratchFolder scratch;
-    for (const auto& [name, edge] : icons) {
-        SCOPED_TRACE(name.string());
-        const fs::path png = fs::path(VOXMERE_ASSETS_DIR) / name;
-        const auto bytes = readAll(png);
-        ASSERT_GT(bytes.size(), 33u) << png;
-        const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-        EXPECT_TRUE(std::equal(signature, signature + 8, bytes.begin()));
-
-        const std::string raw = scratch / "icon", size = scratch / "size";
-        const std::string command = "convert '" + png.string() + "' -depth 8 'rgba:" + raw +
-                                    "' && identify -format '%w %h' '" + png.string() + "' > '" +
-                                    size + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << "ImageMagick could not read the icon";
-        EXPECT_EQ(testsupport::readText(size), std::to_string(edge) + " " + std::to_string(edge));
-        EXPECT_TRUE(readAll(raw) == drawGameIcon(edge)) << "the PNG and the drawing differ";
-=======
 // What ImageMagick reads from `source` as RGBA bytes, with its "width height".
 std::vector<uint8_t> decodeIcon(const std::string& source, std::string& size) {
     const fs::path raw = fs::temp_directory_path() / ("voxmere-icon-" + std::to_string(getpid()));
@@ -82,7 +58,6 @@ TEST(GameIcon, TheGeneratedIconsHoldExactlyTheDrawnPixels) {
         const auto decoded = decodeIcon(source, size);
         EXPECT_EQ(size, std::to_string(edge) + " " + std::to_string(edge));
         EXPECT_TRUE(decoded == drawGameIcon(edge)) << "the file and the drawing differ";
->>>>>>> refs/heads/win
     }
 }
 

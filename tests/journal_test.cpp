@@ -80,13 +80,8 @@ const std::vector<Message> kClosing = {{WM_CLOSE, 0, 0}, {WM_QUIT, 0, 0}};
 Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& frames,
                    const std::vector<Message>& closing, bool finish,
                    std::vector<std::size_t>* boundaries = nullptr) {
-<<<<<<< HEAD
-    testsupport::CapturedStream out;
-    std::FILE* stream = out.file;
-=======
     testsupport::CapturedStream captured;
     std::FILE* stream = captured.file;
->>>>>>> refs/heads/win
     JournalWriter writer;
     EXPECT_TRUE(writer.start(stream, header)) << writer.error();
     if (boundaries) boundaries->push_back(static_cast<std::size_t>(std::ftell(stream)));
@@ -99,14 +94,9 @@ Bytes writeJournal(const JournalHeader& header, const std::vector<TestFrame>& fr
         for (const Message& m : closing) EXPECT_TRUE(writer.addMessage(m)) << writer.error();
         EXPECT_TRUE(writer.finish()) << writer.error();
     }
-<<<<<<< HEAD
-    const std::string bytes = out.text();
-    return Bytes(bytes.begin(), bytes.end());
-=======
     const std::string written = captured.text();
     Bytes bytes(written.begin(), written.end());
     return bytes;
->>>>>>> refs/heads/win
 }
 
 Bytes sampleJournal() {
@@ -387,30 +377,20 @@ TEST(Journal, WriterRefusesWhatCouldNotBeReadBack) {
     };
     for (const WriterMisuse& misuse : misuses) {
         SCOPED_TRACE(misuse.name);
-<<<<<<< HEAD
-        testsupport::CapturedStream out;
-=======
         testsupport::CapturedStream captured;
-        std::FILE* stream = captured.file;
->>>>>>> refs/heads/win
         JournalHeader header;
         header.switchClockMs = 0;
         JournalWriter writer;
-        ASSERT_TRUE(writer.start(out.file, header));
+        ASSERT_TRUE(writer.start(captured.file, header));
         misuse.calls(writer);
         const std::string first = writer.error();
         EXPECT_NE(first.find(misuse.reason), std::string::npos) << first;
         EXPECT_FALSE(writer.writeFrame(1000));
         EXPECT_FALSE(writer.finish());
         EXPECT_EQ(writer.error(), first);
-<<<<<<< HEAD
-        const std::string bytes = out.text();
-        const ReadBack back = readJournal(Bytes(bytes.begin(), bytes.end()));
-=======
         const std::string written = captured.text();
         const Bytes bytes(written.begin(), written.end());
         const ReadBack back = readJournal(bytes);
->>>>>>> refs/heads/win
         EXPECT_TRUE(back.accepted) << back.error;
         EXPECT_EQ(back.frameCount, misuse.framesKept);
     }

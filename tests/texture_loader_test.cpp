@@ -34,7 +34,7 @@ class TextureFiles : public testing::Test {
 
     // Writes bytes to a file and returns its full path.
     std::string write(const std::string& name, const std::vector<unsigned char>& bytes) {
-        const std::string path = (folder / name).string();
+        const std::string path = folder / name;
         testsupport::writeText(path, std::string(bytes.begin(), bytes.end()));
         return path;
     }
