@@ -230,7 +230,7 @@ TEST_F(TextureFiles, TheSizeTableTellsImagesFromEveryOtherFile) {
         }
     }
     TextureFile image;
-    EXPECT_EQ(readTextureFile(folder.path.c_str(), TexelFormat::Rgba, image),
+    EXPECT_EQ(readTextureFile(folder.path.string().c_str(), TexelFormat::Rgba, image),
               TextureFileResult::InvalidSize)
         << "a folder";
     const std::string absent = folder / "absent.tex";
