@@ -100,7 +100,10 @@ bool combinedBackdropAvailable() {
     char* rest = nullptr;
     const long major = std::strtol(version, &rest, 10);
     const long minor = rest != nullptr && *rest == '.' ? std::strtol(rest + 1, nullptr, 10) : 0;
-    return major > 1 || (major == 1 && minor >= 3);
+    // A driver that names a version but hands out no entry point gets the two passes.
+    return (major > 1 || (major == 1 && minor >= 3)) &&
+           platform::glFunction("glActiveTexture") != nullptr &&
+           platform::glFunction("glMultiTexCoord2f") != nullptr;
 }
 
 float unitClamped(float v) {
