@@ -38,7 +38,8 @@ double monotonicSeconds() {
 }
 
 bool appendFrameLogLine(const char* path, const char* name, double seconds) {
-    FILE* file = std::fopen(path, "a");
+    // Binary, so that the log holds the same bytes on Windows as on Linux.
+    FILE* file = std::fopen(path, "ab");
     if (file == nullptr) return false;
     const bool written = std::fprintf(file, "%s %.6f\n", name, seconds) > 0;
     return std::fclose(file) == 0 && written;
