@@ -77,6 +77,13 @@ int showCursor(bool show);
 // exports); null when the driver has none.
 void* glFunction(const char* name);
 
+// The same, cast to the call's own type into `call`; false when the driver has none.
+template <typename Call>
+bool glFunction(const char* name, Call& call) {
+    call = reinterpret_cast<Call>(glFunction(name));
+    return call != nullptr;
+}
+
 enum class BoxIcon { Warning, Stop };
 
 // A modal OK box. Caption and text also go to standard error; with no display only there.

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "assets/texture_table.h"
 #include "common/globals.h"
@@ -21,16 +22,12 @@
 namespace {
 
 // OpenGL 1.3's multitexture calls, asked of the driver: Windows' opengl32 exports only 1.1.
-void activeTexture(GLenum unit) {
-    static const auto call =
-        reinterpret_cast<void (*)(GLenum)>(platform::glFunction("glActiveTexture"));
-    call(unit);
-}
-void multiTexCoord2f(GLenum unit, GLfloat s, GLfloat t) {
-    static const auto call =
-        reinterpret_cast<void (*)(GLenum, GLfloat, GLfloat)>(platform::glFunction("glMultiTexCoord2f"));
-    call(unit, s, t);
-}
+// Looked up with each GL context, when the frame checks that they are there.
+struct MultitextureCalls {
+    void(APIENTRY* activeTexture)(GLenum) = nullptr;
+    void(APIENTRY* multiTexCoord2f)(GLenum, GLfloat, GLfloat) = nullptr;
+};
+MultitextureCalls multitexture;
 
 // One texture repeat per 600 units of sideways or vertical movement.
 constexpr float kBackdropScroll = 0.0016666667f;
@@ -102,8 +99,8 @@ bool combinedBackdropAvailable() {
     const long minor = rest != nullptr && *rest == '.' ? std::strtol(rest + 1, nullptr, 10) : 0;
     // A driver that names a version but hands out no entry point gets the two passes.
     return (major > 1 || (major == 1 && minor >= 3)) &&
-           platform::glFunction("glActiveTexture") != nullptr &&
-           platform::glFunction("glMultiTexCoord2f") != nullptr;
+           platform::glFunction("glActiveTexture", multitexture.activeTexture) &&
+           platform::glFunction("glMultiTexCoord2f", multitexture.multiTexCoord2f);
 }
 
 float unitClamped(float v) {
@@ -115,6 +112,26 @@ float unitClamped(float v) {
 void eyeFactors(const GLfloat (&colour)[4], const float (&channels)[3], float scale,
                 GLfloat (&out)[4]) {
     for (int c = 0; c < 3; ++c) out[c] = channels[c] * unitClamped(colour[c]) * scale;
+}
+
+// The current texture unit on the backdrop with a combiner: RGB is `mode` of the sources'
+// colours (two, or three to interpolate), alpha that of `alphaSource`, `constant` the constant.
+void combineBackdrop(GLenum mode, std::initializer_list<GLenum> rgbSources,
+                     const GLfloat (&constant)[4], GLenum alphaSource) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, mode);
+    GLenum slot = 0;
+    for (GLenum source : rgbSources) {
+        glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB + slot, source);
+        glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB + slot, GL_SRC_COLOR);
+        ++slot;
+    }
+    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, constant);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, alphaSource);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
 }
 
 // What drawing the backdrop leaves for the draws after it in an eye pass.
@@ -210,52 +227,29 @@ void drawStereoBackdrop(float separation, const float (&rightColour)[4],
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     // Unit 0: the right eye's texel times its factors, nothing in the left eye's channels.
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_MODULATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_CONSTANT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
-    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, rightFactors);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_CONSTANT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+    combineBackdrop(GL_MODULATE, {GL_TEXTURE, GL_CONSTANT}, rightFactors, GL_CONSTANT);
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
     glLoadIdentity();
     scrollBackdrop();
     // Unit 1: its own texel times the left eye's factors where those are, unit 0's elsewhere.
-    activeTexture(GL_TEXTURE1);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, textures.backdropTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB, GL_INTERPOLATE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB, GL_PREVIOUS);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE2_RGB, GL_CONSTANT);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND2_RGB, GL_SRC_COLOR);
-    glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, leftFactors);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_ALPHA, GL_REPLACE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_ALPHA, GL_PREVIOUS);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_ALPHA, GL_SRC_ALPHA);
+    multitexture.activeTexture(GL_TEXTURE1);
+    combineBackdrop(GL_INTERPOLATE, {GL_TEXTURE, GL_PREVIOUS, GL_CONSTANT}, leftFactors,
+                    GL_PREVIOUS);
     glLoadIdentity();
     scrollBackdrop();
     glMultMatrixd(texture1);
     glBegin(GL_QUADS);
     for (const auto& c : kBackdropCorners) {
-        multiTexCoord2f(GL_TEXTURE0, c[0], c[1]);
-        multiTexCoord2f(GL_TEXTURE1, c[0], c[1]);
+        multitexture.multiTexCoord2f(GL_TEXTURE0, c[0], c[1]);
+        multitexture.multiTexCoord2f(GL_TEXTURE1, c[0], c[1]);
         glVertex3f(kBackdropX, c[2], c[3]);
     }
     glEnd();
     glLoadIdentity();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
-    activeTexture(GL_TEXTURE0);
+    multitexture.activeTexture(GL_TEXTURE0);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

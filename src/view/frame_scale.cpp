@@ -100,19 +100,18 @@ struct Gl20Calls {
 Gl20Calls gl20;
 
 bool loadGl20() {
-    gl20.createShader = reinterpret_cast<PFNGLCREATESHADERPROC>(platform::glFunction("glCreateShader"));
-    gl20.shaderSource = reinterpret_cast<PFNGLSHADERSOURCEPROC>(platform::glFunction("glShaderSource"));
-    gl20.compileShader = reinterpret_cast<PFNGLCOMPILESHADERPROC>(platform::glFunction("glCompileShader"));
-    gl20.getShaderiv = reinterpret_cast<PFNGLGETSHADERIVPROC>(platform::glFunction("glGetShaderiv"));
-    gl20.deleteShader = reinterpret_cast<PFNGLDELETESHADERPROC>(platform::glFunction("glDeleteShader"));
-    gl20.isProgram = reinterpret_cast<PFNGLISPROGRAMPROC>(platform::glFunction("glIsProgram"));
-    gl20.useProgram = reinterpret_cast<PFNGLUSEPROGRAMPROC>(platform::glFunction("glUseProgram"));
-    gl20.createProgram = reinterpret_cast<PFNGLCREATEPROGRAMPROC>(platform::glFunction("glCreateProgram"));
-    gl20.attachShader = reinterpret_cast<PFNGLATTACHSHADERPROC>(platform::glFunction("glAttachShader"));
-    gl20.linkProgram = reinterpret_cast<PFNGLLINKPROGRAMPROC>(platform::glFunction("glLinkProgram"));
-    gl20.getProgramiv = reinterpret_cast<PFNGLGETPROGRAMIVPROC>(platform::glFunction("glGetProgramiv"));
-    gl20.deleteProgram = reinterpret_cast<PFNGLDELETEPROGRAMPROC>(platform::glFunction("glDeleteProgram"));
-    return gl20.createShader && gl20.shaderSource && gl20.compileShader && gl20.getShaderiv && gl20.deleteShader && gl20.isProgram && gl20.useProgram && gl20.createProgram && gl20.attachShader && gl20.linkProgram && gl20.getProgramiv && gl20.deleteProgram;
+    return platform::glFunction("glCreateShader", gl20.createShader) &&
+           platform::glFunction("glShaderSource", gl20.shaderSource) &&
+           platform::glFunction("glCompileShader", gl20.compileShader) &&
+           platform::glFunction("glGetShaderiv", gl20.getShaderiv) &&
+           platform::glFunction("glDeleteShader", gl20.deleteShader) &&
+           platform::glFunction("glIsProgram", gl20.isProgram) &&
+           platform::glFunction("glUseProgram", gl20.useProgram) &&
+           platform::glFunction("glCreateProgram", gl20.createProgram) &&
+           platform::glFunction("glAttachShader", gl20.attachShader) &&
+           platform::glFunction("glLinkProgram", gl20.linkProgram) &&
+           platform::glFunction("glGetProgramiv", gl20.getProgramiv) &&
+           platform::glFunction("glDeleteProgram", gl20.deleteProgram);
 }
 
 bool shadersAvailable() {

@@ -55,6 +55,19 @@ void release(Interface*& object) {
     object = nullptr;
 }
 
+// The first free slot of `slots`, made fresh and active; its name is its index plus 1, 0 when
+// every slot is taken.
+template <typename Slot, int kCount>
+uint32_t claimSlot(Slot (&slots)[kCount]) {
+    for (int i = 0; i < kCount; ++i) {
+        if (slots[i].active) continue;
+        slots[i] = Slot{};
+        slots[i].active = true;
+        return static_cast<uint32_t>(i + 1);
+    }
+    return 0;
+}
+
 SampleBuffer* bufferFor(uint32_t name) {
     if (audio.listener == nullptr || name == 0 || name > kMaxBuffers) return nullptr;
     SampleBuffer& buffer = audio.buffers[name - 1];
@@ -161,14 +174,7 @@ void closeAudio() {
 }
 
 uint32_t createAudioBuffer() {
-    if (audio.listener == nullptr) return 0;
-    for (int i = 0; i < kMaxBuffers; ++i) {
-        if (audio.buffers[i].active) continue;
-        audio.buffers[i] = SampleBuffer{};
-        audio.buffers[i].active = true;
-        return static_cast<uint32_t>(i + 1);
-    }
-    return 0;
+    return audio.listener == nullptr ? 0 : claimSlot(audio.buffers);
 }
 
 bool setAudioBufferData(uint32_t buffer, const void* samples, uint32_t bytes, int channels,
@@ -229,14 +235,7 @@ void deleteAudioBuffer(uint32_t buffer) {
 }
 
 uint32_t createAudioSource() {
-    if (audio.listener == nullptr) return 0;
-    for (int i = 0; i < kMaxSources; ++i) {
-        if (audio.sources[i].active) continue;
-        audio.sources[i] = Source{};
-        audio.sources[i].active = true;
-        return static_cast<uint32_t>(i + 1);
-    }
-    return 0;
+    return audio.listener == nullptr ? 0 : claimSlot(audio.sources);
 }
 
 bool attachAudioBuffer(uint32_t source, uint32_t buffer) {

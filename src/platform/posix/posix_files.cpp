@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/file_steps.h"
 #include "platform/files.h"
 #include "platform/posix/xdg_folder.h"
 
@@ -21,8 +22,6 @@ namespace platform {
 namespace {
 
 constexpr int kMaxLinkHops = 40;  // as the kernel allows
-constexpr char kTemporaryEnd[] = ".tmp";
-constexpr int kTemporaryLetters = 6;
 
 std::string systemError(const char* what, const std::string& path) {
     return std::string(what) + " " + path + ": " + std::strerror(errno);
@@ -86,30 +85,7 @@ bool writeAll(int fd, const std::string& contents) {
     return true;
 }
 
-bool isTemporaryLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// <name>.XXXXXX.tmp, as temporaryName makes them: a digit, a capital, then four letters or
-// digits, which no word a player might give a file of their own (scores.backup.tmp) matches.
-bool isTemporaryOf(const char* entry, const std::string& name) {
-    const std::size_t endLength = sizeof kTemporaryEnd - 1;
-    const std::size_t length = std::strlen(entry);
-    if (length != name.size() + 1 + kTemporaryLetters + endLength) return false;
-    if (name.compare(0, name.size(), entry, name.size()) != 0 || entry[name.size()] != '.') {
-        return false;
-    }
-    const char* letters = entry + name.size() + 1;
-    if (letters[0] < '0' || letters[0] > '9' || letters[1] < 'A' || letters[1] > 'Z') return false;
-    for (int i = 0; i < kTemporaryLetters; ++i) {
-        if (!isTemporaryLetter(letters[i])) return false;
-    }
-    return std::strcmp(letters + kTemporaryLetters, kTemporaryEnd) == 0;
-}
-
 std::string temporaryName(const std::string& target) {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static uint64_t state = 0;
     if (state == 0) {
         timespec now{};
@@ -117,17 +93,7 @@ std::string temporaryName(const std::string& target) {
         state = (static_cast<uint64_t>(now.tv_nsec) << 20) ^ static_cast<uint64_t>(now.tv_sec) ^
                 (static_cast<uint64_t>(getpid()) << 40) ^ 0x9e3779b97f4a7c15u;
     }
-    std::string name = target + ".";
-    for (int i = 0; i < kTemporaryLetters; ++i) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        // The first from the digits, the second from the capitals, as isTemporaryOf expects.
-        const uint64_t from = i == 0 ? 52 : i == 1 ? 26 : 0;
-        const uint64_t count = i == 0 ? 10 : i == 1 ? 26 : sizeof kLetters - 1;
-        name += kLetters[from + state % count];
-    }
-    return name + kTemporaryEnd;
+    return filesteps::temporaryName(target, state);
 }
 
 }  // namespace
@@ -181,29 +147,15 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::str
         return FileRead::TooLarge;
     }
     contents.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[4096];
-    for (;;) {
-        // One byte past the limit tells a file that grew since fstat.
-        const std::size_t room = maxBytes + 1 - contents.size();
-        const ssize_t n = read(fd, buffer, room < sizeof buffer ? room : sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            why = systemError("cannot read", path);
-            close(fd);
-            contents.clear();
-            return FileRead::Failed;
-        }
-        if (n == 0) break;
-        contents.append(buffer, static_cast<std::size_t>(n));
-        if (contents.size() > maxBytes) {
-            close(fd);
-            contents.clear();
-            contents.shrink_to_fit();
-            return FileRead::TooLarge;
-        }
-    }
+    const FileRead result = filesteps::readCapped(maxBytes, contents, [&](char* buffer, std::size_t size) {
+        ssize_t n;
+        do n = read(fd, buffer, size);
+        while (n < 0 && errno == EINTR);
+        return static_cast<long long>(n);
+    });
+    if (result == FileRead::Failed) why = systemError("cannot read", path);
     close(fd);
-    return FileRead::Read;
+    return result;
 }
 
 std::string linkTarget(const std::string& path) {
@@ -286,7 +238,7 @@ int removeLeftoverTemporaryFiles(const std::string& path) {
     if (listing == nullptr) return 0;
     int removed = 0;
     while (const dirent* entry = readdir(listing)) {
-        if (!isTemporaryOf(entry->d_name, name)) continue;
+        if (!filesteps::isTemporaryOf(entry->d_name, name)) continue;
         struct stat info {};
         if (fstatat(dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode) && unlinkat(dirfd(listing), entry->d_name, 0) == 0) {

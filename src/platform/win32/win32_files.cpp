@@ -9,30 +9,15 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/file_steps.h"
 #include "platform/files.h"
+#include "platform/win32/win32_text.h"
 
 namespace platform {
 namespace {
 
-constexpr char kTemporaryEnd[] = ".tmp";
-constexpr int kTemporaryLetters = 6;
-
-std::wstring wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), length);
-    return out;
-}
-
-std::string utf8(const wchar_t* text, int length) {
-    if (text == nullptr || length <= 0) return {};
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
+using win32::utf8;
+using win32::wide;
 
 std::string utf8(const std::wstring& text) {
     return utf8(text.data(), static_cast<int>(text.size()));
@@ -153,24 +138,7 @@ bool makeFolders(const std::string& folder, std::string& why) {
     return true;
 }
 
-bool isTemporaryLetter(wchar_t c) {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-}
-
-// <name>.XXXXXX.tmp, as temporaryName makes them.
-bool isTemporaryOf(const std::wstring& entry, const std::wstring& name) {
-    const std::size_t endLength = sizeof kTemporaryEnd - 1;
-    if (entry.size() != name.size() + 1 + kTemporaryLetters + endLength) return false;
-    if (entry.compare(0, name.size(), name) != 0 || entry[name.size()] != L'.') return false;
-    for (int i = 0; i < kTemporaryLetters; ++i) {
-        if (!isTemporaryLetter(entry[name.size() + 1 + i])) return false;
-    }
-    return entry.compare(entry.size() - endLength, endLength, L".tmp") == 0;
-}
-
 std::string temporaryName(const std::string& target) {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     static uint64_t state = 0;
     if (state == 0) {
         LARGE_INTEGER now{};
@@ -178,14 +146,7 @@ std::string temporaryName(const std::string& target) {
         state = (static_cast<uint64_t>(now.QuadPart) << 20) ^ GetTickCount64() ^
                 (static_cast<uint64_t>(GetCurrentProcessId()) << 40) ^ 0x9e3779b97f4a7c15u;
     }
-    std::string name = target + ".";
-    for (int i = 0; i < kTemporaryLetters; ++i) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        name += kLetters[state % (sizeof kLetters - 1)];
-    }
-    return name + kTemporaryEnd;
+    return filesteps::temporaryName(target, state);
 }
 
 bool writeAll(HANDLE file, const std::string& contents) {
@@ -307,29 +268,14 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::str
         return FileRead::TooLarge;
     }
     contents.reserve(static_cast<std::size_t>(size.QuadPart));
-    char buffer[4096];
-    for (;;) {
-        // One byte past the limit tells a file that grew since its size was read.
-        const std::size_t room = maxBytes + 1 - contents.size();
+    const FileRead result = filesteps::readCapped(maxBytes, contents, [&](char* buffer, std::size_t size) {
         DWORD got = 0;
-        if (!ReadFile(file, buffer, static_cast<DWORD>(room < sizeof buffer ? room : sizeof buffer),
-                      &got, nullptr)) {
-            why = systemError("cannot read", path);
-            CloseHandle(file);
-            contents.clear();
-            return FileRead::Failed;
-        }
-        if (got == 0) break;
-        contents.append(buffer, got);
-        if (contents.size() > maxBytes) {
-            CloseHandle(file);
-            contents.clear();
-            contents.shrink_to_fit();
-            return FileRead::TooLarge;
-        }
-    }
+        if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1LL;
+        return static_cast<long long>(got);
+    });
+    if (result == FileRead::Failed) why = systemError("cannot read", path);
     CloseHandle(file);
-    return FileRead::Read;
+    return result;
 }
 
 std::string linkTarget(const std::string& path) {
@@ -430,14 +376,14 @@ bool replaceFile(const std::string& path, const std::string& contents, std::stri
 int removeLeftoverTemporaryFiles(const std::string& path) {
     const std::string target = linkTarget(path);
     const std::string folder = folderOf(target);
-    const std::wstring name = wide(nameOf(target));
+    const std::string name = nameOf(target);
     WIN32_FIND_DATAW entry{};
     HANDLE listing = FindFirstFileW(wide(folder + "\\*").c_str(), &entry);
     if (listing == INVALID_HANDLE_VALUE) return 0;
     int removed = 0;
     do {
         const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-        if ((entry.dwFileAttributes & notPlain) != 0 || !isTemporaryOf(entry.cFileName, name)) {
+        if ((entry.dwFileAttributes & notPlain) != 0 || !filesteps::isTemporaryOf(utf8(entry.cFileName), name)) {
             continue;
         }
         const std::wstring leftover = wide(folder) + L"\\" + entry.cFileName;
