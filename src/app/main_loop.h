@@ -7,6 +7,12 @@
 // its state summary line to standard output at the end.
 int runGame();
 
+// The one way out: releases the window (giving the desktop its display mode back), then the
+// sound, then the pads and joystick. Safe at any stage of start-up and more than once. The end
+// of runGame, fatalError and the session's end call it; runGame also registers it with atexit,
+// so an exit from anywhere else still leaves the desktop in its own mode.
+void shutDown();
+
 // Starts sound and loads every WAV file. On any failure ends the program through fatalError
 // with the "Could not find wav files" box.
 void startSoundOrExit();
