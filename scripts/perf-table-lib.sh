@@ -45,8 +45,8 @@ log_interval_ms() {
         END { if ((from in t) && (to in t)) printf "%.1f\n", (t[to] - t[from]) * 1000 }' "$1"
 }
 
-# The gaps in ms between the frames of a journal (file $1, the layout in README.md: a 66-byte
-# header, then "F", the 32-bit little-endian clock and a 16-bit message count before each
+# The gaps in ms between the frames of a journal (file $1, the layout in docs/formats.md: a
+# 66-byte header, then "F", the 32-bit little-endian clock and a 16-bit message count before each
 # frame's 10-byte messages), one a line: each frame's since the one before, leaving out frames
 # shown before the clock had run $2 ms.
 journal_frame_gaps() {
