@@ -3,8 +3,9 @@
 #pragma once
 
 // Runs the whole program; returns the exit status (0 after a normal end of the game loop, 1
-// when a run being recorded could not be written whole). A recorded or replayed run prints
-// its state summary line to standard output at the end.
+// when a run being recorded could not be written whole or a replayed journal failed to read
+// part way). A recorded or replayed run prints its state summary line to standard output at
+// the end.
 int runGame();
 
 // The one way out: releases the window (giving the desktop its display mode back), then the
