@@ -45,8 +45,8 @@ log_interval_ms() {
         END { if ((from in t) && (to in t)) printf "%.1f\n", (t[to] - t[from]) * 1000 }' "$1"
 }
 
-# The gaps in ms between the frames of a journal (file $1, the layout in README.md: a 66-byte
-# header, then "F", the 32-bit little-endian clock and a 16-bit message count before each
+# The gaps in ms between the frames of a journal (file $1, the layout in docs/formats.md: a
+# 66-byte header, then "F", the 32-bit little-endian clock and a 16-bit message count before each
 # frame's 10-byte messages), one a line: each frame's since the one before, leaving out frames
 # shown before the clock had run $2 ms.
 journal_frame_gaps() {
@@ -79,3 +79,16 @@ verdict() {
 # Arithmetic on two figures for the table: ratio a / b, and 1000 / ms as frames per second.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a != "" && b > 0) printf "%.2f\n", a / b }'; }
 fps_of_ms() { awk -v ms="$1" 'BEGIN { if (ms > 0) printf "%.0f\n", 1000 / ms }'; }
+
+# The commit of the clone at $1 as "abc1234", or "abc1234, dirty" when anything but the
+# performance document itself ($2, relative to the clone) differs from it: the document a run
+# writes must not make the next run's stamp dirty.
+commit_stamp() {
+    local commit
+    commit=$(git -C "$1" rev-parse --short HEAD 2>/dev/null) || { echo "no commit"; return; }
+    if [[ -n $(git -C "$1" status --porcelain -- . ":(exclude)$2" 2>/dev/null) ]]; then
+        echo "$commit, dirty"
+    else
+        echo "$commit"
+    fi
+}

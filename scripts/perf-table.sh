@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The performance table: scripts/perf-table.sh
+# The performance table: scripts/perf-table.sh [--write]
+# Prints docs/performance.md as it should read now; --write also writes it there.
 # Builds the Release build (build/, or build-perf/ when build/ is configured otherwise), then
 # measures in one run and prints one Markdown table, each figure beside its aim:
 #   - one game update at full load (benchmark BM_UpdateGameFullLoad);
@@ -18,13 +19,23 @@
 #   - frames per processor-second in 640 x 480 play against Chromium B.S.U. and the play's
 #     p99 frame (scripts/play-ratio.sh, VOXMERE_PERF_RATIO_RUNS rounds, 1 unless given);
 #   - the asset generator's run time.
-# The machine goes above the table. Raw outputs stay in <build>/perf-table/.
+# The commit measured and the machine go above the table. Raw outputs stay in
+# <build>/perf-table/.
 # VOXMERE_PERF_RUNS (5) start-up runs of each program, VOXMERE_PERF_FRAMES (300) frames per
 # scene, VOXMERE_PERF_SIZED_FRAMES (100) frames per scene and window size,
 # VOXMERE_PERF_PLAY_SECONDS (20) seconds of play before memory is read, and at 1920 x 1080.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/perf-table-lib.sh"
+document=docs/performance.md
+write=0
+case ${1:-} in
+    "") ;;
+    --write) write=1 ;;
+    *) echo "usage: $0 [--write]   (--write: also write $document)" >&2; exit 2 ;;
+esac
+# Taken before anything is measured or written.
+commit=$(commit_stamp "$root" "$document")
 runs=${VOXMERE_PERF_RUNS:-5}
 frames=${VOXMERE_PERF_FRAMES:-300}
 sized_frames=${VOXMERE_PERF_SIZED_FRAMES:-100}
@@ -243,11 +254,7 @@ frame_row() {
     printf '| Stereo frame, %s: median / p99 of %s frames | %s / %s ms%s |' "$1" "$4" "$2" "$3" "${5:-}"
 }
 
-echo
-echo "Machine: $cpu, $(nproc) cores; Mesa: $renderer; $(uname -sr); load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo
-echo "Build: $(build_type "$build"), $(git -C "$root" describe --always --dirty 2>/dev/null), $(date -u +%Y-%m-%d)"
-echo
+table() {
 echo "| What | Measured | Aim | |"
 echo "|---|---|---|---|"
 echo "| \`updateGame\` at full load (median of 5 runs) | $update_us µs | ≤ 10 µs | $(verdict "$update_us" "<=" 10) |"
@@ -292,3 +299,62 @@ echo "| Play at 1920 x 1080 under Xvfb, desktop full screen, steering and firing
 echo "| Play at 640 x 480 under Xvfb: frames per processor-second, game / chromium-bsu (median of ${VOXMERE_PERF_RATIO_RUNS:-1}) | $game_rate / $peer_rate (${play_ratio}x) | ≥ 1.5x | $(verdict "$play_ratio" ">=" 1.5) |"
 echo "| Play at 640 x 480: p99 frame | $game_p99 ms | ≤ 16.7 ms | $(verdict "$game_p99" "<=" 16.7) |"
 echo "| Asset generator run (median of 3) | $assets_s s | - | |"
+}
+
+page() {
+    cat <<TEXT
+# Performance
+
+Written by \`scripts/perf-table.sh --write\`; do not edit by hand. Run it again after a change
+that may cost time (it builds \`build/\` as Release if needed and takes a few minutes; on a
+machine shared with other work the figures move by a fifth or more).
+
+- Commit: $commit
+- Machine: $cpu, $(nproc) cores; $(uname -sr); load average $(cut -d' ' -f1-3 /proc/loadavg)
+- Renderer: $renderer
+- Build: $(build_type "$build"), measured $(date -u +%Y-%m-%d)
+
+TEXT
+    table
+    cat <<'TEXT'
+
+What the rows measure:
+
+- **`updateGame` at full load**: one game update with 100 rocks, 20 fighters with their
+  shots, 12 pickups, every burst and every player shot (`BM_UpdateGameFullLoad`), median of
+  five benchmark runs.
+- **Stereo frame**: one frame for both eyes at 640 x 480 on Mesa's llvmpipe (SDL's offscreen
+  driver), as single-frame repetitions with the first (which compiles Mesa's shaders) left
+  out; wall clock up to `glFinish`. Empty is the clear and the backdrop; the opening is seven
+  and a half seconds in; full load is every rock, fighter, shot, pickup and burst at once.
+- **Shown frame**: the frame as the game shows it in a window of that size (`BM_ShownFrame*`),
+  drawn with the game's own art from the build's `Textures/`. On a software renderer a
+  window of more pixels than 640 x 480 is drawn at a size divided by the smallest whole
+  factor that brings it within that many and enlarged; "drawn at full size" is for
+  comparison. "All threads" is the processor time of every thread, llvmpipe's included.
+  Pixels shaded are counted with occlusion queries, draw calls by the benchmark's own GL
+  entry points (`bench/gl_count.cpp`).
+- **Launch to first title frame**: the real game under a private Xvfb (640 x 480 x 24)
+  beside `voxmere_minimal_window`, the least an SDL2 program does to show the same window,
+  taken in turns; from the game's frame log (`VOXMERE_FRAME_LOG`).
+- **Resident memory**: `VmHWM` and `VmRSS` after Enter, the opening and the play seconds
+  steering with the arrow keys, Ctrl held and Space tapped.
+- **Play at 1920 x 1080**: desktop full screen on a 1920 x 1080 Xvfb, from the clock readings
+  of the run's journal (`--record`) after the first 11 s.
+- **Play at 640 x 480 against chromium-bsu**: frames (buffer swaps) per processor-second of
+  the game and of Chromium B.S.U. played in turns on one Xvfb, from
+  `scripts/play-ratio.sh`.
+
+`VOXMERE_PERF_RUNS`, `VOXMERE_PERF_FRAMES`, `VOXMERE_PERF_SIZED_FRAMES`,
+`VOXMERE_PERF_PLAY_SECONDS` and `VOXMERE_PERF_RATIO_RUNS` change the counts; the raw outputs
+stay in `<build>/perf-table/`. Timings on a shared machine are not pass or fail, so none of
+this is part of the test suite.
+TEXT
+}
+
+if ((write)); then
+    page | tee "$root/$document"
+    echo "wrote $root/$document" >&2
+else
+    page
+fi

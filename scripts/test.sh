@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the test suite in two builds: the optimised
-# Release build players and packagers make, with every test, and a build under
-# AddressSanitizer + UndefinedBehaviorSanitizer, with every test but those labelled one_build
-# (the end-to-end scripts other than the random-input run, and the fuzz targets, which are
-# sanitized builds of their own and are not built there). Both builds treat warnings as errors.
-# Needs no display, GPU or sound card: pixel tests draw offscreen with Mesa, end-to-end tests
-# start their own Xvfb.
+# Installs what is missing, builds, and runs the test suite in three builds: the optimised
+# Release build players and packagers make, with every test; a build under AddressSanitizer +
+# UndefinedBehaviorSanitizer, with every test but those labelled one_build (the end-to-end
+# scripts other than the random-input run, and the fuzz targets, which are sanitized builds of
+# their own and are not built there); and the Windows build (scripts/windows.sh), run under
+# Wine, with every test but those tests/windows_left_out.txt lists. All treat warnings as
+# errors. Needs no display, GPU or sound card: pixel tests draw offscreen with Mesa, end-to-end
+# tests start their own Xvfb.
 #
-# Once the Release build is made, the sanitized build is made and tested beside the Release
-# run at a lower priority: the end-to-end scripts mostly wait on the game's own clock, and
-# what they time is the game's clock, not its frame rate. Its output follows the Release run's.
+# Once the Release build is made, the sanitized build (nice -n 5) and the Windows build
+# (nice -n 2) are made and tested beside the Release run: the end-to-end scripts mostly wait on
+# the game's own clock, and what they time is the game's clock, not its frame rate. Their
+# output follows the Release run's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"

@@ -191,7 +191,7 @@ TEST(Journal, RoundTripKeepsEveryHeaderFieldFrameAndMessage) {
     EXPECT_EQ(quit.closing, (std::vector<Message>{{WM_QUIT, 0, 0}}));
 }
 
-// The layout the README documents, byte for byte.
+// The layout docs/formats.md documents, byte for byte.
 TEST(Journal, BytesOnDiskFollowTheDocumentedLayout) {
     const Bytes bytes = sampleJournal();
     // Magic, version 2, stereo off, no title quit, seed, separation 3.5, clock at the switch.

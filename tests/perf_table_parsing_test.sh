@@ -80,5 +80,18 @@ expect "ratio" "2.50" "$(ratio 10 4)"
 expect "ratio with nothing to divide by" "" "$(ratio 10 "")"
 expect "frames per second" "160" "$(fps_of_ms 6.25)"
 
+# The commit stamp: the document the script writes does not count as a change, anything else does.
+clone=$WORK/clone
+mkdir -p "$clone/docs" && git -C "$clone" init -q
+echo old >"$clone/docs/performance.md" && echo code >"$clone/game.cpp"
+git -C "$clone" add . && git -C "$clone" -c user.name=t -c user.email=t@t commit -qm one
+head=$(git -C "$clone" rev-parse --short HEAD)
+expect "a clean clone" "$head" "$(commit_stamp "$clone" docs/performance.md)"
+echo new >"$clone/docs/performance.md"
+expect "a rewritten document is not dirt" "$head" "$(commit_stamp "$clone" docs/performance.md)"
+echo changed >"$clone/game.cpp"
+expect "a changed file is" "$head, dirty" "$(commit_stamp "$clone" docs/performance.md)"
+expect "no clone at all" "no commit" "$(commit_stamp "$WORK/nowhere" docs/performance.md)"
+
 ((failures == 0)) || exit 1
 echo "ok"

@@ -1,4 +1,4 @@
-// Not part of the suite (disabled): frames for the README's pictures, drawn in the generated
+// Not part of the suite (disabled): frames for the pictures in docs/screenshots, drawn in the generated
 // art and written as raw RGB into $VOXMERE_SHOWCASE_DIR. tools/take-screenshots.sh runs them
 // from the build folder (where Textures/ lives) and turns the frames into pictures.
 #include <GL/gl.h>

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/files.h"
+#include "platform/gamepad.h"
 #include "support/scratch_folder.h"
 
 namespace {
@@ -82,6 +84,23 @@ TEST_F(Win32Files, ScoresAndSettingsShareTheAppDataFolderWhateverItsLetters) {
     const std::string roaming = platform::playerFolder(platform::PlayerFolder::Data, why);
     EXPECT_EQ(roaming.substr(1, 2), ":\\");
     EXPECT_EQ(roaming.substr(roaming.size() - 9), "\\voxmere\\");
+}
+
+// Windows sets no HOME or XDG folders of its own: the player's pad mappings live with the
+// settings, whatever the environment brought from elsewhere.
+TEST_F(Win32Files, ThePadMappingsFileSitsBesideTheSettings) {
+    const char* names[] = {"HOME", "XDG_CONFIG_HOME"};
+    std::string before[2];
+    for (int i = 0; i < 2; ++i) {
+        const char* value = std::getenv(names[i]);
+        before[i] = value != nullptr ? value : "";
+    }
+    // _putenv_s sets both the C library's copy and the process's, as a shell would.
+    _putenv_s("HOME", "/home/player");
+    _putenv_s("XDG_CONFIG_HOME", "/home/player/.config");
+    const std::string mappings = platform::gamepadMappingFile();
+    for (int i = 0; i < 2; ++i) _putenv_s(names[i], before[i].c_str());
+    EXPECT_EQ(mappings, folder + "gamecontrollerdb.txt");
 }
 
 TEST_F(Win32Files, AReadOnlyFileIsReplacedAndStaysReadOnly) {

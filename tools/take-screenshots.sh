@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's pictures from the real game under a private Xvfb, and the scenes a change
+# Takes the pictures in docs/screenshots from the real game under a private Xvfb, and the scenes a change
 # to the drawing is judged by:
 #   tools/take-screenshots.sh SET [GAME] [BUILD_DIR] [OUT] [BEFORE]
 # (defaults: build/voxmere, build, docs/screenshots), into OUT. SET is one of
@@ -18,7 +18,8 @@
 #            earlier, each is compared with it: how many pixels differ, the largest difference
 #            in any channel, and whether any pixel has green where the earlier one had none;
 #            exits 1 when more than 0.5 % of a picture's pixels differ, one by more than 8
-#            levels, or green appears. Not part of all: its names are the README's.
+#            levels, or green appears. Not part of all (see docs/developing.md, "Judging a change
+#            to the drawing").
 # pickups, new-best and the scenes are drawn in the generated art on the offscreen GL context by
 # the disabled showcase tests, run from the build folder (where Textures/ lives).
 #

@@ -2,14 +2,10 @@
 
 #include <cstdlib>
 
-#include "app/game_window.h"
-#include "assets/sound_bank.h"
-#include "platform/events.h"
+#include "app/main_loop.h"
 
 void fatalError(const char* text, const char* caption, platform::BoxIcon icon) {
     platform::messageBox(text, caption, icon);
-    destroyGameWindow();
-    releaseSound();
-    platform::releaseJoystick();
+    shutDown();
     std::exit(1);
 }

@@ -75,11 +75,18 @@ bool waitForRecordedTime(std::chrono::steady_clock::time_point start, uint32_t e
 // with its score entered.
 void endAtSessionEnd() {
     enterFinishedGame(static_cast<int64_t>(std::time(nullptr)), stderr);
+    shutDown();
     std::fflush(nullptr);
     std::exit(0);
 }
 
 }  // namespace
+
+void shutDown() {
+    destroyGameWindow();
+    releaseSound();
+    platform::releaseJoystick();
+}
 
 void startSoundOrExit() {
     if (initSound() && loadSounds()) return;
@@ -127,6 +134,7 @@ int runGame() {
     const uint32_t seed = replaying ? replayReader().header().seed : chooseSeed();
     // --windowed asks for the same window the refused-mode path offers; without --windowed or
     // --fullscreen the settings file chooses the kind of full screen.
+    std::atexit(shutDown);
     const FullScreenKind fromSettings = playerProfile.saved.fullscreen == Fullscreen::Desktop
                                             ? FullScreenKind::Desktop
                                             : FullScreenKind::Mode;
@@ -182,9 +190,7 @@ int runGame() {
     // However the game ended: its own end, Escape, the window closed or a quit from outside.
     enterFinishedGame(static_cast<int64_t>(std::time(nullptr)), stderr);
 
-    destroyGameWindow();
-    releaseSound();
-    platform::releaseJoystick();
+    shutDown();
     if (!problem.empty()) std::fprintf(stderr, "voxmere: %s\n", problem.c_str());
     if (recordedRun.mode != JournalMode::Off) {
         std::printf("%s\n", summary.c_str());

@@ -3,9 +3,16 @@
 #pragma once
 
 // Runs the whole program; returns the exit status (0 after a normal end of the game loop, 1
-// when a run being recorded could not be written whole). A recorded or replayed run prints
-// its state summary line to standard output at the end.
+// when a run being recorded could not be written whole or a replayed journal failed to read
+// part way). A recorded or replayed run prints its state summary line to standard output at
+// the end.
 int runGame();
+
+// The one way out: releases the window (giving the desktop its display mode back), then the
+// sound, then the pads and joystick. Safe at any stage of start-up and more than once. The end
+// of runGame, fatalError and the session's end call it; runGame also registers it with atexit,
+// so an exit from anywhere else still leaves the desktop in its own mode.
+void shutDown();
 
 // Starts sound and loads every WAV file. On any failure ends the program through fatalError
 // with the "Could not find wav files" box.

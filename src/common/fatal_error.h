@@ -4,8 +4,8 @@
 
 #include "platform/video.h"
 
-// Shows the message box (also written to standard error), then releases the window (which
-// gives the desktop its display mode back), the sound and the joystick, in the order of a
-// normal shutdown, and exits with status 1. Safe at any stage of start-up.
+// Shows the message box (also written to standard error), then shuts down as a normal end of
+// the program does (shutDown: the window, which gives the desktop its display mode back, the
+// sound, the joystick) and exits with status 1. Safe at any stage of start-up.
 [[noreturn]] void fatalError(const char* text, const char* caption,
                              platform::BoxIcon icon = platform::BoxIcon::Warning);

@@ -27,8 +27,9 @@ namespace platform {
 // releaseJoystick closes them.
 void openGamepads();
 
-// The player's own mappings: $XDG_CONFIG_HOME/voxmere/gamecontrollerdb.txt, or
-// ~/.config/voxmere/gamecontrollerdb.txt without XDG_CONFIG_HOME. Empty when neither is set.
+// The player's own mappings: gamecontrollerdb.txt in the player's config folder beside the
+// settings (platform/files.h: $XDG_CONFIG_HOME/voxmere/ or ~/.config/voxmere/ on Linux,
+// %APPDATA%\voxmere\ on Windows). Empty when the system gives no such folder.
 std::string gamepadMappingFile();
 
 // The virtual keys Start and A press from now on; an aKey of 0 lets A fire as joystick

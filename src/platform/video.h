@@ -10,7 +10,7 @@ namespace platform {
 
 // Starts the video system. With allowHeadless false (the game) a display that cannot show
 // a window (no X server, or only an offscreen driver) is a failure; tests pass true to draw
-// into an offscreen GL surface. Registers the display-mode restore with atexit.
+// into an offscreen GL surface.
 bool initVideo(bool allowHeadless);
 
 // Asks for the full-screen mode width x height. False when the display cannot give exactly
@@ -63,10 +63,10 @@ void setWindowIcon(const uint8_t* rgba, int edge);
 void showWindow();
 
 // Shows the frame drawn. With waitForRefresh, a swap begins no sooner than nine tenths of the
-// display's refresh period (60 Hz when the display does not say) after the last one began: where
-// the swap waits for the display this never delays a frame, and where it does not (a software
-// renderer, a virtual X server) it keeps the game from drawing frames nobody sees at the cost
-// of a whole processor. A replay passes false: it keeps its recorded times itself.
+// display's refresh period (60 Hz when the display does not say) after the last one began.
+// Where the swap waits for the display this wait never delays a frame; where it does not (a
+// software renderer, a virtual X server) it holds the game to about one frame per refresh.
+// A replay passes false: it keeps its recorded times itself.
 void swapBuffers(bool waitForRefresh = true);
 
 // Windows' show/hide cursor counter: the pointer is visible while the counter is 0 or more.

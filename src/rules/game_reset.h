@@ -1,9 +1,11 @@
-// Puts the game's globals (the shared flags, the world and its asteroid shape cache, the ship,
-// the HUD, the director, input, timing, the view's glasses and frame scale, texture names,
-// sound) back to their start-up values, so a new game or a test starts from where the program
-// starts. Devices are released (sound) or left alone (the window and its GL context, which only
-// destroyGameWindow releases). The title screen, recorded runs, the command line and the
-// platform layer sit above or below the game: app/program_reset.h resets them too.
+// Puts the game's state back to its start-up values: the shared flags, the random generator,
+// the frame timer, the pause, input and the tap latches, the director, the glasses, the view's
+// window size and frame scale, the texture names, the sound bank (the device closed first),
+// the HUD, the ship, the asteroid field and its shape cache, the fighters and the pickups. A
+// test then starts from where the program starts; the running game never calls it. The window
+// and its GL context stay (only destroyGameWindow releases them). The title screen, recorded
+// runs, the command line, the player's files and the platform layer sit above or below the
+// game: app/program_reset.h resets them too.
 #pragma once
 
 void resetGameState();

@@ -2,7 +2,7 @@
 // it back through the same code reproduces the run exactly. It holds the random seed, what the
 // title screen left behind (the stereo choices and the input still held when the game starts),
 // and for every game frame the millisecond-clock reading and the window messages delivered
-// before it. The byte layout is described in the README under "Recorded runs".
+// before it. The byte layout is in docs/formats.md, "Journal".
 //
 // The writer flushes every frame, so a run that dies leaves a journal that ends on a whole
 // frame. The reader checks the whole file when it opens it and refuses anything damaged, cut

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/events.h"
+#include "platform/files.h"
 #include "platform/gamepad.h"
 #include "platform/sdl/sdl_state.h"
 
@@ -291,7 +292,8 @@ void addPlayerMappings() {
         }
     }
     if (forThisSystem == 0) {
-        std::fprintf(stderr, "voxmere: %s holds no pad mapping for Linux\n", file.c_str());
+        std::fprintf(stderr, "voxmere: %s holds no pad mapping for %s\n", file.c_str(),
+                     SDL_GetPlatform());
     } else if (used == 0) {
         std::fprintf(stderr, "voxmere: the pad mappings in %s were not read: %s\n", file.c_str(),
                      rejected.c_str());
@@ -308,13 +310,9 @@ bool startJoystickSystem(Uint32 flags) {
 }  // namespace
 
 std::string gamepadMappingFile() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/voxmere/gamecontrollerdb.txt";
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') return "";
-    return std::string(home) + "/.config/voxmere/gamecontrollerdb.txt";
+    std::string why;
+    const std::string folder = playerFolder(PlayerFolder::Config, why);
+    return folder.empty() ? folder : folder + "gamecontrollerdb.txt";
 }
 
 void openGamepads() {

@@ -52,13 +52,6 @@ bool isHeadlessDriver(const char* driver) {
            std::strcmp(driver, "dummy") == 0;
 }
 
-// Registered with atexit so that exit(1) from any fatal path gives the desktop its mode back.
-// SDL itself is left to the process exit: shutting it down here would unload the GL driver
-// before leak checkers can name what it kept.
-void restoreAtExit() {
-    restoreDisplayMode();
-}
-
 }  // namespace
 
 void sdl::windowResized() {
@@ -86,11 +79,6 @@ bool initVideo(bool allowHeadless) {
     }
     video.videoStarted = true;
     video.displayAvailable = !isHeadlessDriver(driver);
-    static bool registered = false;
-    if (!registered) {
-        std::atexit(restoreAtExit);
-        registered = true;
-    }
     return true;
 }
 
