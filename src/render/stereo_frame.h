@@ -17,6 +17,7 @@ void drawBackdrop();
 // Both eyes' backdrops in one pass, through the colour mask of both eyes, onto the eye passes
 // drawn without theirs: each eye's texels where that eye would have seen them, scaled by the
 // colour current when its pass began (`rightColour`, `leftColour`), as its own backdrop draw
-// would have been. Needs OpenGL 1.3 (renderStereoFrame checks).
+// would have been. Needs OpenGL 1.3: without it, draws nothing (renderStereoFrame then draws
+// each eye's backdrop in its own pass).
 void drawStereoBackdrop(float separation, const float (&rightColour)[4],
                         const float (&leftColour)[4]);
