@@ -52,9 +52,15 @@ for _ in $(seq 10); do
     (($(changed "$WORK/score-0.png" "$WORK/score-settled.png") < 6)) && break
     cp "$WORK/score-settled.png" "$WORK/score-0.png"
 done
+# A short sidestep every two seconds, left then right, so that the beams reach more of the
+# field than the rocks straight ahead (some fields send none there for half a minute).
 for i in $(seq 60); do
+    side=""
+    ((i % 4 == 1)) && side=$( ((i / 4 % 2)) && echo Right || echo Left)
+    [[ -n $side ]] && xdotool keydown --window "$win" "$side" 2>/dev/null
     xdotool key --window "$win" ctrl space 2>/dev/null
     sleep 0.25
+    [[ -n $side ]] && xdotool keyup --window "$win" "$side" 2>/dev/null
     xdotool key --window "$win" ctrl space 2>/dev/null
     sleep 0.25
     score_digits "$i"
