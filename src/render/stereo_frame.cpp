@@ -195,7 +195,8 @@ void drawFighters() {
 // land on the same pixels as in two passes, for half the pixels shaded.
 void drawStereoBackdrop(float separation, const float (&rightColour)[4],
                         const float (&leftColour)[4]) {
-    if (!combinedBackdropAvailable()) return;  // also looks up the calls for this context
+    // renderStereoFrame has looked the calls up for this frame; a caller of its own has not.
+    if (multitexture.activeTexture == nullptr && !combinedBackdropAvailable()) return;
     float leftChannels[3], rightChannels[3];
     leftEyeChannels(leftChannels);
     for (int c = 0; c < 3; ++c) rightChannels[c] = 1.0f - leftChannels[c];
