@@ -7,6 +7,8 @@
 #include <malloc.h>
 #endif
 
+#include <SDL_opengl.h>
+
 #include "platform/sdl/sdl_state.h"
 #include "platform/video.h"
 
@@ -232,6 +234,9 @@ void showWindow() {
 
 void swapBuffers(bool waitForRefresh) {
     if (video.window == nullptr) return;
+    // The frame goes to the renderer before the pause: one that draws on threads of its own
+    // (Mesa's llvmpipe) draws it while this thread sleeps, instead of inside the swap after.
+    glFlush();
     if (waitForRefresh) waitForShortestFrame();
     // Timed from the start of the swap: on a software renderer the swap finishes drawing the
     // frame, and that time is part of the frame, not of the pause between frames.
