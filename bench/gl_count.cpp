@@ -5,6 +5,9 @@
 #include <GL/glext.h>
 #include <dlfcn.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "assets/texture_table.h"
 
 namespace glcount {
@@ -38,14 +41,45 @@ Kind currentKind() {
     return KindHud;
 }
 
+// The kind named by VOXMERE_BENCH_UNSHADED, or -1.
+int unshadedKind() {
+    static const int kind = [] {
+        const char* name = std::getenv("VOXMERE_BENCH_UNSHADED");
+        for (int k = 0; name != nullptr && k < KindCount; ++k)
+            if (std::strcmp(name, kKindNames[k]) == 0) return k;
+        return -1;
+    }();
+    return kind;
+}
+
+// The scissor test as the game had it around a draw of the unshaded kind.
+struct Unshading {
+    bool active = false;
+    GLboolean scissorWasOn = GL_FALSE;
+    GLint box[4] = {};
+};
+Unshading unshading;
+
 void startDraw() {
     ++counting.draws;
+    if (unshadedKind() == currentKind()) {
+        unshading.active = true;
+        unshading.scissorWasOn = glIsEnabled(GL_SCISSOR_TEST);
+        glGetIntegerv(GL_SCISSOR_BOX, unshading.box);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 0, 0);
+    }
     if (!counting.on) return;
     if (counting.query == 0) glGenQueries(1, &counting.query);
     glBeginQuery(GL_SAMPLES_PASSED, counting.query);
 }
 
 void finishDraw() {
+    if (unshading.active) {
+        glScissor(unshading.box[0], unshading.box[1], unshading.box[2], unshading.box[3]);
+        if (!unshading.scissorWasOn) glDisable(GL_SCISSOR_TEST);
+        unshading.active = false;
+    }
     if (!counting.on) return;
     glEndQuery(GL_SAMPLES_PASSED);
     GLuint samples = 0;

@@ -4,6 +4,8 @@
 // each one is wrapped in an occlusion query (GL_SAMPLES_PASSED: with no depth buffer, every
 // pixel the draw shades). The pixels are kept by eye (the colour mask) and by kind of draw
 // (the texture bound, or for untextured draws whether they are lit).
+// With VOXMERE_BENCH_UNSHADED set to a kind's name (rocks, shield...), that kind's draws are
+// still made but scissored to nothing: the frame's cost less the shading of their pixels.
 #pragma once
 
 #include <benchmark/benchmark.h>

@@ -10,6 +10,8 @@
 #   - the same frame as the game shows it in windows of 640 x 480, 1280 x 720 and 1920 x 1080,
 #     opening, flight and full load (BM_ShownFrame*: on llvmpipe drawn at no more pixels than
 #     640 x 480 and enlarged), and 1920 x 1080 drawn at full size for comparison;
+#   - what each kind of draw's pixels cost at 640 x 480: the same frames with that kind left
+#     unshaded (VOXMERE_BENCH_UNSHADED, bench/gl_count.h), subtracted from the whole;
 #   - the real game under a private Xvfb: launch to the first title frame beside the minimal
 #     SDL2 program that shows the same window, and Enter to the first game frame, read from the
 #     game's frame log (VOXMERE_FRAME_LOG);
@@ -83,6 +85,17 @@ run_bench --benchmark_filter='^BM_RenderStereoFrame(EmptyScene|Opening|FullLoad)
 
 run_bench --benchmark_filter='^BM_ShownFrame(Opening|Flight|FullLoad)/' \
     --benchmark_min_time=0.000001 --benchmark_repetitions=$((sized_frames + 1)) >"$out/sized.csv"
+# Each kind of draw left unshaded in turn, each right after the whole frame, so that the
+# machine's drift falls on both: medians of three runs of many frames.
+kinds=(backdrop rocks sprites shots fighters hud shield meshes debris)
+for kind in "${kinds[@]}"; do
+    for unshaded in none "$kind"; do
+        (export VOXMERE_BENCH_UNSHADED=$unshaded
+            run_bench --benchmark_filter='^BM_ShownFrame(Opening|Flight|FullLoad)/640/480/0/' \
+                --benchmark_min_time=0.3 --benchmark_repetitions=3 \
+                --benchmark_report_aggregates_only=true >"$out/unshaded-$kind-$unshaded.csv")
+    done
+done
 
 update_us=$(bench_times_ms "$out/update.csv" BM_UpdateGameFullLoad | median |
     awk '{printf "%.2f", $1 * 1000}')
@@ -113,6 +126,32 @@ drawn_size() { printf '%d x %d' "$(sized_counter "$1" "$2" drawn_width | head -n
     "$(sized_counter "$1" "$2" drawn_height | head -n1)"; }
 # Processor time of every thread, median: comparable when other work inflates the wall clock.
 sized_cpu() { sized_counter "$1" "$2" all_threads_ms | tail -n +2 | median | two_places; }
+# What the pixels of each kind of draw in scene $1 cost at 640 x 480: the frame's processor time
+# less that of the frame with the kind unshaded, "backdrop 7.4, rocks 0.2, ...", the kinds that
+# shade no pixel in the scene left out. Prints the whole frame's time first.
+unshaded_cpu() {
+    awk -F, -v want="BM_ShownFrame$1/640/480/0/real_time_median" '
+        NR == 1 { for (i = 1; i <= NF; ++i) { gsub(/"/, "", $i); col[$i] = i }; next }
+        { name = $col["name"]; gsub(/"/, "", name) }
+        name == want { print $col["all_threads_ms"] }' "$out/unshaded-$2.csv"
+}
+# Whole frames' median over the runs beside each kind's.
+whole_cpu() {
+    local kind
+    for kind in "${kinds[@]}"; do unshaded_cpu "$1" "$kind-none"; done | median | two_places
+}
+kind_costs() {
+    local whole kind pixels costs=""
+    whole=$(whole_cpu "$1")
+    for kind in "${kinds[@]}"; do
+        pixels=$(for eye in left right both; do sized_counter "$1" 640/480/0 "${eye}_$kind" | head -n1; done |
+            awk '{ s += $1 } END { print s + 0 }')
+        ((pixels > 0)) || continue
+        costs+="${costs:+, }$kind $(awk -v a="$(unshaded_cpu "$1" "$kind-none")" \
+            -v b="$(unshaded_cpu "$1" "$kind-$kind")" 'BEGIN { printf "%.1f", a - b }')"
+    done
+    printf '%s ms: %s' "$whole" "$costs"
+}
 
 # --- The real binary under Xvfb ----------------------------------------------------------------
 # Starts a program in its own process group in the build folder, its launch stamped in $1.
@@ -286,6 +325,13 @@ for window in 640/480/0 1280/720/0 1920/1080/0 1920/1080/1; do
             counts+="${counts:+, }$name $(sized_counter "$scene" "$window" shaded_pixels | head -n1 | whole) pixels, $(sized_counter "$scene" "$window" draw_calls | head -n1 | whole) draws"
         done
         echo "| Shown frame at 640 x 480: pixels shaded and GL draw calls per frame | $counts | - | |"
+        costs=""
+        for scene in Opening Flight FullLoad; do
+            name=${scene,,}
+            [[ $scene == FullLoad ]] && name="full load"
+            costs+="${costs:+; }$name $(kind_costs "$scene")"
+        done
+        echo "| Shown frame at 640 x 480: processor time of all threads, and the milliseconds of it each kind of draw's pixels cost | $costs | - | |"
         aim="≤ 16.7 ms"
         echo "| Shown frame, full load, 640 x 480: median / p99 | $(sized_stat FullLoad "$window") ms | $aim | $(verdict "$(bench_times_ms "$out/sized.csv" "BM_ShownFrameFullLoad/$window" | tail -n +2 | median)" "<=" 16.7) |"
     fi
@@ -333,7 +379,9 @@ What the rows measure:
   factor that brings it within that many and enlarged; "drawn at full size" is for
   comparison. "All threads" is the processor time of every thread, llvmpipe's included.
   Pixels shaded are counted with occlusion queries, draw calls by the benchmark's own GL
-  entry points (`bench/gl_count.cpp`).
+  entry points (`bench/gl_count.cpp`). What a kind of draw's pixels cost is the frame's
+  processor time less that of the same frame with that kind's draws scissored to nothing
+  (`VOXMERE_BENCH_UNSHADED`); on a shared machine a figure below half a millisecond is noise.
 - **Launch to first title frame**: the real game under a private Xvfb (640 x 480 x 24)
   beside `voxmere_minimal_window`, the least an SDL2 program does to show the same window,
   taken in turns; from the game's frame log (`VOXMERE_FRAME_LOG`).

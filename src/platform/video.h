@@ -66,7 +66,8 @@ void showWindow();
 // display's refresh period (60 Hz when the display does not say) after the last one began.
 // Where the swap waits for the display this wait never delays a frame; where it does not (a
 // software renderer, a virtual X server) it holds the game to about one frame per refresh.
-// A replay passes false: it keeps its recorded times itself.
+// The frame is flushed to the renderer before the wait, so that a renderer drawing on threads
+// of its own draws it meanwhile. A replay passes false: it keeps its recorded times itself.
 void swapBuffers(bool waitForRefresh = true);
 
 // Windows' show/hide cursor counter: the pointer is visible while the counter is 0 or more.
