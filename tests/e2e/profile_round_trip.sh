@@ -21,12 +21,6 @@ printf '# my glasses\nglasses = red-cyan\n' >"$SETTINGS"
 
 # The best score's digits on the title's main page.
 best_digits() { import -window root -crop 160x34+290+223 +repage "$WORK/best-$1.png" 2>/dev/null; }
-# The score's digits in play, the left eye's red strokes only (they move with the separation).
-score_digits() {
-    import -window root "$WORK/check.png" 2>/dev/null
-    convert "$WORK/check.png" -crop 120x28+70+444 +repage \
-        -fx "(r > 0.6 && b < 0.25) ? 1 : 0" "$WORK/score-$1.png"
-}
 changed() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1 | cut -d. -f1; }
 
 start_xvfb 640x480x24
@@ -42,37 +36,23 @@ grep -q '^# my glasses$' "$SETTINGS" && grep -qx 'glasses = red-cyan' "$SETTINGS
 key "$win" Return
 sleep 11.5  # the controls come alive at 10.52 s
 [[ $(lit_pixels g) == 0 ]] || fail "--glasses red-blue did not override the file's red-cyan"
-# Fire until a rock breaks up, at most half a minute: the digits differ from the start in two
-# readings in a row that agree (a beam crossing them is gone by the next one). The starting
-# picture is one the HUD holds still for half a second.
-score_digits 0
-for _ in $(seq 10); do
-    sleep 0.5
-    score_digits settled
-    (($(changed "$WORK/score-0.png" "$WORK/score-settled.png") < 6)) && break
-    cp "$WORK/score-settled.png" "$WORK/score-0.png"
-done
-# A short sidestep every two seconds, left then right, so that the beams reach more of the
-# field than the rocks straight ahead (some fields send none there for half a minute).
-for i in $(seq 60); do
+# Fire for about twenty seconds, both triggers tapped, with a short sidestep every two seconds,
+# left then right, so that the beams reach more of the field than the rocks straight ahead
+# (some fields send none there for half a minute). The score is read from what the recorded run
+# prints when it ends: the HUD's digits cannot tell it, since the backdrop's stars move through
+# them at every sidestep.
+for i in $(seq 24); do
     side=""
     ((i % 4 == 1)) && side=$( ((i / 4 % 2)) && echo Right || echo Left)
     [[ -n $side ]] && xdotool keydown --window "$win" "$side" 2>/dev/null
-    xdotool key --window "$win" ctrl space 2>/dev/null
-    sleep 0.25
+    xdotool key --window "$win" --delay 60 --repeat 4 ctrl space 2>/dev/null
     [[ -n $side ]] && xdotool keyup --window "$win" "$side" 2>/dev/null
-    xdotool key --window "$win" ctrl space 2>/dev/null
-    sleep 0.25
-    score_digits "$i"
-    if ((i > 1 && $(changed "$WORK/score-0.png" "$WORK/score-$i.png") > 25 &&
-        $(changed "$WORK/score-$((i - 1)).png" "$WORK/score-$i.png") < 6)); then
-        break
-    fi
+    xdotool key --window "$win" --delay 60 --repeat 4 ctrl space 2>/dev/null
 done
 kill -TERM "$GAME_PID"
 ends_with 0 "SIGTERM"
 score=$(grep -oE '^score=[0-9]+' "$WORK/game.out" | cut -d= -f2)
-[[ -n $score && $score -gt 0 ]] || fail "no score after half a minute of firing: $(cat "$WORK/game.out")"
+[[ -n $score && $score -gt 0 ]] || fail "no score after twenty seconds of firing: $(cat "$WORK/game.out")"
 scores | grep -qE "^   1 +$score +[0-9]+:[0-9]{2}:[0-9]{2}  [0-9]{4}-" || fail "--scores: $(scores)"
 grep -q "glasses = red-blue" "$SETTINGS" && fail "the command line was written to the settings"
 
