@@ -295,6 +295,9 @@ frame_row() {
     printf '| Stereo frame, %s: median / p99 of %s frames | %s / %s ms%s |' "$1" "$4" "$2" "$3" "${5:-}"
 }
 
+# A scene's name in the table: opening, flight, full load.
+scene_name() { [[ $1 == FullLoad ]] && echo "full load" || echo "${1,,}"; }
+
 table() {
 echo "| What | Measured | Aim | |"
 echo "|---|---|---|---|"
@@ -314,23 +317,20 @@ for window in 640/480/0 1280/720/0 1920/1080/0 1920/1080/1; do
     fi
     scenes=""
     for scene in Opening Flight FullLoad; do
-        name=${scene,,}
-        [[ $scene == FullLoad ]] && name="full load"
+        name=$(scene_name "$scene")
         scenes+="${scenes:+, }$name $(sized_stat "$scene" "$window") ms ($(sized_fps "$scene" "$window") fps; all threads $(sized_cpu "$scene" "$window") ms)"
     done
     echo "| Shown frame, $w x $h window $how: median / p99 of $sized_frames frames | $scenes | $aim | $mark |"
     if [[ $window == 640/480/0 ]]; then
         counts=""
         for scene in Opening Flight FullLoad; do
-            name=${scene,,}
-            [[ $scene == FullLoad ]] && name="full load"
+            name=$(scene_name "$scene")
             counts+="${counts:+, }$name $(sized_counter "$scene" "$window" shaded_pixels | head -n1 | whole) pixels, $(sized_counter "$scene" "$window" draw_calls | head -n1 | whole) draws"
         done
         echo "| Shown frame at 640 x 480: pixels shaded and GL draw calls per frame | $counts | - | |"
         costs=""
         for scene in Opening Flight FullLoad; do
-            name=${scene,,}
-            [[ $scene == FullLoad ]] && name="full load"
+            name=$(scene_name "$scene")
             costs+="${costs:+; }$name $(kind_costs "$scene")"
         done
         echo "| Shown frame at 640 x 480: processor time of all threads, and the milliseconds of it each kind of draw's pixels cost | $costs | - | |"

@@ -48,7 +48,8 @@ using Matrix3 = double[3][3];
 
 void multiply(const Matrix3& a, const Matrix3& b, Matrix3& out) {
     for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) out[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
+        for (int c = 0; c < 3; ++c)
+            out[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
 }
 
 bool invert(const Matrix3& m, Matrix3& out) {

@@ -147,12 +147,13 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::str
         return FileRead::TooLarge;
     }
     contents.reserve(static_cast<std::size_t>(info.st_size));
-    const FileRead result = filesteps::readCapped(maxBytes, contents, [&](char* buffer, std::size_t size) {
-        ssize_t n;
-        do n = read(fd, buffer, size);
-        while (n < 0 && errno == EINTR);
-        return static_cast<long long>(n);
-    });
+    const FileRead result =
+        filesteps::readCapped(maxBytes, contents, [&](char* buffer, std::size_t size) {
+            ssize_t n;
+            do n = read(fd, buffer, size);
+            while (n < 0 && errno == EINTR);
+            return static_cast<long long>(n);
+        });
     if (result == FileRead::Failed) why = systemError("cannot read", path);
     close(fd);
     return result;

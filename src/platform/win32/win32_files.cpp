@@ -268,11 +268,12 @@ FileRead readRegularFile(const std::string& path, std::size_t maxBytes, std::str
         return FileRead::TooLarge;
     }
     contents.reserve(static_cast<std::size_t>(size.QuadPart));
-    const FileRead result = filesteps::readCapped(maxBytes, contents, [&](char* buffer, std::size_t size) {
-        DWORD got = 0;
-        if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1LL;
-        return static_cast<long long>(got);
-    });
+    const FileRead result =
+        filesteps::readCapped(maxBytes, contents, [&](char* buffer, std::size_t size) {
+            DWORD got = 0;
+            if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr)) return -1LL;
+            return static_cast<long long>(got);
+        });
     if (result == FileRead::Failed) why = systemError("cannot read", path);
     CloseHandle(file);
     return result;
@@ -383,7 +384,8 @@ int removeLeftoverTemporaryFiles(const std::string& path) {
     int removed = 0;
     do {
         const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
-        if ((entry.dwFileAttributes & notPlain) != 0 || !filesteps::isTemporaryOf(utf8(entry.cFileName), name)) {
+        if ((entry.dwFileAttributes & notPlain) != 0 ||
+            !filesteps::isTemporaryOf(utf8(entry.cFileName), name)) {
             continue;
         }
         const std::wstring leftover = wide(folder) + L"\\" + entry.cFileName;
