@@ -45,21 +45,27 @@ log_interval_ms() {
         END { if ((from in t) && (to in t)) printf "%.1f\n", (t[to] - t[from]) * 1000 }' "$1"
 }
 
-# The gaps in ms between the frames of a journal (file $1, the layout in docs/formats.md: a
-# 66-byte header, then "F", the 32-bit little-endian clock and a 16-bit message count before each
-# frame's 10-byte messages), one a line: each frame's since the one before, leaving out frames
-# shown before the clock had run $2 ms.
-journal_frame_gaps() {
-    od -An -v -tu1 "$1" | awk -v skip="${2:-0}" '
+# The frames of a journal (file $1, the layout in docs/formats.md: a 66-byte header, then "F",
+# the 32-bit little-endian clock and a 16-bit message count before each frame's 10-byte
+# messages), one a line: "clock messages".
+journal_frames() {
+    od -An -v -tu1 "$1" | awk '
         { for (i = 1; i <= NF; ++i) b[n++] = $i }
         END {
-            for (p = 66; p + 7 <= n && b[p] == 70; p += 7 + 10 * (b[p + 5] + 256 * b[p + 6])) {
-                clock = b[p + 1] + 256 * (b[p + 2] + 256 * (b[p + 3] + 256 * b[p + 4]))
-                if (p == 66) first = clock
-                else if (clock - first >= skip) print clock - last
-                last = clock
+            for (p = 66; p + 7 <= n && b[p] == 70; p += 7 + 10 * m) {
+                m = b[p + 5] + 256 * b[p + 6]
+                print b[p + 1] + 256 * (b[p + 2] + 256 * (b[p + 3] + 256 * b[p + 4])), m
             }
         }'
+}
+
+# The gaps in ms between the frames of a journal ($1), one a line: each frame's since the one
+# before, leaving out frames shown before the clock had run $2 ms.
+journal_frame_gaps() {
+    journal_frames "$1" | awk -v skip="${2:-0}" '
+        NR == 1 { first = $1 }
+        NR > 1 && $1 - first >= skip { print $1 - last }
+        { last = $1 }'
 }
 
 # A /proc status field ("VmHWM", "VmRSS") of a status file, in MB (2^20 bytes).

@@ -43,18 +43,10 @@ fi
 # The frames of a journal from the first frame that carries input after SKIP ms to the last one
 # that carries any: the span measure_play steers through.
 journal_span_frames() {
-    od -An -v -tu1 "$1" | awk -v skip="$2" '
-        { for (i = 1; i <= NF; ++i) b[n++] = $i }
-        END {
-            for (p = 66; p + 7 <= n && b[p] == 70; p += 7 + 10 * m) {
-                clock = b[p + 1] + 256 * (b[p + 2] + 256 * (b[p + 3] + 256 * b[p + 4]))
-                m = b[p + 5] + 256 * b[p + 6]
-                if (p == 66) first = clock
-                ++frames
-                if (m > 0 && clock - first >= skip) { if (!start) start = frames; end = frames }
-            }
-            print end - start
-        }'
+    journal_frames "$1" | awk -v skip="$2" '
+        NR == 1 { first = $1 }
+        $2 > 0 && $1 - first >= skip { if (!start) start = NR; end = NR }
+        END { print end - start }'
 }
 
 ticks=$(getconf CLK_TCK)
@@ -109,15 +101,15 @@ for ((run = 1; run <= runs; ++run)); do
         xdotool key --window "$win" Escape 2>/dev/null
         sleep 2
         stop
-        journal_frames=$(journal_span_frames "$WORK/play.vxj" 5000)
+        span_frames=$(journal_span_frames "$WORK/play.vxj" 5000)
         server_note=""
         if [[ $game == *.exe ]]; then
-            fps=$(awk -v f="$journal_frames" -v t="$span" 'BEGIN { printf "%.1f", f / t }')
-            frames=$journal_frames
+            fps=$(awk -v f="$span_frames" -v t="$span" 'BEGIN { printf "%.1f", f / t }')
+            frames=$span_frames
             [[ -n $server ]] && server_note=" (wineserver $(awk -v d=$((s1 - s0)) -v hz="$ticks" 'BEGIN { printf "%.2f", d / hz }') s more)"
         fi
         journal_frame_gaps "$WORK/play.vxj" 11000 >"$WORK/gaps.txt" 2>/dev/null
-        echo "$game run $run: $frames frames (journal: $journal_frames) / $cpu s CPU$server_note = $(ratio "$frames" "$cpu") frames per CPU-second, $fps fps;" \
+        echo "$game run $run: $frames frames (journal: $span_frames) / $cpu s CPU$server_note = $(ratio "$frames" "$cpu") frames per CPU-second, $fps fps;" \
             "frame median $(median <"$WORK/gaps.txt") ms, p99 $(percentile 99 <"$WORK/gaps.txt") ms"
         echo "$game $(ratio "$frames" "$cpu") $(percentile 99 <"$WORK/gaps.txt") $fps" >>"$WORK/results"
     done

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the pictures in docs/screenshots from the real game under a private Xvfb, and the scenes a change
-# to the drawing is judged by:
+# Takes the pictures in docs/screenshots from the real game under a private Xvfb, and the
+# scenes a change to the drawing is judged by:
 #   tools/take-screenshots.sh SET [GAME] [BUILD_DIR] [OUT] [BEFORE]
 # (defaults: build/voxmere, build, docs/screenshots), into OUT. SET is one of
 #   play     title, title-help, title-options, opening, play and flight: the title's pages, then
